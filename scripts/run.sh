@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets up a fresh machine, builds Orvane and starts it. Arguments are the file to open.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/scripts/setup.sh"
+bash "$root/scripts/build.sh"
+exec "$root/build/orvane" "$@"

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up a fresh machine, builds Orvane and runs the whole test suite headless.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/scripts/setup.sh"
+bash "$root/scripts/build.sh"
+cd "$root/build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

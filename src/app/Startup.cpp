@@ -1,0 +1,38 @@
+#include "app/Startup.h"
+
+#include "app/AppContext.h"
+#include "app/mdiMain.h"
+#include "document/DocumentManager.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace Startup {
+
+mdiMain *run(AppContext &ctx, const QStringList &arguments)
+{
+    ctx.TemplatesDir = ctx.settings.LoadSettings();
+    QCoreApplication::setApplicationName(AppContext::appTitle());
+    // Nothing uses the directory afterwards: start-up goes on without it.
+    ctx.settings.EnsureProgramSubdirectory(QStringLiteral("tempfile"));
+    ctx.settings.LoadExternalViewers(ctx.viewers);
+
+    auto *frame = new mdiMain(ctx);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWindowTitle(AppContext::appTitle());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        frame->resize(area.width() * 4 / 5, area.height() * 4 / 5);
+        mdiMain::CenterForm(frame);
+    }
+
+    const QString commandLine = arguments.join(QLatin1Char(' '));
+    if (!commandLine.trimmed().isEmpty())
+        ctx.documents->OpenFileByPath(commandLine);
+
+    frame->show();
+    return frame;
+}
+
+} // namespace Startup

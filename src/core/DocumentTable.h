@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/TextFileCodec.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+// One open document's state, kept apart from its window. Undo texts are
+// stored as UTF-8 bytes: the smallest form that restores the exact text.
+struct DocumentRecord {
+    QString FilePath;
+    bool Changed = false;
+    bool InUse = false;
+    QString Title;
+    QByteArray UndoLevel1;
+    QByteArray UndoLevel2;
+    QByteArray UndoLevel3;
+    QByteArray UndoSnapshot;
+    TextFileCodec::FileFormat Format; // how the file is written back
+};
+
+// The table of document slots, numbered from 1. Slots are never removed: a
+// closed document's slot is marked free and the lowest free one is reused.
+class DocumentTable
+{
+public:
+    static constexpr int MaxDocuments = 32767;
+
+    int DocumentCount() const { return int(m_records.size()) - 1; }
+
+    // Lowest slot not in use, or 0 when every slot is taken.
+    int FindFreeSlot() const;
+
+    // Chooses the slot for a new document: the lowest free one, or a new one
+    // at the end (then *grew is set). Returns 0, changing nothing, when the
+    // table is full.
+    int TakeSlot(bool *grew);
+
+    bool isValidSlot(int slot) const { return slot >= 1 && slot <= DocumentCount(); }
+    DocumentRecord &record(int slot) { return m_records[size_t(slot)]; }
+    const DocumentRecord &record(int slot) const { return m_records[size_t(slot)]; }
+
+    // The four-level undo store of one document.
+    void ResetUndoFields(int slot);
+    void PushUndo(int slot);
+    void PopUndo(int slot);
+    void RecordUndo(int slot, const QByteArray &text);
+    QByteArray TakeUndo(int slot);
+
+private:
+    std::vector<DocumentRecord> m_records = std::vector<DocumentRecord>(1); // index 0 unused
+};

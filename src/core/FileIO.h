@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Whole-file reads and atomic writes that report failures as a number and
+// one line of text, the way the editor's failure questions show them.
+namespace FileIO {
+
+struct Failure {
+    int code = 0;            // 0: no failure
+    QString description;
+    explicit operator bool() const { return code != 0; }
+};
+
+// Failure numbers, kept stable because users see them.
+enum Code {
+    FileNotFound = 53,
+    BadFileMode = 54,
+    DiskFull = 61,
+    PermissionDenied = 70,
+    PathFileAccessError = 75,
+    PathNotFound = 76,
+    DeviceIOError = 57,
+};
+
+Failure makeFailure(int code);
+
+Failure readWholeFile(const QString &path, QByteArray *out);
+
+// Replaces the file's content with bytes, or leaves the old file exactly as
+// it was: the bytes go to a temporary file beside it that is renamed over the
+// old one only when every byte was written.
+Failure writeWholeFile(const QString &path, const QByteArray &bytes);
+
+} // namespace FileIO

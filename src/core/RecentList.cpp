@@ -1,0 +1,57 @@
+#include "core/RecentList.h"
+
+#include "core/SettingsStore.h"
+
+namespace RecentList {
+
+namespace {
+const QString kApp = QStringLiteral("Orvane");
+const QString kSection = QStringLiteral("Settings");
+QString keyName(int i) { return QStringLiteral("RecentItem") + QString::number(i); }
+} // namespace
+
+QStringList storedItems(const SettingsStore &store)
+{
+    QStringList items;
+    for (int i = 1; i <= kMaxItems; ++i)
+        items << store.ReadUserSetting(kApp, kSection, keyName(i), QString());
+    return items;
+}
+
+QStringList entries(const SettingsStore &store)
+{
+    QStringList shown;
+    for (const QString &v : storedItems(store)) {
+        if (!v.isEmpty())
+            shown << v;
+    }
+    return shown;
+}
+
+QStringList withItemAdded(QStringList items, const QString &path)
+{
+    while (items.size() < kMaxItems)
+        items << QString();
+    const int found = int(items.indexOf(path));
+    if (found >= 0) {
+        for (int i = found; i >= 1; --i)
+            items[i] = items[i - 1];
+    } else if (!items[0].isEmpty()) {
+        for (int i = kMaxItems - 1; i >= 1; --i)
+            items[i] = items[i - 1];
+    }
+    items[0] = path;
+    return items;
+}
+
+void AddRecentItem(SettingsStore &store, const QString &path)
+{
+    const QStringList before = storedItems(store);
+    const QStringList after = withItemAdded(before, path);
+    for (int i = 0; i < kMaxItems; ++i) {
+        if (after[i] != before[i])
+            store.WriteUserSetting(kApp, kSection, keyName(i + 1), after[i]);
+    }
+}
+
+} // namespace RecentList

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+struct ExternalViewer {
+    QString File;   // the program
+    QString Title;  // its menu caption
+};
+using ExternalViewerTable = std::array<ExternalViewer, 3>;
+
+// Everything the program keeps between runs, in two per-user stores:
+//  - a registry-like key/value file (the templates directory and the
+//    external viewer table), addressed by key paths such as
+//    "Software\Tavrent\Orvane\External Viewers";
+//  - the application settings store (the recent list), addressed by
+//    application, section and key, one file per application.
+// Both are plain INI files under the configuration directory; writes are
+// flushed at once so that a crash loses nothing.
+class SettingsStore
+{
+public:
+    static const QString kOrvaneKey;        // "Software\Tavrent\Orvane"
+    static const QString kViewersKey;       // ... followed by "\External Viewers"
+    static constexpr const char *kDefaultViewerTitle = "UnNamed Program";
+
+    // configDir holds both stores; programDir is where the program may keep
+    // its own files ("tempfile", the default "Templates").
+    SettingsStore(const QString &configDir, const QString &programDir);
+
+    // The stores of the user running the program (XDG config and data homes).
+    static SettingsStore forCurrentUser();
+
+    QString registryFile() const;
+    QString userSettingsFile(const QString &application) const;
+
+    // Stores data as a string value; an empty string is stored as one blank.
+    void RegWriteString(const QString &subkey, const QString &name, const QString &data);
+    // The stored value as text ("" when the key or value is missing); a
+    // number reads as its decimal text.
+    QString RegReadString(const QString &subkey, const QString &name) const;
+
+    QString ReadUserSetting(const QString &application, const QString &section, const QString &key,
+                            const QString &defaultValue) const;
+    void WriteUserSetting(const QString &application, const QString &section, const QString &key,
+                          const QString &value);
+
+    // The templates directory: the stored "TempDir", trimmed, or the
+    // program directory followed by "Templates/".
+    QString LoadSettings() const;
+    void LoadExternalViewers(ExternalViewerTable &table) const;
+    void SaveExternalViewers(const ExternalViewerTable &table);
+
+    // Always ends with "/".
+    QString ProgramDirectory() const;
+    // Creates ProgramDirectory()+name as a directory when nothing of that
+    // name exists there; returns false only when creating it failed.
+    bool EnsureProgramSubdirectory(const QString &name) const;
+
+private:
+    QString m_configDir;
+    QString m_programDir;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// Turns the bytes of a file into the editor's text and back.
+//
+// Inside the program text is UTF-8 with every line break as CR LF. A file is
+// UTF-8 when its bytes are valid UTF-8 (a BOM is remembered), otherwise
+// Windows-1252 with the five unassigned bytes mapped to the C1 controls, so
+// that every byte value survives a load and a save.
+//
+// A file whose breaks are all CR LF, all lone LF or all lone CR is split into
+// lines at them and written back with the same break. A file that mixes them
+// is split at CR LF only: its lone CRs and LFs stay ordinary characters, so
+// that any file, binary ones included, comes back byte for byte.
+namespace TextFileCodec {
+
+enum class Encoding { Utf8, Utf8Bom, Windows1252 };
+enum class LineEnd { CrLf, Lf, Cr };
+
+struct FileFormat {
+    Encoding encoding = Encoding::Utf8;
+    LineEnd lineEnd = LineEnd::CrLf;
+    bool operator==(const FileFormat &o) const { return encoding == o.encoding && lineEnd == o.lineEnd; }
+};
+
+struct Decoded {
+    QByteArray text;   // UTF-8, breaks as CR LF
+    FileFormat format;
+};
+
+// Decodes a whole file. With dropFinalBreak the break that ends the last line
+// is not part of the text (how documents are read); without it the text keeps
+// every break (how a file is inserted into a document).
+// The raw bytes are taken by value so that a caller can move them in and
+// let the conversion reuse the buffer.
+Decoded decode(QByteArray raw, bool dropFinalBreak = true);
+
+// Detects the format of raw file bytes without converting them.
+FileFormat detectFormat(const QByteArray &raw);
+
+// Encodes the program's text (UTF-8, CR LF breaks) for a file of the given
+// format. With appendBreak one line break is written after the text.
+// Returns false, with a description in *error, when the text holds a
+// character the encoding cannot store; nothing is dropped silently.
+bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray *out, QString *error);
+
+// Windows-1252 with the five unassigned bytes as C1 controls: one code point
+// per byte value, and back (-1 when the code point has no byte).
+char16_t windows1252ToUnicode(unsigned char byte);
+int unicodeToWindows1252(char32_t codePoint);
+
+} // namespace TextFileCodec

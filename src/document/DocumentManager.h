@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/DocumentTable.h"
+#include "core/FileIO.h"
+
+#include <QObject>
+#include <QPointer>
+#include <vector>
+
+struct AppContext;
+class QMdiArea;
+class frmDoc;
+
+// Owns the document table and one window per slot, and moves documents
+// between files and windows. A slot keeps its window when the document is
+// closed (File > Close only hides it); a window that was destroyed is made
+// afresh the next time its slot is taken.
+class DocumentManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    DocumentManager(AppContext &ctx, QMdiArea &area, QObject *parent = nullptr);
+
+    DocumentTable &table() { return m_table; }
+    int DocumentCount() const { return m_table.DocumentCount(); }
+    // The window of a slot, or nullptr when it was never made or destroyed.
+    frmDoc *window(int slot) const;
+
+    // The lowest free slot's window, shown, with a blank "Untitled" record.
+    // nullptr (after telling the user) when no more documents can be open.
+    frmDoc *CreateDocumentWindow();
+    int FindFreeSlot() const { return m_table.FindFreeSlot(); }
+
+    void NewBlankDocument();
+    // Return the new window, or nullptr when nothing was opened.
+    frmDoc *OpenFileByPath(const QString &path);
+    frmDoc *OpenFileWithDialog();
+
+    // Return true when the file was written.
+    bool SaveDocument(int slot);
+    bool SaveDocumentAs(int slot);
+    bool SaveDocumentBinary(int slot);
+
+    // Reads a whole file, asking Abort, Retry or Ignore while it fails.
+    // The question's wording depends on who reads. False when given up.
+    enum class ReadQuestion { ByPath, WithDialog, Insert };
+    bool readFileAsking(const QString &path, QByteArray *bytes, ReadQuestion kind);
+
+    // A document window was hidden or destroyed.
+    void windowClosed() { emit documentWindowsChanged(); }
+
+signals:
+    // A document was read or written: menus that list recent files may
+    // need refreshing.
+    void recentListChanged();
+    // A document window was shown, hidden or destroyed.
+    void documentWindowsChanged();
+
+private:
+    bool writeDocument(int slot, const QString &path, bool appendBreak);
+    frmDoc *openRead(const QString &path, QByteArray bytes);
+    QString askSaveName();
+    bool saveUnderNewName(int slot, bool appendBreak);
+
+    AppContext &m_ctx;
+    QMdiArea &m_area;
+    DocumentTable m_table;
+    std::vector<QPointer<frmDoc>> m_windows = std::vector<QPointer<frmDoc>>(1);
+    QString m_lastDialogName; // the one file dialog starts where it was last left
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QVector>
+
+class QAction;
+class QMenu;
+class DocumentManager;
+class frmDoc;
+
+// The whole menu bar of a document window, and its text's context menu,
+// built from one table. The window owns the menus; while it is the active
+// document, the frame shows them in its menu bar.
+struct DocumentMenus {
+    DocumentMenus(frmDoc &doc, DocumentManager &docs);
+
+    QList<QMenu *> bar; // top-level menus, left to right
+    QMenu *file = nullptr;
+    QMenu *fileOpen = nullptr;
+    QMenu *edit = nullptr;
+    QMenu *selection = nullptr;
+    QMenu *view = nullptr;
+    QMenu *windows = nullptr;
+    QMenu *hidden = nullptr; // the context menu
+    QAction *undo = nullptr;
+    QAction *paste = nullptr;
+    QAction *characterMode = nullptr;
+    QAction *hiddenUndo = nullptr;
+    QAction *hiddenPaste = nullptr;
+    QVector<QAction *> recent;     // element 0 is the hidden placeholder
+    QVector<QAction *> viewProgram; // elements 0 to 2
+};

@@ -1,0 +1,299 @@
+#include "document/RichTextBox.h"
+
+#include "core/RtfCodec.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+constexpr int kUtf16 = QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16;
+
+// Palatino Linotype, or the closest metric clone that is installed.
+const QFont &documentFont()
+{
+    static const QFont font = [] {
+        QFont wanted;
+        wanted.setFamilies({QStringLiteral("Palatino Linotype"), QStringLiteral("Palatino"), QStringLiteral("P052"),
+                            QStringLiteral("URW Palladio L"), QStringLiteral("TeX Gyre Pagella")});
+        wanted.setStyleHint(QFont::Serif);
+        wanted.setPointSize(12);
+        QFont resolved(QFontInfo(wanted).family(), 12);
+        resolved.setStyleHint(QFont::Serif);
+        return resolved;
+    }();
+    return font;
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget *parent)
+    : QsciScintilla(parent)
+{
+    setObjectName(QStringLiteral("txtContents"));
+    setUtf8(true);
+    setEolMode(EolWindows);
+    sci(SCI_SETPASTECONVERTENDINGS, 1);
+    sci(SCI_SETUNDOCOLLECTION, 0);
+    sci(SCI_EMPTYUNDOBUFFER);
+    sci(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
+    sci(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
+    sci(SCI_USEPOPUP, 0);
+    for (int m = 0; m < 5; ++m)
+        setMarginWidth(m, 0);
+    sci(SCI_SETMARGINLEFT, 0, 4);
+    setFont(documentFont());
+    setWrapMode(WrapNone);
+    // The horizontal scroll range follows the longest line shown.
+    sci(SCI_SETSCROLLWIDTH, 1);
+    sci(SCI_SETSCROLLWIDTHTRACKING, 1);
+    setAcceptDrops(true);
+
+    // The program keeps its own undo; the editor's undo and redo keys, and
+    // its built-in Ctrl+letter commands (cut line, lower case, select all...)
+    // would otherwise take keys that belong to the menus. Ctrl+C, Ctrl+X and
+    // Ctrl+V stay the editor's clipboard keys.
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (letter == 'C' || letter == 'V' || letter == 'X')
+            continue;
+        for (int mods : {int(SCMOD_CTRL), SCMOD_CTRL | SCMOD_SHIFT, SCMOD_CTRL | SCMOD_ALT})
+            sci(SCI_CLEARCMDKEY, letter | (mods << 16));
+    }
+    for (int mods : {int(SCMOD_ALT), SCMOD_ALT | SCMOD_SHIFT})
+        sci(SCI_CLEARCMDKEY, SCK_BACK | (mods << 16));
+
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int modificationType, const char *, int, int, int, int, int, int, int) {
+                if (!m_bulk && (modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
+                    emit Change();
+            });
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & SC_UPDATE_SELECTION)
+            emit SelChange();
+    });
+}
+
+QStringList RichTextBox::droppedFiles(const QMimeData *mime)
+{
+    QStringList files;
+    if (!mime || !mime->hasUrls())
+        return files;
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    return files;
+}
+
+long RichTextBox::sci(unsigned int msg, unsigned long wParam, long lParam) const
+{
+    return SendScintilla(msg, wParam, lParam);
+}
+
+QByteArrayView RichTextBox::textView() const
+{
+    const auto *p = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return QByteArrayView(p, sci(SCI_GETLENGTH));
+}
+
+QString RichTextBox::Text() const
+{
+    return QString::fromUtf8(textView());
+}
+
+void RichTextBox::SetText(const QString &text)
+{
+    setTextBytes(text.toUtf8());
+}
+
+void RichTextBox::setTextBytes(QByteArrayView utf8)
+{
+    m_bulk = true;
+    sci(SCI_CLEARALL);
+    if (!utf8.isEmpty()) {
+        sci(SCI_ALLOCATE, utf8.size() + 1);
+        // Appending in slices keeps Scintilla's per-call work bounded.
+        constexpr qsizetype kSlice = 16 * 1024 * 1024;
+        for (qsizetype at = 0; at < utf8.size(); at += kSlice) {
+            const QByteArrayView slice = utf8.sliced(at, qMin(kSlice, utf8.size() - at));
+            SendScintilla(SCI_APPENDTEXT, uintptr_t(slice.size()), slice.data());
+        }
+    }
+    sci(SCI_SETEMPTYSELECTION, 0);
+    m_bulk = false;
+    emit Change();
+    emit SelChange();
+}
+
+QString RichTextBox::TextRTF() const
+{
+    return RtfCodec::toRtf(Text());
+}
+
+void RichTextBox::SetTextRTF(const QString &rtf)
+{
+    SetText(RtfCodec::fromRtf(rtf));
+}
+
+long RichTextBox::positionFromOffset(int offset) const
+{
+    if (offset <= 0)
+        return 0;
+    if (offset >= TextLength())
+        return sci(SCI_GETLENGTH);
+    const long line = sci(SCI_LINEFROMINDEXPOSITION, offset, kUtf16);
+    const long lineOffset = sci(SCI_INDEXPOSITIONFROMLINE, line, kUtf16);
+    const long lineStart = sci(SCI_POSITIONFROMLINE, line);
+    return sci(SCI_POSITIONRELATIVECODEUNITS, lineStart, offset - lineOffset);
+}
+
+int RichTextBox::offsetFromPosition(long position) const
+{
+    const long line = sci(SCI_LINEFROMPOSITION, position);
+    const long lineStart = sci(SCI_POSITIONFROMLINE, line);
+    return int(sci(SCI_INDEXPOSITIONFROMLINE, line, kUtf16) + sci(SCI_COUNTCODEUNITS, lineStart, position));
+}
+
+int RichTextBox::TextLength() const
+{
+    return offsetFromPosition(sci(SCI_GETLENGTH));
+}
+
+int RichTextBox::SelStart() const
+{
+    return offsetFromPosition(sci(SCI_GETSELECTIONSTART));
+}
+
+void RichTextBox::SetSelStart(int offset)
+{
+    sci(SCI_SETEMPTYSELECTION, positionFromOffset(offset));
+    sci(SCI_SCROLLCARET);
+    emit SelChange();
+}
+
+int RichTextBox::SelLength() const
+{
+    const long start = sci(SCI_GETSELECTIONSTART);
+    const long end = sci(SCI_GETSELECTIONEND);
+    if (end <= start)
+        return 0;
+    // Selections are short next to the document: count within them.
+    return int(sci(SCI_COUNTCODEUNITS, start, end));
+}
+
+void RichTextBox::SetSelLength(int length)
+{
+    const long start = sci(SCI_GETSELECTIONSTART);
+    const long end = positionFromOffset(offsetFromPosition(start) + qMax(0, length));
+    sci(SCI_SETSEL, start, end);
+    emit SelChange();
+}
+
+QString RichTextBox::SelText() const
+{
+    const long start = sci(SCI_GETSELECTIONSTART);
+    const long end = sci(SCI_GETSELECTIONEND);
+    if (end <= start)
+        return QString();
+    const auto *p = reinterpret_cast<const char *>(sci(SCI_GETRANGEPOINTER, start, end - start));
+    return QString::fromUtf8(p, end - start);
+}
+
+void RichTextBox::replaceRange(long start, long end, QByteArrayView utf8)
+{
+    sci(SCI_SETTARGETRANGE, start, end);
+    SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.data());
+    sci(SCI_SETEMPTYSELECTION, sci(SCI_GETTARGETEND));
+    sci(SCI_SCROLLCARET);
+    emit SelChange();
+}
+
+void RichTextBox::SetSelText(const QString &text)
+{
+    replaceRange(sci(SCI_GETSELECTIONSTART), sci(SCI_GETSELECTIONEND), text.toUtf8());
+}
+
+void RichTextBox::releaseKey(const QKeySequence &key)
+{
+    if (key.isEmpty())
+        return;
+    const QKeyCombination combo = key[0];
+    int mods = int(combo.keyboardModifiers());
+    const int sciKey = QsciScintillaBase::commandKey(int(combo.key()), mods);
+    if (sciKey)
+        sci(SCI_CLEARCMDKEY, sciKey | (mods << 16));
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *e)
+{
+    const QString typed = e->text();
+    const bool commandModifier = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool isCharacter = typed.size() == 1 && !commandModifier && e->key() != Qt::Key_Delete;
+    if (isCharacter) {
+        const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+        const int original = enter ? '\r' : int(typed.at(0).unicode());
+        int code = original;
+        emit KeyPress(code);
+        if (code == 0) {
+            e->accept();
+            return;
+        }
+        if (code != original) {
+            QKeyEvent replaced(e->type(), 0, e->modifiers(), QString(QChar(code)), e->isAutoRepeat(), ushort(e->count()));
+            QsciScintilla::keyPressEvent(&replaced);
+            return;
+        }
+    }
+    const bool insertKey = e->key() == Qt::Key_Insert && e->modifiers() == Qt::NoModifier;
+    QsciScintilla::keyPressEvent(e);
+    if (insertKey)
+        emit overwriteModeChanged(overwriteMode());
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent *e)
+{
+    QsciScintilla::mouseReleaseEvent(e);
+    emit MouseUp(e->button(), e->modifiers(), e->position().toPoint());
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *e)
+{
+    // The document window shows its own menu when the right button is released.
+    e->accept();
+}
+
+void RichTextBox::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (droppedFiles(e->mimeData()).isEmpty())
+        e->ignore();
+    else
+        e->acceptProposedAction();
+}
+
+void RichTextBox::dragMoveEvent(QDragMoveEvent *e)
+{
+    if (droppedFiles(e->mimeData()).isEmpty())
+        e->ignore();
+    else
+        e->acceptProposedAction();
+}
+
+void RichTextBox::dropEvent(QDropEvent *e)
+{
+    const QStringList files = droppedFiles(e->mimeData());
+    if (files.isEmpty()) {
+        e->ignore();
+        return;
+    }
+    e->acceptProposedAction();
+    // Handled after the drop has finished, so that the questions it may ask
+    // do not run inside the drag.
+    QTimer::singleShot(0, this, [this, files] { emit OLEDragDrop(files); });
+}

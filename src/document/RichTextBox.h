@@ -1,0 +1,75 @@
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+#include <QByteArrayView>
+#include <QStringList>
+
+class QKeySequence;
+class QMimeData;
+
+// The document's text control (objectName "txtContents"). The buffer is
+// UTF-8 in CR LF mode, so a line break counts as the two characters CR LF;
+// offsets and lengths are counted in UTF-16 units (what QString counts) and
+// answered through Scintilla's UTF-16 line index, never by copying the text.
+// The editor's own undo is off: documents keep snapshots of their own.
+class RichTextBox : public QsciScintilla
+{
+    Q_OBJECT
+
+public:
+    explicit RichTextBox(QWidget *parent = nullptr);
+
+    // The whole text, line breaks as CR LF.
+    QString Text() const;
+    void SetText(const QString &text);
+    // The same as UTF-8. textView points into the editor's buffer and is
+    // valid until the next change.
+    QByteArrayView textView() const;
+    QByteArray textBytes() const { return textView().toByteArray(); }
+    void setTextBytes(QByteArrayView utf8);
+
+    QString TextRTF() const;
+    void SetTextRTF(const QString &rtf);
+
+    int TextLength() const;
+    int SelStart() const;
+    void SetSelStart(int offset);     // places the caret, nothing selected
+    int SelLength() const;
+    void SetSelLength(int length);    // selects from SelStart on
+    QString SelText() const;
+    void SetSelText(const QString &text);
+
+    // The local files carried by dragged data, in the order it lists them.
+    static QStringList droppedFiles(const QMimeData *mime);
+
+    // Takes a key away from the editor's built-in commands so that a menu
+    // shortcut with that key reaches its action.
+    void releaseKey(const QKeySequence &key);
+
+signals:
+    void Change();
+    void SelChange();
+    // A typed character before it is inserted: set keyAscii to another code
+    // to insert that character instead, or to 0 to discard it.
+    void KeyPress(int &keyAscii);
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+    // Local files dropped on the text, in the order the drop lists them.
+    void OLEDragDrop(const QStringList &files);
+    void overwriteModeChanged(bool overwrite);
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dragMoveEvent(QDragMoveEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
+
+private:
+    long sci(unsigned int msg, unsigned long wParam = 0, long lParam = 0) const;
+    long positionFromOffset(int offset) const;
+    int offsetFromPosition(long position) const;
+    void replaceRange(long start, long end, QByteArrayView utf8);
+
+    bool m_bulk = false;
+};

@@ -1,0 +1,558 @@
+#include "document/frmDoc.h"
+
+#include "app/ActionTable.h"
+#include "app/AppContext.h"
+#include "core/CharacterMode.h"
+#include "core/TextFileCodec.h"
+#include "document/DocumentManager.h"
+#include "document/DocumentMenus.h"
+#include "document/EditCommands.h"
+#include "document/RichTextBox.h"
+#include "platform/Dialogs.h"
+#include "platform/Printer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QIcon>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+const QStringList frmDoc::kTemplateTags = {QStringLiteral("QRLTITLE"), QStringLiteral("QRLPROMPT"),
+                                           QStringLiteral("QRLMESSAGE"), QStringLiteral("QRLLINK"),
+                                           QStringLiteral("QRLIMAGE")};
+
+namespace {
+
+const QString kUnsaved = QStringLiteral("Unsaved Changes Made");
+const QString kClean = QStringLiteral("Document is clean");
+
+struct ToolbarEntry {
+    const char *key;      // also the tooltip; nullptr for a separator
+    const char *iconName; // from the desktop icon theme
+    QStyle::StandardPixmap fallback;
+};
+
+constexpr ToolbarEntry kToolbar[] = {
+    {"New", "document-new", QStyle::SP_FileIcon},
+    {"Open", "document-open", QStyle::SP_DialogOpenButton},
+    {"Save", "document-save", QStyle::SP_DialogSaveButton},
+    {nullptr, nullptr, QStyle::SP_CustomBase},
+    {"Undo", "edit-undo", QStyle::SP_ArrowBack},
+    {nullptr, nullptr, QStyle::SP_CustomBase},
+    {"Cut", "edit-cut", QStyle::SP_DialogDiscardButton},
+    {"Copy", "edit-copy", QStyle::SP_FileDialogDetailedView},
+    {"Paste", "edit-paste", QStyle::SP_DialogApplyButton},
+    {"Delete", "edit-delete", QStyle::SP_TrashIcon},
+    {nullptr, nullptr, QStyle::SP_CustomBase},
+    {"Print", "document-print", QStyle::SP_ComputerIcon},
+};
+
+struct PanelEntry {
+    const char *key; // "" for a panel addressed by position only
+    const char *text;
+};
+
+constexpr PanelEntry kPanels[8] = {
+    {"fsize", ""}, {"", ""}, {"lngth", "Length: 0"}, {"Status", "Status"},
+    {"", ""},      {"", "CAPS"}, {"", "INS"},       {"sllen", ""},
+};
+
+} // namespace
+
+frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
+    : QWidget(parent), m_ctx(ctx), m_docs(docs)
+{
+    setObjectName(QStringLiteral("frmDoc"));
+    setWindowTitle(QStringLiteral("####"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    m_menus = std::make_unique<DocumentMenus>(*this, docs);
+    buildToolbar();
+    txtContents = new RichTextBox(this);
+    buildStatusBar();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(txtContents, 1);
+    layout->addWidget(stBar);
+    resize(640, 440);
+
+    // Menu shortcuts win over the editor's own key bindings.
+    for (QAction *a : findChildren<QAction *>()) {
+        if (!a->shortcut().isEmpty())
+            txtContents->releaseKey(a->shortcut());
+    }
+
+    connect(txtContents, &RichTextBox::Change, this, &frmDoc::onChange);
+    connect(txtContents, &RichTextBox::SelChange, this, &frmDoc::onSelChange);
+    connect(txtContents, &RichTextBox::KeyPress, this, &frmDoc::onKeyPress);
+    connect(txtContents, &RichTextBox::MouseUp, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &pos) { onMouseUp(button, pos); });
+    connect(txtContents, &RichTextBox::OLEDragDrop, this, &frmDoc::onDrop);
+    connect(txtContents, &RichTextBox::overwriteModeChanged, this,
+            [this](bool overwrite) { panel(7)->setText(overwrite ? QStringLiteral("OVR") : QStringLiteral("INS")); });
+
+    // Timer1 does not poll: it runs once on the next event-loop turn after
+    // anything its states depend on has changed, however many changes came.
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(0);
+    connect(&Timer1, &QTimer::timeout, this, &frmDoc::timer1Tick);
+    Timer2.setInterval(1000);
+    connect(&Timer2, &QTimer::timeout, this, &frmDoc::timer2Tick);
+    Timer2.start();
+    Undotimer.setInterval(1000);
+    connect(&Undotimer, &QTimer::timeout, this, &frmDoc::undoTick);
+    Undotimer.start();
+
+    m_clipboardHasText = EditCommands::clipboardHasText();
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        m_clipboardHasText = EditCommands::clipboardHasText();
+        scheduleTimer1();
+    });
+
+    RefreshMenus();
+    scheduleTimer1();
+}
+
+frmDoc::~frmDoc() = default;
+
+void frmDoc::buildToolbar()
+{
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setIconSize(QSize(16, 16));
+    for (const ToolbarEntry &entry : kToolbar) {
+        if (!entry.key) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(entry.key);
+        const QIcon icon = QIcon::fromTheme(QLatin1String(entry.iconName), style()->standardIcon(entry.fallback));
+        QAction *button = Toolbar1->addAction(icon, key);
+        button->setObjectName(QStringLiteral("Toolbar1") + key);
+        button->setProperty("Key", key);
+        button->setToolTip(key);
+        m_toolbarButtons << button;
+        connect(button, &QAction::triggered, this, [this, key] {
+            if (key == QLatin1String("New")) m_docs.NewBlankDocument();
+            else if (key == QLatin1String("Open")) { m_docs.OpenFileWithDialog(); RefreshMenus(); }
+            else if (key == QLatin1String("Save")) fileSave();
+            else if (key == QLatin1String("Undo")) editUndo();
+            else if (key == QLatin1String("Cut")) editCut();
+            else if (key == QLatin1String("Copy")) editCopy();
+            else if (key == QLatin1String("Paste")) editPaste();
+            else if (key == QLatin1String("Delete")) editDelete();
+            else if (key == QLatin1String("Print")) filePrint();
+        });
+    }
+}
+
+void frmDoc::buildStatusBar()
+{
+    stBar = new QStatusBar(this);
+    stBar->setObjectName(QStringLiteral("stBar"));
+    stBar->setSizeGripEnabled(false);
+    for (int i = 0; i < 8; ++i) {
+        auto *label = new QLabel(QString::fromLatin1(kPanels[i].text), stBar);
+        label->setObjectName(QStringLiteral("stBarPanel%1").arg(i + 1));
+        label->setProperty("Key", QString::fromLatin1(kPanels[i].key));
+        label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        label->setContentsMargins(4, 0, 4, 0);
+        if (i == 2 || i == 3)
+            label->setToolTip(label->text());
+        stBar->addWidget(label, i == 7 ? 1 : 0);
+        m_panels << label;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    m_panels[0]->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
+    m_panels[1]->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+}
+
+QLabel *frmDoc::panel(int position) const
+{
+    return m_panels.value(position - 1);
+}
+
+QLabel *frmDoc::panel(const QString &key) const
+{
+    for (QLabel *label : m_panels) {
+        if (label->property("Key").toString() == key)
+            return label;
+    }
+    return nullptr;
+}
+
+QAction *frmDoc::toolbarButton(const QString &key) const
+{
+    for (QAction *button : m_toolbarButtons) {
+        if (button->property("Key").toString() == key)
+            return button;
+    }
+    return nullptr;
+}
+
+const QList<QMenu *> &frmDoc::menuBarMenus() const
+{
+    return m_menus->bar;
+}
+
+QMenu *frmDoc::contextMenu() const
+{
+    return m_menus->hidden;
+}
+
+void frmDoc::setTag(int slot)
+{
+    m_tag = QString::number(slot);
+}
+
+int frmDoc::slot() const
+{
+    return m_tag.toShort();
+}
+
+DocumentRecord *frmDoc::record() const
+{
+    const int s = slot();
+    return m_docs.table().isValidSlot(s) ? &m_docs.table().record(s) : nullptr;
+}
+
+QMdiSubWindow *frmDoc::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+void frmDoc::documentTaken()
+{
+    m_lastUndoText.clear();
+    m_textChangedSinceTick = false;
+    m_transferPending = false;
+    if (QMdiSubWindow *sub = subWindow()) {
+        sub->show();
+        if (QMdiArea *area = sub->mdiArea())
+            area->setActiveSubWindow(sub);
+    } else {
+        show();
+    }
+    txtContents->setFocus();
+    scheduleTimer1();
+}
+
+// ---- change tracking -------------------------------------------------------
+
+void frmDoc::onChange()
+{
+    m_textChangedSinceTick = true;
+    if (DocumentRecord *r = record())
+        r->Changed = true;
+    panel(QStringLiteral("lngth"))->setText(QStringLiteral("Length: ") + QString::number(txtContents->TextLength()));
+    panel(QStringLiteral("Status"))->setText(kUnsaved);
+}
+
+void frmDoc::onSelChange()
+{
+    panel(QStringLiteral("sllen"))->setText(QStringLiteral("Loc: %1 Len: %2")
+                                                .arg(txtContents->SelStart())
+                                                .arg(txtContents->SelLength()));
+    scheduleTimer1();
+}
+
+void frmDoc::onKeyPress(int &keyAscii)
+{
+    if (m_menus->characterMode->isChecked())
+        keyAscii = CharacterMode::map(keyAscii);
+}
+
+void frmDoc::timer1Tick()
+{
+    const DocumentRecord *r = record();
+    const QString title = r ? r->Title : QString();
+    setWindowTitle(title);
+    if (QMdiSubWindow *sub = subWindow())
+        sub->setWindowTitle(title);
+    const bool canUndo = r && !r->UndoSnapshot.isEmpty();
+    m_menus->undo->setEnabled(canUndo);
+    m_menus->hiddenUndo->setEnabled(canUndo);
+    m_menus->selection->menuAction()->setEnabled(txtContents->hasSelectedText());
+    m_menus->paste->setEnabled(m_clipboardHasText);
+    m_menus->hiddenPaste->setEnabled(m_menus->paste->isEnabled());
+    toolbarButton(QStringLiteral("Undo"))->setVisible(m_menus->undo->isEnabled());
+    toolbarButton(QStringLiteral("Paste"))->setVisible(m_menus->paste->isEnabled());
+}
+
+void frmDoc::timer2Tick()
+{
+    const DocumentRecord *r = record();
+    panel(QStringLiteral("Status"))->setText(r && r->Changed ? kUnsaved : kClean);
+    const QDateTime now = QDateTime::currentDateTime();
+    m_panels[0]->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
+    m_panels[1]->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+}
+
+void frmDoc::toggleCharacterMode()
+{
+    // The check mark is the mode; the action toggles it before this runs.
+    panel(5)->setText(m_menus->characterMode->isChecked() ? QStringLiteral("CCM") : QString());
+}
+
+// ---- undo ------------------------------------------------------------------
+
+void frmDoc::undoTick()
+{
+    // Nothing typed since the last tick: the texts are equal, no need to compare.
+    if (!m_textChangedSinceTick)
+        return;
+    m_textChangedSinceTick = false;
+    const QByteArrayView now = txtContents->textView();
+    if (now == QByteArrayView(m_lastUndoText))
+        return;
+    if (record())
+        m_docs.table().RecordUndo(slot(), std::move(m_lastUndoText));
+    m_lastUndoText = now.toByteArray();
+    scheduleTimer1();
+}
+
+void frmDoc::editUndo()
+{
+    if (!record())
+        return;
+    QByteArray text = m_docs.table().TakeUndo(slot());
+    txtContents->setTextBytes(text);
+    m_lastUndoText = std::move(text);
+    m_textChangedSinceTick = false;
+    scheduleTimer1();
+}
+
+// ---- menus -----------------------------------------------------------------
+
+void frmDoc::RefreshViewerMenu()
+{
+    for (int i = 0; i < 3; ++i) {
+        QAction *program = m_menus->viewProgram[i];
+        const QString title = m_ctx.viewers[size_t(i)].Title;
+        if (title.trimmed().isEmpty()) {
+            program->setText(QStringLiteral("[UNSET]"));
+            program->setEnabled(false);
+        } else {
+            program->setText(ActionTable::literalCaption(title));
+            ActionTable::setEnabled(program, true);
+        }
+    }
+}
+
+void frmDoc::RefreshRecentMenu()
+{
+    ActionTable::fillRecentItems(m_menus->fileOpen, m_menus->recent, m_ctx.settings,
+                                 [this](const QString &path) { m_docs.OpenFileByPath(path); });
+}
+
+void frmDoc::RefreshMenus()
+{
+    RefreshViewerMenu();
+    RefreshRecentMenu();
+}
+
+void frmDoc::fillWindowsMenu()
+{
+    QMenu *menu = m_menus->windows;
+    menu->clear();
+    QMdiSubWindow *own = subWindow();
+    QMdiArea *area = own ? own->mdiArea() : nullptr;
+    if (!area)
+        return;
+    for (QMdiSubWindow *sub : area->subWindowList()) {
+        if (!sub->isVisible())
+            continue;
+        QAction *entry = menu->addAction(ActionTable::literalCaption(sub->windowTitle()));
+        entry->setCheckable(true);
+        entry->setChecked(sub == area->activeSubWindow());
+        connect(entry, &QAction::triggered, area, [area, sub] { area->setActiveSubWindow(sub); });
+    }
+}
+
+// ---- file commands ---------------------------------------------------------
+
+void frmDoc::fileSave()
+{
+    const DocumentRecord *r = record();
+    if (!r)
+        return;
+    if (r->FilePath.trimmed().isEmpty())
+        m_docs.SaveDocumentAs(slot());
+    else
+        m_docs.SaveDocument(slot());
+    RefreshMenus();
+}
+
+void frmDoc::fileSaveAs()
+{
+    if (!record())
+        return;
+    m_docs.SaveDocumentAs(slot());
+    RefreshMenus();
+}
+
+void frmDoc::fileSaveBinary()
+{
+    if (!record())
+        return;
+    m_docs.SaveDocumentBinary(slot());
+    RefreshMenus();
+}
+
+void frmDoc::filePrint()
+{
+    QString text;
+    if (txtContents->SelLength() < 1) {
+        text = txtContents->Text();
+    } else {
+        const Dialogs::Answer answer =
+            m_ctx.dialogs.message(QStringLiteral("Do you wish to only print the highlighted text?"),
+                                  Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Print your selection?"));
+        text = answer == Dialogs::Answer::Yes ? txtContents->SelText() : txtContents->Text();
+    }
+    QString error;
+    if (!m_ctx.printer.printText(text, &error)) {
+        m_ctx.dialogs.message(QStringLiteral("there was an error in printing your document: ") + error,
+                              Dialogs::Buttons::Ok, Dialogs::Icon::None, AppContext::appTitle());
+    }
+}
+
+bool frmDoc::CloseDocument()
+{
+    DocumentRecord *r = record();
+    if (!r)
+        return false;
+    if (r->Changed) {
+        const QString caption = subWindow() ? subWindow()->windowTitle() : windowTitle();
+        const Dialogs::Answer answer = m_ctx.dialogs.message(
+            QStringLiteral("Would you like to save the changes you may have made to your work?"),
+            Dialogs::Buttons::YesNoCancel, Dialogs::Icon::None, caption);
+        if (answer == Dialogs::Answer::Cancel)
+            return true;
+        if (answer == Dialogs::Answer::Yes) {
+            const bool saved = r->FilePath.trimmed().isEmpty() ? m_docs.SaveDocumentAs(slot()) : m_docs.SaveDocument(slot());
+            // A save that failed or was cancelled keeps the window open:
+            // closing it would throw the changes away.
+            if (!saved)
+                return true;
+        }
+    }
+    r = record(); // a save may have grown the table
+    r->InUse = false;
+    r->FilePath.clear();
+    r->Title.clear();
+    if (QMdiSubWindow *sub = subWindow())
+        sub->hide();
+    else
+        hide();
+    m_docs.windowClosed();
+    return false;
+}
+
+void frmDoc::fileClose()
+{
+    CloseDocument();
+}
+
+void frmDoc::fileExit()
+{
+    if (QMdiSubWindow *sub = subWindow())
+        sub->close();
+    else
+        close();
+}
+
+void frmDoc::closeEvent(QCloseEvent *e)
+{
+    // A window that File > Close already hid has no document: nothing to ask.
+    const DocumentRecord *r = record();
+    if (r && r->InUse && CloseDocument()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+// ---- editing ---------------------------------------------------------------
+
+void frmDoc::editCut() { EditCommands::cut(*txtContents); }
+void frmDoc::editCopy() { EditCommands::copy(*txtContents); }
+void frmDoc::editPaste() { EditCommands::paste(*txtContents); }
+void frmDoc::editDelete() { EditCommands::deleteSelection(*txtContents); }
+void frmDoc::editSelectAll() { EditCommands::selectAll(*txtContents); }
+void frmDoc::selectionFirstLetters() { EditCommands::firstLetters(*txtContents); }
+void frmDoc::selectionAllLetters() { EditCommands::upperCase(*txtContents); }
+void frmDoc::selectionLowerCase() { EditCommands::lowerCase(*txtContents); }
+void frmDoc::selectionClear() { EditCommands::clearSelection(*txtContents); }
+
+void frmDoc::copyTo()
+{
+    const QString selected = txtContents->SelText();
+    if (selected.isEmpty())
+        return;
+    m_transferText = selected;
+    m_transferPending = true;
+}
+
+void frmDoc::moveTo()
+{
+    const QString selected = txtContents->SelText();
+    if (selected.isEmpty())
+        return;
+    m_transferText = selected;
+    m_transferPending = true;
+    txtContents->SetSelText(QString());
+}
+
+void frmDoc::onMouseUp(Qt::MouseButton button, const QPoint &pos)
+{
+    if (m_transferPending) {
+        m_transferPending = false;
+        txtContents->SetSelText(m_transferText);
+    }
+    if (button == Qt::RightButton)
+        m_menus->hidden->popup(txtContents->viewport()->mapToGlobal(pos));
+}
+
+// ---- dropped files ---------------------------------------------------------
+
+void frmDoc::onDrop(const QStringList &files)
+{
+    if (files.size() >= 2) {
+        for (const QString &path : files)
+            m_docs.OpenFileByPath(path);
+        return;
+    }
+    if (files.size() != 1)
+        return;
+    const QString &path = files.first();
+    const QString question = QStringLiteral("Would you like to paste the contents of this file \r\n") + path
+                             + QStringLiteral("\r\nTo your document?");
+    const Dialogs::Answer answer = m_ctx.dialogs.message(question, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                                                         QStringLiteral("Insert As Contents?"));
+    if (answer == Dialogs::Answer::Yes)
+        InsertFileContents(path);
+    else
+        m_docs.OpenFileByPath(path);
+}
+
+void frmDoc::InsertFileContents(const QString &path)
+{
+    QByteArray bytes;
+    if (!m_docs.readFileAsking(path, &bytes, DocumentManager::ReadQuestion::Insert))
+        return;
+    txtContents->SetSelText(QString::fromUtf8(TextFileCodec::decode(std::move(bytes), false).text));
+}

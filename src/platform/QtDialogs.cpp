@@ -1,0 +1,74 @@
+#include "platform/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString forDisplay(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon, const QString &caption)
+{
+    QMessageBox::StandardButtons qtButtons = QMessageBox::Ok;
+    switch (buttons) {
+    case Buttons::Ok: qtButtons = QMessageBox::Ok; break;
+    case Buttons::YesNo: qtButtons = QMessageBox::Yes | QMessageBox::No; break;
+    case Buttons::YesNoCancel: qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case Buttons::AbortRetryIgnore: qtButtons = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore; break;
+    }
+    QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case Icon::None: break;
+    case Icon::Information: qtIcon = QMessageBox::Information; break;
+    case Icon::Warning: qtIcon = QMessageBox::Warning; break;
+    case Icon::Critical: qtIcon = QMessageBox::Critical; break;
+    case Icon::Question: qtIcon = QMessageBox::Question; break;
+    }
+    QMessageBox box(qtIcon, caption, forDisplay(text), qtButtons, QApplication::activeWindow());
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Abort: return Answer::Abort;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Ignore: return Answer::Ignore;
+    case QMessageBox::Ok: return Answer::Ok;
+    default:
+        // Closing the box by its close button or Escape.
+        if (buttons == Buttons::AbortRetryIgnore)
+            return Answer::Abort;
+        if (buttons == Buttons::YesNo)
+            return Answer::No;
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+QString QtDialogs::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, forDisplay(prompt),
+                                               QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+QString QtDialogs::openFileName(const QString &filter, const QString &initial)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), initial, filter);
+}
+
+QString QtDialogs::saveFileName(const QString &filter, const QString &initial)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), initial, filter);
+}
+
+void QtDialogs::beep()
+{
+    QApplication::beep();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+// Dialogs shown with Qt's message box, input dialog and file dialogs, over
+// the active window.
+class QtDialogs : public Dialogs
+{
+public:
+    Answer message(const QString &text, Buttons buttons, Icon icon, const QString &caption) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    QString openFileName(const QString &filter, const QString &initial) override;
+    QString saveFileName(const QString &filter, const QString &initial) override;
+    void beep() override;
+};

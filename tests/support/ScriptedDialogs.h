@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/Printer.h"
+
+#include <QQueue>
+#include <QStringList>
+#include <functional>
+
+// Dialogs answered from a script. Every question is recorded; an unexpected
+// one (no answer queued) fails the test and is answered as if cancelled.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Asked {
+        QString text;
+        Buttons buttons;
+        QString caption;
+    };
+
+    QQueue<Answer> answers;
+    QQueue<QString> fileNames;
+    QList<Asked> asked;
+    QStringList fileFilters;
+    QStringList fileInitials;
+    int beeps = 0;
+    std::function<void()> beforeAnswer; // runs while a question is open
+
+    Answer message(const QString &text, Buttons buttons, Icon, const QString &caption) override
+    {
+        asked.append({text, buttons, caption});
+        if (beforeAnswer)
+            beforeAnswer();
+        if (answers.isEmpty()) {
+            QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
+            return buttons == Buttons::AbortRetryIgnore ? Answer::Abort : Answer::Cancel;
+        }
+        return answers.dequeue();
+    }
+    QString inputBox(const QString &, const QString &, const QString &) override
+    {
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+    QString openFileName(const QString &filter, const QString &initial) override
+    {
+        fileFilters << filter;
+        fileInitials << initial;
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+    QString saveFileName(const QString &filter, const QString &initial) override
+    {
+        fileFilters << filter;
+        fileInitials << initial;
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+    void beep() override { ++beeps; }
+
+    QString lastText() const { return asked.isEmpty() ? QString() : asked.last().text; }
+};
+
+// Records what would be printed, or fails with a given error.
+class ScriptedPrinter : public Printer
+{
+public:
+    QStringList printed;
+    QString failWith;
+
+    bool printText(const QString &text, QString *error) override
+    {
+        if (!failWith.isEmpty()) {
+            *error = failWith;
+            return false;
+        }
+        printed << text;
+        return true;
+    }
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+
+// Every test program runs with its configuration, data and home directories
+// inside a temporary directory: no test touches the real user's files.
+struct TestEnv {
+    QTemporaryDir root;
+    TestEnv()
+    {
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "HOME", "XDG_RUNTIME_DIR"}) {
+            const QString dir = root.path() + QLatin1Char('/') + QString::fromLatin1(name);
+            QDir().mkpath(dir);
+            QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            qputenv(name, dir.toLocal8Bit());
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A file-size limit makes a full disk; the signal it raises must not kill the test.
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
+};
+
+#define ORVANE_GUI_TEST_MAIN(TestClass)                                                                                \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        TestEnv env;                                                                                                   \
+        QApplication app(argc, argv);                                                                                  \
+        TestClass tc;                                                                                                  \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
+    }
+
+#define ORVANE_CORE_TEST_MAIN(TestClass)                                                                               \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        TestEnv env;                                                                                                   \
+        QCoreApplication app(argc, argv);                                                                              \
+        TestClass tc;                                                                                                  \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
+    }

@@ -1,0 +1,238 @@
+// The file codec and whole-file I/O: what bytes become which text, and what
+// a save writes back.
+#include "core/FileIO.h"
+#include "core/TextFileCodec.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <sys/resource.h>
+
+using namespace TextFileCodec;
+
+Q_DECLARE_METATYPE(TextFileCodec::Encoding)
+Q_DECLARE_METATYPE(TextFileCodec::LineEnd)
+
+namespace {
+
+QByteArray allByteValues()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    return bytes;
+}
+
+QByteArray readBack(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestTextFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodeAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<Encoding>("encoding");
+        QTest::addColumn<LineEnd>("lineEnd");
+        QTest::addColumn<QByteArray>("plainSave");
+        QTest::addColumn<QByteArray>("binarySave");
+
+        const auto u8 = Encoding::Utf8;
+        QTest::newRow("CR LF lines") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb") << u8 << LineEnd::CrLf
+                                     << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb");
+        QTest::newRow("ab CR LF c") << QByteArray("ab\r\nc") << QByteArray("ab\r\nc") << u8 << LineEnd::CrLf
+                                    << QByteArray("\x61\x62\x0D\x0A\x63\x0D\x0A") << QByteArray("\x61\x62\x0D\x0A\x63");
+        QTest::newRow("CR only lines") << QByteArray("a\rb\r") << QByteArray("a\r\nb") << u8 << LineEnd::Cr
+                                       << QByteArray("a\rb\r") << QByteArray("a\rb");
+        QTest::newRow("LF only lines") << QByteArray("a\nb\n") << QByteArray("a\r\nb") << u8 << LineEnd::Lf
+                                       << QByteArray("a\nb\n") << QByteArray("a\nb");
+        QTest::newRow("LF only, no final break") << QByteArray("a\nb") << QByteArray("a\r\nb") << u8 << LineEnd::Lf
+                                                 << QByteArray("a\nb\n") << QByteArray("a\nb");
+        QTest::newRow("mixed keeps lone LF") << QByteArray("a\r\nb\nc\r\n") << QByteArray("a\r\nb\nc") << u8
+                                             << LineEnd::CrLf << QByteArray("a\r\nb\nc\r\n") << QByteArray("a\r\nb\nc");
+        QTest::newRow("mixed keeps lone CR") << QByteArray("a\rb\r\n") << QByteArray("a\rb") << u8 << LineEnd::CrLf
+                                             << QByteArray("a\rb\r\n") << QByteArray("a\rb");
+        QTest::newRow("empty file") << QByteArray() << QByteArray() << u8 << LineEnd::CrLf << QByteArray("\r\n")
+                                    << QByteArray();
+        QTest::newRow("one break only") << QByteArray("\r\n") << QByteArray() << u8 << LineEnd::CrLf
+                                        << QByteArray("\r\n") << QByteArray();
+        QTest::newRow("empty last line") << QByteArray("a\r\n\r\n") << QByteArray("a\r\n") << u8 << LineEnd::CrLf
+                                         << QByteArray("a\r\n\r\n") << QByteArray("a\r\n");
+        QTest::newRow("empty lines LF") << QByteArray("\n\n\n") << QByteArray("\r\n\r\n") << u8 << LineEnd::Lf
+                                        << QByteArray("\n\n\n") << QByteArray("\n\n");
+        QTest::newRow("no break at all") << QByteArray("abc") << QByteArray("abc") << u8 << LineEnd::CrLf
+                                         << QByteArray("abc\r\n") << QByteArray("abc");
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n") << QByteArray("\xC3\xA9t\xC3\xA9")
+                                        << Encoding::Utf8Bom << LineEnd::CrLf
+                                        << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\n")
+                                        << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9");
+        QTest::newRow("UTF-8 LF, 4-byte char") << QByteArray("\xF0\x9F\x98\x80\n") << QByteArray("\xF0\x9F\x98\x80") << u8
+                                               << LineEnd::Lf << QByteArray("\xF0\x9F\x98\x80\n")
+                                               << QByteArray("\xF0\x9F\x98\x80");
+        QTest::newRow("Windows-1252") << QByteArray("caf\xE9 \x80\r\n") << QByteArray("caf\xC3\xA9 \xE2\x82\xAC")
+                                      << Encoding::Windows1252 << LineEnd::CrLf << QByteArray("caf\xE9 \x80\r\n")
+                                      << QByteArray("caf\xE9 \x80");
+        QTest::newRow("Windows-1252 LF") << QByteArray("\x93q\x94\n") << QByteArray("\xE2\x80\x9Cq\xE2\x80\x9D")
+                                         << Encoding::Windows1252 << LineEnd::Lf << QByteArray("\x93q\x94\n")
+                                         << QByteArray("\x93q\x94");
+        QTest::newRow("unassigned 1252 bytes") << QByteArray("\x81\x8D\x8F\x90\x9D\xFF") << QByteArray("\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC3\xBF")
+                                               << Encoding::Windows1252 << LineEnd::CrLf
+                                               << QByteArray("\x81\x8D\x8F\x90\x9D\xFF\r\n")
+                                               << QByteArray("\x81\x8D\x8F\x90\x9D\xFF");
+        QTest::newRow("NUL bytes in UTF-8") << QByteArray("a\0b\r\n\0\r\n", 8) << QByteArray("a\0b\r\n\0", 6) << u8
+                                            << LineEnd::CrLf << QByteArray("a\0b\r\n\0\r\n", 8) << QByteArray("a\0b\r\n\0", 6);
+        QTest::newRow("invalid UTF-8 sequence") << QByteArray("\xC3\x28\r\n") << QByteArray("\xC3\x83(")
+                                                << Encoding::Windows1252 << LineEnd::CrLf << QByteArray("\xC3\x28\r\n")
+                                                << QByteArray("\xC3\x28");
+        QTest::newRow("BOM then invalid bytes") << QByteArray("\xEF\xBB\xBF\xFF\r\n") << QByteArray("\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xBF")
+                                                << Encoding::Windows1252 << LineEnd::CrLf
+                                                << QByteArray("\xEF\xBB\xBF\xFF\r\n") << QByteArray("\xEF\xBB\xBF\xFF");
+    }
+
+    void decodeAndSave()
+    {
+        QFETCH(QByteArray, raw);
+        QFETCH(QByteArray, text);
+        QFETCH(Encoding, encoding);
+        QFETCH(LineEnd, lineEnd);
+        QFETCH(QByteArray, plainSave);
+        QFETCH(QByteArray, binarySave);
+
+        const Decoded d = decode(raw);
+        QCOMPARE(d.text, text);
+        QCOMPARE(d.format.encoding, encoding);
+        QCOMPARE(d.format.lineEnd, lineEnd);
+
+        QByteArray out;
+        QString error;
+        QVERIFY(encode(d.text, d.format, true, &out, &error));
+        QCOMPARE(out, plainSave);
+        QVERIFY(encode(d.text, d.format, false, &out, &error));
+        QCOMPARE(out, binarySave);
+        // What a save wrote reads back as the same text.
+        QCOMPARE(decode(plainSave).text, text);
+    }
+
+    void everyByteValueRoundTrips()
+    {
+        // Any file, binary ones included, opens and saves back byte for byte
+        // when it ends with a line break.
+        const QByteArray noCr = allByteValues().replace('\r', "");
+        for (const QByteArray &raw : {allByteValues() + "\r\n", noCr + noCr + "\n", QByteArray(1000, '\0') + "x\r\n"}) {
+            const Decoded d = decode(raw);
+            QByteArray out;
+            QString error;
+            QVERIFY(encode(d.text, d.format, true, &out, &error));
+            QCOMPARE(out, raw);
+        }
+    }
+
+    void insertKeepsTheFinalBreak()
+    {
+        QCOMPARE(decode(QByteArray("x\ny\n"), false).text, QByteArray("x\r\ny\r\n"));
+        QCOMPARE(decode(QByteArray("x\r\n"), false).text, QByteArray("x\r\n"));
+    }
+
+    void windows1252CannotHoldEveryCharacter()
+    {
+        QByteArray out("untouched");
+        QString error;
+        const FileFormat format{Encoding::Windows1252, LineEnd::CrLf};
+        QVERIFY(!encode(QByteArray("ok \xE4\xB8\xAD"), format, true, &out, &error));
+        QVERIFY2(error.contains(QLatin1String("U+4E2D")), qPrintable(error));
+        QCOMPARE(out, QByteArray("untouched"));
+        QVERIFY(encode(QByteArray("\xE2\x82\xAC"), format, false, &out, &error));
+        QCOMPARE(out, QByteArray("\x80"));
+    }
+
+    void windows1252TableIsOneToOne()
+    {
+        for (int b = 0; b < 256; ++b)
+            QCOMPARE(unicodeToWindows1252(windows1252ToUnicode(static_cast<unsigned char>(b))), b);
+        QCOMPARE(unicodeToWindows1252(0x80), -1); // U+0080 has no byte: 0x80 is the euro sign
+    }
+
+    void readFailures_data()
+    {
+        QTest::addColumn<QString>("relativePath");
+        QTest::addColumn<int>("code");
+        QTest::newRow("missing file") << QStringLiteral("nothing.txt") << int(FileIO::FileNotFound);
+        QTest::newRow("missing folder") << QStringLiteral("no/such/dir/file.txt") << int(FileIO::PathNotFound);
+        QTest::newRow("directory") << QStringLiteral("adir") << int(FileIO::PathFileAccessError);
+    }
+
+    void readFailures()
+    {
+        QFETCH(QString, relativePath);
+        QFETCH(int, code);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(QStringLiteral("adir"));
+        QByteArray bytes("keep");
+        const FileIO::Failure f = FileIO::readWholeFile(dir.filePath(relativePath), &bytes);
+        QCOMPARE(f.code, code);
+        QVERIFY(!f.description.isEmpty());
+        QCOMPARE(bytes, QByteArray("keep"));
+    }
+
+    void writeFailuresLeaveTheOldFile_data()
+    {
+        QTest::addColumn<QString>("relativePath");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("fullDisk");
+        QTest::newRow("missing folder") << QStringLiteral("gone/out.txt") << int(FileIO::PathNotFound) << false;
+        QTest::newRow("directory in the file's place") << QStringLiteral("adir") << int(FileIO::PathFileAccessError) << false;
+        QTest::newRow("full disk") << QStringLiteral("old.txt") << int(FileIO::DiskFull) << true;
+    }
+
+    void writeFailuresLeaveTheOldFile()
+    {
+        QFETCH(QString, relativePath);
+        QFETCH(int, code);
+        QFETCH(bool, fullDisk);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(QStringLiteral("adir"));
+        const QByteArray old("old content\r\n");
+        QVERIFY(writeRaw(dir.filePath(QStringLiteral("old.txt")), old));
+
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        if (fullDisk) {
+            rlimit small = saved;
+            small.rlim_cur = 4096;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        const FileIO::Failure f = FileIO::writeWholeFile(dir.filePath(relativePath), QByteArray(100000, 'x'));
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QCOMPARE(f.code, code);
+        QCOMPARE(readBack(dir.filePath(QStringLiteral("old.txt"))), old);
+        // No temporary file is left behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.txt")});
+    }
+
+    void writeReplacesTheWholeFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.txt"));
+        QVERIFY(writeRaw(path, QByteArray(10, 'z')));
+        QVERIFY(!FileIO::writeWholeFile(path, QByteArray("abc")));
+        QCOMPARE(readBack(path), QByteArray("abc"));
+    }
+};
+
+ORVANE_CORE_TEST_MAIN(TestTextFile)
+#include "tst_textfile.moc"
