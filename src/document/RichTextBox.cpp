@@ -209,7 +209,8 @@ QString RichTextBox::SelText() const
 void RichTextBox::replaceRange(long start, long end, QByteArrayView utf8)
 {
     sci(SCI_SETTARGETRANGE, start, end);
-    SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.data());
+    // Scintilla wants a real pointer even for an empty replacement.
+    SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.isEmpty() ? "" : utf8.data());
     sci(SCI_SETEMPTYSELECTION, sci(SCI_GETTARGETEND));
     sci(SCI_SCROLLCARET);
     emit SelChange();
