@@ -120,6 +120,18 @@ private slots:
         QCOMPARE(box.SelText(), QStringLiteral("ne "));
     }
 
+    void releasingAMenuKeyKeepsItsLetterTyping()
+    {
+        // Releasing Ctrl+E once unbound the plain letter e as well.
+        RichTextBox box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        for (const char *key : {"Ctrl+E", "Ctrl+Shift+P", "Alt+A", "F4", "Shift+F2"})
+            box.releaseKey(QKeySequence(QString::fromLatin1(key)));
+        QTest::keyClicks(&box, QStringLiteral("epaEPA"));
+        QCOMPARE(box.Text(), QStringLiteral("epaEPA"));
+    }
+
     void onlyFileDropsAreTaken()
     {
         RichTextBox box;

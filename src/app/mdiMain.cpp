@@ -62,6 +62,19 @@ mdiMain::mdiMain(AppContext &ctx, QWidget *parent)
     RefreshRecentMenu();
 }
 
+mdiMain::~mdiMain()
+{
+    // Document windows go down with the frame; their last signals must not
+    // reach a frame that is half destroyed.
+    disconnect(m_area, nullptr, this, nullptr);
+    disconnect(m_ctx.documents, nullptr, this, nullptr);
+    m_menuSync.stop();
+    if (m_ctx.frame == this) {
+        m_ctx.frame = nullptr;
+        m_ctx.documents = nullptr;
+    }
+}
+
 void mdiMain::buildMenus()
 {
     QMenu *file = ActionTable::topMenu(this, "mnuFile", QStringLiteral("&File"));

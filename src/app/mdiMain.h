@@ -19,6 +19,7 @@ class mdiMain : public QMainWindow
 
 public:
     explicit mdiMain(AppContext &ctx, QWidget *parent = nullptr);
+    ~mdiMain() override;
 
     QMdiArea *mdiArea() const { return m_area; }
     // The document window whose menus the frame shows, or nullptr.

@@ -226,10 +226,23 @@ void RichTextBox::releaseKey(const QKeySequence &key)
     if (key.isEmpty())
         return;
     const QKeyCombination combo = key[0];
-    int mods = int(combo.keyboardModifiers());
-    const int sciKey = QsciScintillaBase::commandKey(int(combo.key()), mods);
-    if (sciKey)
-        sci(SCI_CLEARCMDKEY, sciKey | (mods << 16));
+    const Qt::KeyboardModifiers qtMods = combo.keyboardModifiers();
+    int mods = 0;
+    if (qtMods & Qt::ShiftModifier)
+        mods |= SCMOD_SHIFT;
+    if (qtMods & Qt::ControlModifier)
+        mods |= SCMOD_CTRL;
+    if (qtMods & Qt::AltModifier)
+        mods |= SCMOD_ALT;
+    if (qtMods & Qt::MetaModifier)
+        mods |= SCMOD_META;
+    // Plain and shifted keys type text: they are never taken away. The
+    // editor binds no function keys, so letters and digits are all there is.
+    if (!(mods & (SCMOD_CTRL | SCMOD_ALT | SCMOD_META)))
+        return;
+    const int k = int(combo.key());
+    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))
+        sci(SCI_CLEARCMDKEY, k | (mods << 16));
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *e)

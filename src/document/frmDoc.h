@@ -85,7 +85,9 @@ public:
     void toggleCharacterMode();
     void fillWindowsMenu();
 
-    // The undo timer's tick, callable directly.
+    // The timers' ticks, callable directly.
+    void timer1Tick();
+    void timer2Tick();
     void undoTick();
     bool transferPending() const { return m_transferPending; }
 
@@ -101,8 +103,6 @@ private:
     void onKeyPress(int &keyAscii);
     void onMouseUp(Qt::MouseButton button, const QPoint &pos);
     void onDrop(const QStringList &files);
-    void timer1Tick();
-    void timer2Tick();
 
     AppContext &m_ctx;
     DocumentManager &m_docs;

@@ -10,6 +10,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -4,6 +4,7 @@
 #include "platform/Printer.h"
 
 #include <QQueue>
+#include <QtTest>
 #include <QStringList>
 #include <functional>
 
