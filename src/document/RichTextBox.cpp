@@ -226,6 +226,7 @@ void RichTextBox::releaseKey(const QKeySequence &key)
     if (key.isEmpty())
         return;
     const QKeyCombination combo = key[0];
+    m_releasedKeys.insert(combo.toCombined());
     const Qt::KeyboardModifiers qtMods = combo.keyboardModifiers();
     int mods = 0;
     if (qtMods & Qt::ShiftModifier)
@@ -243,6 +244,20 @@ void RichTextBox::releaseKey(const QKeySequence &key)
     const int k = int(combo.key());
     if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))
         sci(SCI_CLEARCMDKEY, k | (mods << 16));
+}
+
+bool RichTextBox::event(QEvent *e)
+{
+    // Scintilla claims every key it has a binding for, a cleared one
+    // included; a key the menus own must go on to their shortcut instead.
+    if (e->type() == QEvent::ShortcutOverride) {
+        const auto *ke = static_cast<QKeyEvent *>(e);
+        if (m_releasedKeys.contains(ke->keyCombination().toCombined())) {
+            e->ignore();
+            return false;
+        }
+    }
+    return QsciScintilla::event(e);
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *e)

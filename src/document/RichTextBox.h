@@ -2,6 +2,7 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <QByteArrayView>
+#include <QSet>
 #include <QStringList>
 
 class QKeySequence;
@@ -58,6 +59,7 @@ signals:
     void overwriteModeChanged(bool overwrite);
 
 protected:
+    bool event(QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
@@ -72,4 +74,5 @@ private:
     void replaceRange(long start, long end, QByteArrayView utf8);
 
     bool m_bulk = false;
+    QSet<int> m_releasedKeys; // QKeyCombination::toCombined() of keys the menus own
 };

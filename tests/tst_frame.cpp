@@ -1,0 +1,270 @@
+// Start-up, the main frame's menus and shortcuts, drops on the frame,
+// "Document From Clip" and the about window.
+#include "core/RecentList.h"
+#include "support/AppFixture.h"
+#include "support/TestEnv.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+
+using Answer = Dialogs::Answer;
+
+namespace {
+
+const QStringList kFrameMenus = {"&File", "&Edit", "&Tools", "&Options", "&Help"};
+const QStringList kDocumentMenus = {"&File", "&Edit", "&Selection", "In&sert", "&Tools", "&View", "&Options", "&Help"};
+
+void pressIn(frmDoc *w, const QKeySequence &key)
+{
+    QApplication::setActiveWindow(w->window());
+    w->txtContents->setFocus();
+    const QKeyCombination combo = key[0];
+    QTest::keyClick(w->txtContents, combo.key(), combo.keyboardModifiers());
+    AppFixture::settle();
+}
+
+} // namespace
+
+class TestFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "<file>" stands for the test file's path
+        QTest::addColumn<int>("documents");
+        QTest::newRow("nothing") << QStringList{} << 0;
+        QTest::newRow("only blanks") << QStringList{"  ", " "} << 0;
+        QTest::newRow("a full path") << QStringList{"<file>"} << 1;
+        QTest::newRow("a path with blanks, split by the shell") << QStringList{"<dir>/my", "notes", "file.txt"} << 1;
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, documents);
+        QString expectedPath;
+        AppFixture app(arguments, [&](AppFixture &a) {
+            a.writeFile(QStringLiteral("my notes file.txt"), "hello\r\n");
+            for (QString &arg : arguments) {
+                arg.replace(QLatin1String("<file>"), a.path(QStringLiteral("my notes file.txt")));
+                arg.replace(QLatin1String("<dir>"), a.dir.path());
+            }
+            expectedPath = a.path(QStringLiteral("my notes file.txt"));
+        });
+        QVERIFY(app.frame->isVisible());
+        QCOMPARE(app.frame->windowTitle(), QStringLiteral("Orvane"));
+        QCOMPARE(app.shownDocuments().size(), documents);
+        if (documents) {
+            QCOMPARE(app.shownDocuments().first()->subWindow()->windowTitle(), expectedPath);
+            QCOMPARE(app.shownDocuments().first()->txtContents->Text(), QStringLiteral("hello"));
+            QCOMPARE(app.menuBarCaptions(), kDocumentMenus);
+        } else {
+            QCOMPARE(app.menuBarCaptions(), kFrameMenus);
+        }
+        // Start-up made the "tempfile" directory and read the templates directory.
+        QVERIFY(QFileInfo(app.ctx->settings.ProgramDirectory() + QStringLiteral("tempfile")).isDir());
+        QCOMPARE(app.ctx->TemplatesDir, app.ctx->settings.ProgramDirectory() + QStringLiteral("Templates/"));
+    }
+
+    void unreadableCommandLineStillShowsTheFrame()
+    {
+        AppFixture app({QStringLiteral("/no/such/file.txt")}, [](AppFixture &a) { a.dialogs.answers << Answer::Abort; });
+        QCOMPARE(app.dialogs.asked.size(), 1);
+        QVERIFY(app.dialogs.lastText().startsWith(QLatin1String("There was an error in reading your file")));
+        QVERIFY(app.frame->isVisible());
+        QCOMPARE(app.shownDocuments().size(), 0);
+    }
+
+    void viewersAreLoadedAtStartup()
+    {
+        AppFixture app({}, [](AppFixture &a) {
+            a.ctx->settings.RegWriteString(SettingsStore::kViewersKey, QStringLiteral("File2"), QStringLiteral("/usr/bin/lynx"));
+        });
+        QCOMPARE(app.ctx->viewers[2].File, QStringLiteral("/usr/bin/lynx"));
+        QCOMPARE(app.ctx->viewers[2].Title, QStringLiteral("UnNamed Program"));
+    }
+
+    void menuBarFollowsTheDocuments()
+    {
+        AppFixture app;
+        QCOMPARE(app.menuBarCaptions(), kFrameMenus);
+        actionOf(app.frame, "mnuNew")->trigger();
+        AppFixture::settle();
+        QCOMPARE(app.menuBarCaptions(), kDocumentMenus);
+        frmDoc *w = app.shownDocuments().first();
+        QCOMPARE(app.frame->activeDocument(), w);
+        actionOf(w, "mnuFileClose")->trigger();
+        AppFixture::settle();
+        QCOMPARE(app.menuBarCaptions(), kFrameMenus);
+        actionOf(app.frame, "mnuNew")->trigger();
+        AppFixture::settle();
+        actionOf(app.shownDocuments().first(), "mnuFileExit")->trigger();
+        AppFixture::settle();
+        QCOMPARE(app.menuBarCaptions(), kFrameMenus);
+    }
+
+    void shortcutsActOnTheActiveWindowOnly()
+    {
+        AppFixture app;
+        for (int i = 0; i < 3; ++i)
+            app.docs().NewBlankDocument();
+        AppFixture::settle();
+        QList<frmDoc *> docs = app.shownDocuments();
+        for (frmDoc *w : docs)
+            w->txtContents->SetText(QStringLiteral("text of ") + w->Tag());
+        // The third is closed with File > Close: hidden, still loaded.
+        app.dialogs.answers << Answer::No;
+        actionOf(docs[2], "mnuFileClose")->trigger();
+        AppFixture::settle();
+        app.frame->mdiArea()->setActiveSubWindow(docs[0]->subWindow());
+        AppFixture::settle();
+        QCOMPARE(app.frame->activeDocument(), docs[0]);
+        pressIn(docs[0], QKeySequence(QStringLiteral("Ctrl+A")));
+        QCOMPARE(docs[0]->txtContents->SelLength(), 9);
+        QCOMPARE(docs[1]->txtContents->SelLength(), 0);
+        QCOMPARE(docs[2]->txtContents->SelLength(), 0);
+        // Ctrl+N makes exactly one new document, reusing the hidden window.
+        pressIn(docs[0], QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(app.shownDocuments().size(), 3);
+        QCOMPARE(app.docs().DocumentCount(), 3);
+    }
+
+    void menuShortcutsReachTheirCommands()
+    {
+        AppFixture app;
+        app.docs().NewBlankDocument();
+        AppFixture::settle();
+        frmDoc *w = app.shownDocuments().first();
+        w->txtContents->SetText(QStringLiteral("Lower upper"));
+        w->txtContents->SetSelStart(2);
+
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+A")));
+        QCOMPARE(w->txtContents->SelLength(), 11);
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+O")));
+        QCOMPARE(app.dialogs.fileFilters.size(), 1); // the open dialog was shown (and cancelled)
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(app.dialogs.fileFilters.size(), 2); // untitled: the save dialog
+        app.dialogs.answers << Answer::No; // print the whole text, not the selection
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+P")));
+        QCOMPARE(app.printer.printed, QStringList{QStringLiteral("Lower upper")});
+        // Keys of commands this build does not offer yet do nothing, and the
+        // editor's own meanings for them (cut line, lower case...) stay off.
+        w->txtContents->SetSelStart(0);
+        for (const char *key : {"Ctrl+L", "Ctrl+E", "Ctrl+B", "Ctrl+U", "Ctrl+I", "F2", "Shift+F2", "F3", "F4", "Ctrl+F5"})
+            pressIn(w, QKeySequence(QString::fromLatin1(key)));
+        QCOMPARE(w->txtContents->Text(), QStringLiteral("Lower upper"));
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(app.shownDocuments().size(), 2);
+    }
+
+    void filesDroppedOnTheFrame()
+    {
+        AppFixture app;
+        QList<QUrl> urls;
+        for (const char *name : {"one.txt", "two.txt", "three.txt"})
+            urls << QUrl::fromLocalFile(app.writeFile(QString::fromLatin1(name), QByteArray(name) + "\r\n"));
+        auto drop = [&](QMimeData *mime) {
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(app.frame, &enter);
+            if (!enter.isAccepted())
+                return false;
+            QDropEvent dropEvent(QPointF(50, 50), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(app.frame, &dropEvent);
+            AppFixture::settle();
+            return true;
+        };
+        QMimeData text;
+        text.setText(QStringLiteral("words"));
+        QVERIFY(!drop(&text));
+        QCOMPARE(app.shownDocuments().size(), 0);
+        QMimeData files;
+        files.setUrls(urls);
+        QVERIFY(drop(&files));
+        QStringList texts;
+        for (frmDoc *w : app.shownDocuments())
+            texts << w->txtContents->Text();
+        QCOMPARE(texts, (QStringList{"one.txt", "two.txt", "three.txt"}));
+    }
+
+    void documentFromClip_data()
+    {
+        QTest::addColumn<bool>("hasText");
+        QTest::newRow("text on the clipboard") << true;
+        QTest::newRow("no text") << false;
+    }
+
+    void documentFromClip()
+    {
+        QFETCH(bool, hasText);
+        AppFixture app;
+        if (hasText)
+            QGuiApplication::clipboard()->setText(QStringLiteral("from\nanother program"));
+        else
+            QGuiApplication::clipboard()->clear();
+        actionOf(app.frame, "mnuDFClip")->trigger();
+        AppFixture::settle();
+        QCOMPARE(app.shownDocuments().size(), 1);
+        frmDoc *w = app.shownDocuments().first();
+        QCOMPARE(w->subWindow()->windowTitle(), QStringLiteral("Clipboard"));
+        QCOMPARE(w->txtContents->Text(), hasText ? QStringLiteral("from\nanother program") : QString());
+        QCOMPARE(app.record(w).Changed, true);
+        QCOMPARE(app.record(w).FilePath, QString());
+        QCOMPARE(actionOf(app.frame, "mnuDFClip")->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+    }
+
+    void freshUserHasNoRecentItems()
+    {
+        AppFixture app;
+        QMenu *open = app.frame->findChild<QMenu *>(QStringLiteral("mnuFileOpenMenu"), Qt::FindChildrenRecursively);
+        QVERIFY(open);
+        QList<QAction *> visible;
+        for (QAction *a : open->actions())
+            if (a->isVisible())
+                visible << a;
+        QCOMPARE(visible.size(), 2);
+        QVERIFY(visible.last()->isSeparator());
+    }
+
+    void aboutWindow()
+    {
+        AppFixture app;
+        actionOf(app.frame, "mnuHelpAbout")->trigger();
+        frmAbout *about = frmAbout::instance();
+        QVERIFY(about);
+        about->move(0, 0);
+        actionOf(app.frame, "mnuHelpAbout")->trigger();
+        QCOMPARE(frmAbout::instance(), about);
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(tops.begin(), tops.end(),
+                               [](QWidget *w) { return w->objectName() == QLatin1String("frmAbout"); }),
+                 1);
+        const QRect screen = about->screen()->geometry();
+        QCOMPARE(about->frameGeometry().center().x() / 2, screen.center().x() / 2);
+        QCOMPARE(about->lblProgTitle->text(), QStringLiteral("Orvane"));
+        QVERIFY(qAbs(about->lblProgTitle->geometry().center().x() - about->width() / 2) <= 1);
+        QVERIFY(qAbs(about->lblCopyright->geometry().center().x() - about->width() / 2) <= 1);
+
+        QTest::mousePress(about->Label1, Qt::LeftButton);
+        QCOMPARE(about->Label1->frameShape(), QFrame::Box);
+        QPointer<frmAbout> watched = about;
+        QTest::mouseRelease(about->Label1, Qt::LeftButton);
+        AppFixture::settle();
+        QVERIFY(!watched);
+    }
+
+    void centerForm()
+    {
+        QWidget w;
+        w.setFixedSize(300, 200);
+        mdiMain::CenterForm(&w);
+        const QRect screen = w.screen()->geometry();
+        QCOMPARE(w.pos(), screen.topLeft() + QPoint(screen.width() / 2 - 150, screen.height() / 2 - 100));
+    }
+};
+
+ORVANE_GUI_TEST_MAIN(TestFrame)
+#include "tst_frame.moc"
