@@ -93,7 +93,8 @@ void mdiMain::buildMenus()
     placeholder->setVisible(false);
     m_recent.append(placeholder);
     separator(file, "mnuFileCut01");
-    item(file, "mnuExit", QStringLiteral("&Exit"), [] { QApplication::quit(); });
+    // Ends the program at once, asking nothing (quit() would close every window first).
+    item(file, "mnuExit", QStringLiteral("&Exit"), [] { QCoreApplication::exit(0); });
     connect(file, &QMenu::aboutToShow, this, &mdiMain::RefreshRecentMenu);
 
     QMenu *edit = ActionTable::topMenu(this, "mnuEdit", QStringLiteral("&Edit"));

@@ -2,6 +2,8 @@
 
 #include <QByteArrayView>
 
+#include <cstring>
+
 namespace TextFileCodec {
 
 namespace {
@@ -16,25 +18,6 @@ constexpr char16_t kHighTable[32] = {
 };
 
 const char kBom[] = "\xEF\xBB\xBF";
-
-void appendUtf8(QByteArray &out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out.append(char(cp));
-    } else if (cp < 0x800) {
-        out.append(char(0xC0 | (cp >> 6)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.append(char(0xE0 | (cp >> 12)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    } else {
-        out.append(char(0xF0 | (cp >> 18)));
-        out.append(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.append(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.append(char(0x80 | (cp & 0x3F)));
-    }
-}
 
 struct BreakCounts {
     qsizetype crlf = 0;
@@ -94,7 +77,9 @@ int unicodeToWindows1252(char32_t cp)
     return -1;
 }
 
-FileFormat detectFormat(const QByteArray &raw)
+namespace {
+
+FileFormat detect(const QByteArray &raw, BreakCounts *counts)
 {
     FileFormat f;
     if (hasBom(raw) && QByteArrayView(raw).sliced(3).isValidUtf8())
@@ -103,50 +88,92 @@ FileFormat detectFormat(const QByteArray &raw)
         f.encoding = Encoding::Utf8;
     else
         f.encoding = Encoding::Windows1252;
-    f.lineEnd = lineEndOf(countBreaks(raw.constData(), raw.size()));
+    *counts = countBreaks(raw.constData(), raw.size());
+    f.lineEnd = lineEndOf(*counts);
     return f;
+}
+
+// Copies src to dst, writing CR LF for every `single` break byte; returns
+// the end of what was written. dst has room for the extra bytes.
+char *widenBreaks(const char *src, qsizetype n, char single, char *dst)
+{
+    const char *end = src + n;
+    while (src < end) {
+        const void *hit = std::memchr(src, single, size_t(end - src));
+        const char *stop = hit ? static_cast<const char *>(hit) : end;
+        std::memcpy(dst, src, size_t(stop - src));
+        dst += stop - src;
+        if (!hit)
+            break;
+        *dst++ = '\r';
+        *dst++ = '\n';
+        src = stop + 1;
+    }
+    return dst;
+}
+
+char *putUtf8(char *dst, char16_t cp)
+{
+    if (cp < 0x80) {
+        *dst++ = char(cp);
+    } else if (cp < 0x800) {
+        *dst++ = char(0xC0 | (cp >> 6));
+        *dst++ = char(0x80 | (cp & 0x3F));
+    } else {
+        *dst++ = char(0xE0 | (cp >> 12));
+        *dst++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *dst++ = char(0x80 | (cp & 0x3F));
+    }
+    return dst;
+}
+
+} // namespace
+
+FileFormat detectFormat(const QByteArray &raw)
+{
+    BreakCounts counts;
+    return detect(raw, &counts);
 }
 
 Decoded decode(QByteArray raw, bool dropFinalBreak)
 {
     Decoded d;
-    d.format = detectFormat(raw);
+    BreakCounts breaks;
+    d.format = detect(raw, &breaks);
     if (d.format.encoding == Encoding::Utf8Bom)
         raw.remove(0, 3);
 
-    const BreakCounts breaks = countBreaks(raw.constData(), raw.size());
-    const bool utf8 = d.format.encoding != Encoding::Windows1252;
-    const bool lf = d.format.lineEnd == LineEnd::Lf;
-
     const bool cr = d.format.lineEnd == LineEnd::Cr;
-    if (utf8 && !cr && !lf) {
-        // Already in the program's form: keep the buffer.
-        d.text = std::move(raw);
+    const bool lf = d.format.lineEnd == LineEnd::Lf;
+    const char *p = raw.constData();
+    const qsizetype n = raw.size();
+
+    if (d.format.encoding != Encoding::Windows1252) {
+        if (!cr && !lf) {
+            // Already in the program's form: keep the buffer.
+            d.text = std::move(raw);
+        } else {
+            QByteArray out(n + (cr ? breaks.loneCr : breaks.loneLf), Qt::Uninitialized);
+            char *end = widenBreaks(p, n, cr ? '\r' : '\n', out.data());
+            out.truncate(end - out.constData());
+            d.text = std::move(out);
+        }
     } else {
-        const char *p = raw.constData();
-        const qsizetype n = raw.size();
-        QByteArray out;
-        out.reserve(n + (cr ? breaks.loneCr : 0) + (lf ? breaks.loneLf : 0) + (utf8 ? 0 : n / 8 + 16));
+        // Up to three UTF-8 bytes a byte; breaks at most double.
+        QByteArray out(n * 3, Qt::Uninitialized);
+        char *dst = out.data();
         for (qsizetype i = 0; i < n; ++i) {
             const unsigned char c = static_cast<unsigned char>(p[i]);
-            if (c == '\r') {
-                if (i + 1 < n && p[i + 1] == '\n') {
-                    out.append("\r\n", 2);
-                    ++i;
-                } else {
-                    out.append(cr ? QByteArrayView("\r\n") : QByteArrayView("\r"));
-                }
-            } else if (c == '\n') {
-                if (lf)
-                    out.append("\r\n", 2);
-                else
-                    out.append('\n');
-            } else if (c < 0x80 || utf8) {
-                out.append(char(c));
+            if ((c == '\r' && cr) || (c == '\n' && lf)) {
+                *dst++ = '\r';
+                *dst++ = '\n';
+            } else if (c < 0x80) {
+                *dst++ = char(c);
             } else {
-                appendUtf8(out, windows1252ToUnicode(c));
+                dst = putUtf8(dst, windows1252ToUnicode(c));
             }
         }
+        out.truncate(dst - out.constData());
         d.text = std::move(out);
     }
     if (dropFinalBreak && d.text.endsWith("\r\n"))

@@ -38,13 +38,23 @@ RichTextBox::RichTextBox(QWidget *parent)
     : QsciScintilla(parent)
 {
     setObjectName(QStringLiteral("txtContents"));
+    // A document without a style byte per character: no lexer colours the
+    // text, and the styles would double the memory a big file takes.
+    const long styleless = sci(SCI_CREATEDOCUMENT, 0, SC_DOCUMENTOPTION_STYLES_NONE);
+    sci(SCI_SETDOCPOINTER, 0, styleless);
+    sci(SCI_RELEASEDOCUMENT, 0, styleless);
     setUtf8(true);
     setEolMode(EolWindows);
     sci(SCI_SETPASTECONVERTENDINGS, 1);
     sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_EMPTYUNDOBUFFER);
     sci(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
-    sci(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
+    // Only the notifications sent before a change: QScintilla answers each
+    // insert or delete notification by counting the characters from the
+    // start of the document to the change, which makes a key press in a big
+    // file cost milliseconds. A change noted here is reported as Change once
+    // the event that made it has been handled (see flushChange).
+    sci(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
     sci(SCI_USEPOPUP, 0);
     for (int m = 0; m < 5; ++m)
         setMarginWidth(m, 0);
@@ -71,8 +81,8 @@ RichTextBox::RichTextBox(QWidget *parent)
 
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int, int modificationType, const char *, int, int, int, int, int, int, int) {
-                if (!m_bulk && (modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
-                    emit Change();
+                if (modificationType & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))
+                    m_changePending = true;
             });
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & SC_UPDATE_SELECTION)
@@ -128,8 +138,17 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
     }
     sci(SCI_SETEMPTYSELECTION, 0);
     m_bulk = false;
+    m_changePending = false;
     emit Change();
     emit SelChange();
+}
+
+void RichTextBox::flushChange()
+{
+    if (m_changePending && !m_bulk) {
+        m_changePending = false;
+        emit Change();
+    }
 }
 
 QString RichTextBox::TextRTF() const
@@ -213,6 +232,7 @@ void RichTextBox::replaceRange(long start, long end, QByteArrayView utf8)
     SendScintilla(SCI_REPLACETARGET, uintptr_t(utf8.size()), utf8.isEmpty() ? "" : utf8.data());
     sci(SCI_SETEMPTYSELECTION, sci(SCI_GETTARGETEND));
     sci(SCI_SCROLLCARET);
+    flushChange();
     emit SelChange();
 }
 
@@ -257,7 +277,17 @@ bool RichTextBox::event(QEvent *e)
             return false;
         }
     }
-    return QsciScintilla::event(e);
+    const bool handled = QsciScintilla::event(e);
+    flushChange();
+    return handled;
+}
+
+bool RichTextBox::viewportEvent(QEvent *e)
+{
+    // Mouse input (a middle-button paste, say) arrives through the viewport.
+    const bool handled = QsciScintilla::viewportEvent(e);
+    flushChange();
+    return handled;
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *e)

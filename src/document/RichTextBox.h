@@ -60,6 +60,7 @@ signals:
 
 protected:
     bool event(QEvent *e) override;
+    bool viewportEvent(QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
@@ -72,7 +73,10 @@ private:
     long positionFromOffset(int offset) const;
     int offsetFromPosition(long position) const;
     void replaceRange(long start, long end, QByteArrayView utf8);
+    // Raises Change for a change noted by Scintilla's notification.
+    void flushChange();
 
     bool m_bulk = false;
+    bool m_changePending = false;
     QSet<int> m_releasedKeys; // QKeyCombination::toCombined() of keys the menus own
 };

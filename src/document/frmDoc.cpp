@@ -172,6 +172,11 @@ void frmDoc::buildStatusBar()
         label->setContentsMargins(4, 0, 4, 0);
         if (i == 2 || i == 3)
             label->setToolTip(label->text());
+        // Length and status stay readable when the window is narrow.
+        if (i == 2)
+            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Length: 00000000")) + 12);
+        if (i == 3)
+            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(kUnsaved) + 12);
         stBar->addWidget(label, i == 7 ? 1 : 0);
         m_panels << label;
     }

@@ -1,0 +1,54 @@
+// Twenty documents open and left alone: the whole process's CPU use over
+// ten seconds of idling, as a percentage of one core.
+#include "app/AppContext.h"
+#include "app/Startup.h"
+#include "app/mdiMain.h"
+#include "document/DocumentManager.h"
+#include "document/RichTextBox.h"
+#include "document/frmDoc.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtPrinter.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <sys/resource.h>
+
+static double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QtDialogs dialogs;
+    QtPrinter printer;
+    AppContext ctx(SettingsStore::forCurrentUser(), dialogs, printer);
+    Startup::run(ctx, {});
+    for (int i = 0; i < 20; ++i) {
+        ctx.documents->NewBlankDocument();
+        // Each has text and an undo history, so every timer has real work to skip.
+        frmDoc *w = ctx.documents->window(i + 1);
+        w->txtContents->SetText(QString(20000, QLatin1Char('x')));
+        w->undoTick();
+    }
+    const int seconds = argc > 1 ? atoi(argv[1]) : 10;
+    double start = 0;
+    QElapsedTimer wall;
+    QTimer::singleShot(1500, &app, [&] {
+        start = cpuSeconds();
+        wall.start();
+    });
+    QTimer::singleShot(1500 + seconds * 1000, &app, [&] {
+        const double used = cpuSeconds() - start;
+        const double elapsed = wall.elapsed() / 1000.0;
+        std::printf("idle: 20 documents, %.1f s: %.4f CPU s = %.3f %% of one core\n", elapsed, used,
+                    100.0 * used / elapsed);
+        QCoreApplication::exit(0);
+    });
+    return app.exec();
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and prints their figures. Runs under Xvfb like a
+# user's session, with settings and data in a temporary directory.
+# Figures: CPU seconds (user + system) and peak memory of the whole process.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/scripts/setup.sh"
+bash "$root/scripts/build.sh" >/dev/null
+
+work="$(mktemp -d)"
+trap 'kill "${xvfb_pid:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+display=":$((90 + RANDOM % 100))"
+Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb
+sleep 1
+
+bin="$root/build/bench"
+python3 "$root/bench/make_html.py" 10 "$work/10mb.html"
+python3 "$root/bench/make_html.py" 50 "$work/50mb.html"
+
+measure() { # label, command...
+  local label=$1; shift
+  local best_cpu="" best_rss=""
+  for run in 1 2 3; do
+    /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" >/dev/null 2>&1
+    read -r user sys rss < "$work/time"
+    cpu=$(echo "$user + $sys" | bc -l)
+    if [ -z "$best_cpu" ] || (( $(echo "$cpu < $best_cpu" | bc -l) )); then best_cpu=$cpu; best_rss=$rss; fi
+  done
+  printf '%-28s %5.2f CPU s  %6.1f MB peak (best of 3)\n' "$label" "$best_cpu" "$(echo "$best_rss / 1024" | bc -l)"
+}
+
+measure "start-up, no file" "$bin/bench_open"
+measure "open 10 MB HTML" "$bin/bench_open" "$work/10mb.html"
+measure "open 50 MB HTML" "$bin/bench_open" "$work/50mb.html"
+"$bin/bench_edit" "$work/10mb.html"
+"$bin/bench_idle" 10
