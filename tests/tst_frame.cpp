@@ -2,6 +2,7 @@
 // "Document From Clip" and the about window.
 #include "core/RecentList.h"
 #include "support/AppFixture.h"
+#include "support/Drops.h"
 #include "support/TestEnv.h"
 
 #include <QClipboard>
@@ -168,14 +169,9 @@ private slots:
         for (const char *name : {"one.txt", "two.txt", "three.txt"})
             urls << QUrl::fromLocalFile(app.writeFile(QString::fromLatin1(name), QByteArray(name) + "\r\n"));
         auto drop = [&](QMimeData *mime) {
-            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(app.frame, &enter);
-            if (!enter.isAccepted())
-                return false;
-            QDropEvent dropEvent(QPointF(50, 50), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(app.frame, &dropEvent);
+            const bool taken = simulateDrop(app.frame, mime);
             AppFixture::settle();
-            return true;
+            return taken;
         };
         QMimeData text;
         text.setText(QStringLiteral("words"));

@@ -1,6 +1,7 @@
 // The text control's contract: text with CR LF, offsets in UTF-16 units,
 // selection, RTF, the events, and that menu shortcuts beat its own keys.
 #include "document/RichTextBox.h"
+#include "support/Drops.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -136,16 +137,7 @@ private slots:
     {
         RichTextBox box;
         QSignalSpy drops(&box, &RichTextBox::OLEDragDrop);
-        auto dropped = [&box](QMimeData *mime) {
-            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(box.viewport(), &enter);
-            const bool accepted = enter.isAccepted();
-            if (accepted) {
-                QDropEvent drop(QPointF(5, 5), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-                QApplication::sendEvent(box.viewport(), &drop);
-            }
-            return accepted;
-        };
+        auto dropped = [&box](QMimeData *mime) { return simulateDrop(box.viewport(), mime); };
         QMimeData text;
         text.setText(QStringLiteral("dragged words"));
         QVERIFY(!dropped(&text));
