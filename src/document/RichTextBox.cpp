@@ -65,6 +65,9 @@ RichTextBox::RichTextBox(QWidget *parent)
     sci(SCI_SETSCROLLWIDTH, 1);
     sci(SCI_SETSCROLLWIDTHTRACKING, 1);
     setAcceptDrops(true);
+    // Scintilla paints every pixel of its view: marking it opaque spares the
+    // windows below a repaint each time the caret blinks.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 
     // The program keeps its own undo; the editor's undo and redo keys, and
     // its built-in Ctrl+letter commands (cut line, lower case, select all...)

@@ -8,6 +8,7 @@
 #include "document/DocumentMenus.h"
 #include "document/EditCommands.h"
 #include "document/RichTextBox.h"
+#include "document/StatusClock.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 
@@ -15,10 +16,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDateTime>
+#include <QHash>
 #include <QIcon>
 #include <QLabel>
-#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -66,6 +66,21 @@ constexpr PanelEntry kPanels[8] = {
     {"fsize", ""}, {"", ""}, {"lngth", "Length: 0"}, {"Status", "Status"},
     {"", ""},      {"", "CAPS"}, {"", "INS"},       {"sllen", ""},
 };
+
+// Looked up once: a theme lookup per window would cost more than the window.
+QIcon toolbarIcon(const ToolbarEntry &entry, QStyle *style)
+{
+    static QHash<QString, QIcon> cache;
+    const QString name = QLatin1String(entry.iconName);
+    auto it = cache.constFind(name);
+    if (it == cache.constEnd()) {
+        QIcon icon = QIcon::fromTheme(name);
+        if (icon.isNull())
+            icon = style->standardIcon(entry.fallback);
+        it = cache.insert(name, icon);
+    }
+    return *it;
+}
 
 } // namespace
 
@@ -139,7 +154,7 @@ void frmDoc::buildToolbar()
             continue;
         }
         const QString key = QString::fromLatin1(entry.key);
-        const QIcon icon = QIcon::fromTheme(QLatin1String(entry.iconName), style()->standardIcon(entry.fallback));
+        const QIcon icon = toolbarIcon(entry, style());
         QAction *button = Toolbar1->addAction(icon, key);
         button->setObjectName(QStringLiteral("Toolbar1") + key);
         button->setProperty("Key", key);
@@ -180,9 +195,13 @@ void frmDoc::buildStatusBar()
         stBar->addWidget(label, i == 7 ? 1 : 0);
         m_panels << label;
     }
-    const QDateTime now = QDateTime::currentDateTime();
-    m_panels[0]->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
-    m_panels[1]->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+    const StatusClock &clock = StatusClock::instance();
+    auto showClock = [this, &clock] {
+        m_panels[0]->setText(clock.date());
+        m_panels[1]->setText(clock.time());
+    };
+    showClock();
+    connect(&clock, &StatusClock::changed, this, showClock);
 }
 
 QLabel *frmDoc::panel(int position) const
@@ -301,9 +320,6 @@ void frmDoc::timer2Tick()
 {
     const DocumentRecord *r = record();
     panel(QStringLiteral("Status"))->setText(r && r->Changed ? kUnsaved : kClean);
-    const QDateTime now = QDateTime::currentDateTime();
-    m_panels[0]->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
-    m_panels[1]->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
 }
 
 void frmDoc::toggleCharacterMode()
