@@ -8,21 +8,16 @@
 #include "platform/QtPrinter.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    Startup::prepareApplication();
     QtDialogs dialogs;
     QtPrinter printer;
     AppContext ctx(SettingsStore::forCurrentUser(), dialogs, printer);
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    Startup::run(ctx, arguments);
+    Startup::run(ctx, Startup::arguments(argc, argv));
     // Idle: every event that showing and painting queued has been handled.
     QTimer::singleShot(0, &app, [] {
         for (int i = 0; i < 5; ++i)

@@ -6,9 +6,25 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 
 namespace Startup {
+
+void prepareApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Tavrent"));
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+}
+
+QStringList arguments(int argc, char *argv[])
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
 
 mdiMain *run(AppContext &ctx, const QStringList &arguments)
 {

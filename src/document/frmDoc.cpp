@@ -121,6 +121,9 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
 
     // Timer1 does not poll: it runs once on the next event-loop turn after
     // anything its states depend on has changed, however many changes came.
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer2.setObjectName(QStringLiteral("Timer2"));
+    Undotimer.setObjectName(QStringLiteral("Undotimer"));
     Timer1.setSingleShot(true);
     Timer1.setInterval(0);
     connect(&Timer1, &QTimer::timeout, this, &frmDoc::timer1Tick);
