@@ -21,7 +21,8 @@ namespace {
 struct OneDocument : AppFixture {
     frmDoc *w = nullptr;
     RichTextBox *box = nullptr;
-    OneDocument()
+    explicit OneDocument(const QString &pdfFile = QString())
+        : AppFixture({}, {}, pdfFile)
     {
         docs().NewBlankDocument();
         settle();
@@ -386,25 +387,39 @@ private slots:
         QVERIFY(!error.isEmpty());
     }
 
+    void printsExactlyTheChosenTextThroughQt_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QStringList>("printed");
+        QTest::addColumn<QStringList>("notPrinted");
+        QTest::newRow("only the selection") << Answer::Yes << QStringList{"selected words"}
+                                            << QStringList{"Alpha", "Bravo", "Charlie"};
+        QTest::newRow("the whole text") << Answer::No << QStringList{"Alpha line", "Bravo selected words", "Charlie line"}
+                                        << QStringList{};
+    }
+
     void printsExactlyTheChosenTextThroughQt()
     {
-        OneDocument d;
-        const QString pdf = d.path(QStringLiteral("out.pdf"));
-        QtPrinter printer(pdf);
-        QString error;
+        QFETCH(Answer, answer);
+        QFETCH(QStringList, printed);
+        QFETCH(QStringList, notPrinted);
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("printed.pdf"));
+        OneDocument d(pdf);
         d.box->SetText(QStringLiteral("Alpha line\r\nBravo selected words\r\nCharlie line"));
         d.select(18, 14); // "selected words"
-        QVERIFY(printer.printText(d.box->SelText(), &error));
+        d.dialogs.answers << answer;
+        d.run("mnuFilePrint");
+        QCOMPARE(d.dialogs.asked.size(), 1); // the selection question, and no error box
         const QString text = pdfText(pdf);
-        QVERIFY2(text.contains(QLatin1String("selected words")), qPrintable(text));
-        QVERIFY2(!text.contains(QLatin1String("Alpha")) && !text.contains(QLatin1String("Bravo"))
-                     && !text.contains(QLatin1String("Charlie")),
-                 qPrintable(text));
-        QVERIFY(printer.printText(d.box->Text(), &error));
-        const QString whole = pdfText(pdf);
-        QVERIFY(whole.contains(QLatin1String("Alpha line")));
-        QVERIFY(whole.contains(QLatin1String("Charlie line")));
-        QVERIFY(whole.indexOf(QLatin1String("Alpha")) < whole.indexOf(QLatin1String("Charlie")));
+        int at = -1;
+        for (const QString &line : printed) {
+            const int found = int(text.indexOf(line));
+            QVERIFY2(found > at, qPrintable(text));
+            at = found;
+        }
+        for (const QString &word : notPrinted)
+            QVERIFY2(!text.contains(word), qPrintable(text));
     }
 
     void oneDroppedFile_data()

@@ -7,6 +7,7 @@
 #include "document/DocumentManager.h"
 #include "document/RichTextBox.h"
 #include "document/frmDoc.h"
+#include "platform/QtPrinter.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -24,13 +25,19 @@ struct AppFixture {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     ScriptedPrinter printer;
+    std::unique_ptr<Printer> realPrinter; // Qt's print engine, writing a PDF
     std::unique_ptr<AppContext> ctx;
     mdiMain *frame = nullptr;
 
-    explicit AppFixture(const QStringList &arguments = {}, const std::function<void(AppFixture &)> &beforeStart = {})
+    // With pdfFile, documents print through Qt's real print engine into that file.
+    explicit AppFixture(const QStringList &arguments = {}, const std::function<void(AppFixture &)> &beforeStart = {},
+                        const QString &pdfFile = QString())
     {
+        if (!pdfFile.isEmpty())
+            realPrinter = std::make_unique<QtPrinter>(pdfFile);
         ctx = std::make_unique<AppContext>(
-            SettingsStore(dir.filePath(QStringLiteral("config")), dir.filePath(QStringLiteral("data"))), dialogs, printer);
+            SettingsStore(dir.filePath(QStringLiteral("config")), dir.filePath(QStringLiteral("data"))), dialogs,
+            realPrinter ? *realPrinter : static_cast<Printer &>(printer));
         if (beforeStart)
             beforeStart(*this);
         frame = Startup::run(*ctx, arguments);
