@@ -1,9 +1,7 @@
 #include "document/DocumentMenus.h"
 
 #include "app/ActionTable.h"
-#include "app/AppContext.h"
 #include "app/frmAbout.h"
-#include "document/DocumentManager.h"
 #include "document/frmDoc.h"
 
 #include <QAction>
@@ -18,24 +16,18 @@ namespace {
 const std::function<void()> notOffered;
 } // namespace
 
-DocumentMenus::DocumentMenus(frmDoc &doc, DocumentManager &docs)
+DocumentMenus::DocumentMenus(frmDoc &doc)
 {
     frmDoc *d = &doc;
-    DocumentManager *dm = &docs;
 
     file = ActionTable::topMenu(d, "mnuFile", QStringLiteral("&File"));
     QMenu *fileNew = subMenu(file, "mnuFileNew", QStringLiteral("&New"));
-    item(fileNew, "mnuFileNewDocument", QStringLiteral("New &Document"), [dm] { dm->NewBlankDocument(); },
+    item(fileNew, "mnuFileNewDocument", QStringLiteral("New &Document"), [d] { d->fileNew(); },
          QKeySequence(Qt::CTRL | Qt::Key_N));
     separator(fileNew, "mnuFileNewCut01");
     item(fileNew, "mnuFileNewFromTemplate", QStringLiteral("New From Template"), notOffered);
     fileOpen = subMenu(file, "mnuFileOpenMenu", QStringLiteral("&Open"));
-    item(fileOpen, "mnuFileOpen", QStringLiteral("O&pen"),
-         [dm, d] {
-             dm->OpenFileWithDialog();
-             d->RefreshMenus();
-         },
-         QKeySequence(Qt::CTRL | Qt::Key_O));
+    item(fileOpen, "mnuFileOpen", QStringLiteral("O&pen"), [d] { d->fileOpen(); }, QKeySequence(Qt::CTRL | Qt::Key_O));
     separator(fileOpen, "mnuFileOpenCut01");
     QAction *recentPlaceholder = fileOpen->addAction(QStringLiteral("Recent Items"));
     recentPlaceholder->setObjectName(QStringLiteral("mnuOpenRecent"));

@@ -5,14 +5,13 @@
 
 class QAction;
 class QMenu;
-class DocumentManager;
 class frmDoc;
 
 // The whole menu bar of a document window, and its text's context menu,
 // built from one table. The window owns the menus; while it is the active
 // document, the frame shows them in its menu bar.
 struct DocumentMenus {
-    DocumentMenus(frmDoc &doc, DocumentManager &docs);
+    explicit DocumentMenus(frmDoc &doc);
 
     QList<QMenu *> bar; // top-level menus, left to right
     QMenu *file = nullptr;

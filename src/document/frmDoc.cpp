@@ -40,21 +40,22 @@ struct ToolbarEntry {
     const char *key;      // also the tooltip; nullptr for a separator
     const char *iconName; // from the desktop icon theme
     QStyle::StandardPixmap fallback;
+    void (frmDoc::*command)();
 };
 
 constexpr ToolbarEntry kToolbar[] = {
-    {"New", "document-new", QStyle::SP_FileIcon},
-    {"Open", "document-open", QStyle::SP_DialogOpenButton},
-    {"Save", "document-save", QStyle::SP_DialogSaveButton},
-    {nullptr, nullptr, QStyle::SP_CustomBase},
-    {"Undo", "edit-undo", QStyle::SP_ArrowBack},
-    {nullptr, nullptr, QStyle::SP_CustomBase},
-    {"Cut", "edit-cut", QStyle::SP_DialogDiscardButton},
-    {"Copy", "edit-copy", QStyle::SP_FileDialogDetailedView},
-    {"Paste", "edit-paste", QStyle::SP_DialogApplyButton},
-    {"Delete", "edit-delete", QStyle::SP_TrashIcon},
-    {nullptr, nullptr, QStyle::SP_CustomBase},
-    {"Print", "document-print", QStyle::SP_ComputerIcon},
+    {"New", "document-new", QStyle::SP_FileIcon, &frmDoc::fileNew},
+    {"Open", "document-open", QStyle::SP_DialogOpenButton, &frmDoc::fileOpen},
+    {"Save", "document-save", QStyle::SP_DialogSaveButton, &frmDoc::fileSave},
+    {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
+    {"Undo", "edit-undo", QStyle::SP_ArrowBack, &frmDoc::editUndo},
+    {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
+    {"Cut", "edit-cut", QStyle::SP_DialogDiscardButton, &frmDoc::editCut},
+    {"Copy", "edit-copy", QStyle::SP_FileDialogDetailedView, &frmDoc::editCopy},
+    {"Paste", "edit-paste", QStyle::SP_DialogApplyButton, &frmDoc::editPaste},
+    {"Delete", "edit-delete", QStyle::SP_TrashIcon, &frmDoc::editDelete},
+    {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
+    {"Print", "document-print", QStyle::SP_ComputerIcon, &frmDoc::filePrint},
 };
 
 struct PanelEntry {
@@ -91,7 +92,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     setWindowTitle(QStringLiteral("####"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    m_menus = std::make_unique<DocumentMenus>(*this, docs);
+    m_menus = std::make_unique<DocumentMenus>(*this);
     buildToolbar();
     txtContents = new RichTextBox(this);
     buildStatusBar();
@@ -163,17 +164,7 @@ void frmDoc::buildToolbar()
         button->setProperty("Key", key);
         button->setToolTip(key);
         m_toolbarButtons << button;
-        connect(button, &QAction::triggered, this, [this, key] {
-            if (key == QLatin1String("New")) m_docs.NewBlankDocument();
-            else if (key == QLatin1String("Open")) { m_docs.OpenFileWithDialog(); RefreshMenus(); }
-            else if (key == QLatin1String("Save")) fileSave();
-            else if (key == QLatin1String("Undo")) editUndo();
-            else if (key == QLatin1String("Cut")) editCut();
-            else if (key == QLatin1String("Copy")) editCopy();
-            else if (key == QLatin1String("Paste")) editPaste();
-            else if (key == QLatin1String("Delete")) editDelete();
-            else if (key == QLatin1String("Print")) filePrint();
-        });
+        connect(button, &QAction::triggered, this, entry.command);
     }
 }
 
@@ -407,6 +398,17 @@ void frmDoc::fillWindowsMenu()
 }
 
 // ---- file commands ---------------------------------------------------------
+
+void frmDoc::fileNew()
+{
+    m_docs.NewBlankDocument();
+}
+
+void frmDoc::fileOpen()
+{
+    m_docs.OpenFileWithDialog();
+    RefreshMenus();
+}
 
 void frmDoc::fileSave()
 {

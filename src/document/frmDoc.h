@@ -64,6 +64,8 @@ public:
     void scheduleTimer1() { Timer1.start(); }
 
     // Commands, shared by the menus, the toolbar and the context menu.
+    void fileNew();
+    void fileOpen();
     void fileSave();
     void fileSaveAs();
     void fileSaveBinary();
