@@ -8,7 +8,7 @@
 namespace ActionTable {
 
 namespace {
-const char *const kNotOffered = "orvaneNotOffered";
+const char *const kNotOfferedProperty = "orvaneNotOffered";
 }
 
 QMenu *topMenu(QWidget *owner, const char *name, const QString &caption)
@@ -37,7 +37,7 @@ QAction *item(QMenu *menu, const char *name, const QString &caption, std::functi
     if (handler) {
         QObject::connect(action, &QAction::triggered, action, [handler] { handler(); });
     } else {
-        action->setProperty(kNotOffered, true);
+        action->setProperty(kNotOfferedProperty, true);
         action->setEnabled(false);
     }
     return action;
@@ -52,7 +52,7 @@ QAction *separator(QMenu *menu, const char *name)
 
 bool isOffered(const QAction *action)
 {
-    return !action->property(kNotOffered).toBool();
+    return !action->property(kNotOfferedProperty).toBool();
 }
 
 void setEnabled(QAction *action, bool enabled)

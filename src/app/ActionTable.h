@@ -16,6 +16,9 @@ class SettingsStore;
 // disabled and stays so (see isOffered).
 namespace ActionTable {
 
+// The handler of an item whose command this build does not offer yet.
+inline const std::function<void()> kNotOffered;
+
 QMenu *topMenu(QWidget *owner, const char *name, const QString &caption);
 QMenu *subMenu(QMenu *parent, const char *name, const QString &caption);
 QAction *item(QMenu *menu, const char *name, const QString &caption, std::function<void()> handler,

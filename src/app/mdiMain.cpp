@@ -25,17 +25,6 @@ using ActionTable::item;
 using ActionTable::separator;
 using ActionTable::subMenu;
 
-namespace {
-
-const std::function<void()> notOffered;
-
-QStringList droppedFiles(const QMimeData *mime)
-{
-    return RichTextBox::droppedFiles(mime);
-}
-
-} // namespace
-
 mdiMain::mdiMain(AppContext &ctx, QWidget *parent)
     : QMainWindow(parent), m_ctx(ctx)
 {
@@ -82,7 +71,7 @@ void mdiMain::buildMenus()
     item(fileNew, "mnuNew", QStringLiteral("&New Document"), [this] { m_ctx.documents->NewBlankDocument(); },
          QKeySequence(Qt::CTRL | Qt::Key_N));
     separator(fileNew, "mnuNewCut01");
-    item(fileNew, "mnuTemplates", QStringLiteral("New from Template"), notOffered);
+    item(fileNew, "mnuTemplates", QStringLiteral("New from Template"), ActionTable::kNotOffered);
     m_openMenu = subMenu(file, "mnuFileOpenMenu", QStringLiteral("&Open"));
     item(m_openMenu, "mnuOpen", QStringLiteral("&Open"), [this] { m_ctx.documents->OpenFileWithDialog(); },
          QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -102,11 +91,11 @@ void mdiMain::buildMenus()
          QKeySequence(Qt::CTRL | Qt::Key_V));
 
     QMenu *tools = ActionTable::topMenu(this, "mnuTools", QStringLiteral("&Tools"));
-    item(tools, "mnuToolsQuickSearch", QStringLiteral("&Quick Search"), notOffered);
-    item(tools, "mnuPL", QStringLiteral("&Project List"), notOffered);
+    item(tools, "mnuToolsQuickSearch", QStringLiteral("&Quick Search"), ActionTable::kNotOffered);
+    item(tools, "mnuPL", QStringLiteral("&Project List"), ActionTable::kNotOffered);
 
     QMenu *options = ActionTable::topMenu(this, "mnuOptions", QStringLiteral("&Options"));
-    item(options, "mnuViewSettings", QStringLiteral("&Settings"), notOffered);
+    item(options, "mnuViewSettings", QStringLiteral("&Settings"), ActionTable::kNotOffered);
 
     QMenu *help = ActionTable::topMenu(this, "mnuHelp", QStringLiteral("&Help"));
     item(help, "mnuHelpAbout", QStringLiteral("&About"), [] { frmAbout::showAbout(); });
@@ -194,7 +183,7 @@ void mdiMain::closeEvent(QCloseEvent *e)
 
 void mdiMain::dragEnterEvent(QDragEnterEvent *e)
 {
-    if (droppedFiles(e->mimeData()).isEmpty())
+    if (RichTextBox::droppedFiles(e->mimeData()).isEmpty())
         e->ignore();
     else
         e->acceptProposedAction();
@@ -202,7 +191,7 @@ void mdiMain::dragEnterEvent(QDragEnterEvent *e)
 
 void mdiMain::dragMoveEvent(QDragMoveEvent *e)
 {
-    if (droppedFiles(e->mimeData()).isEmpty())
+    if (RichTextBox::droppedFiles(e->mimeData()).isEmpty())
         e->ignore();
     else
         e->acceptProposedAction();
@@ -210,7 +199,7 @@ void mdiMain::dragMoveEvent(QDragMoveEvent *e)
 
 void mdiMain::dropEvent(QDropEvent *e)
 {
-    const QStringList files = droppedFiles(e->mimeData());
+    const QStringList files = RichTextBox::droppedFiles(e->mimeData());
     if (files.isEmpty()) {
         e->ignore();
         return;

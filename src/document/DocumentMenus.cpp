@@ -11,10 +11,7 @@ using ActionTable::item;
 using ActionTable::separator;
 using ActionTable::subMenu;
 
-namespace {
-// Commands whose windows this build does not have yet: shown, disabled.
-const std::function<void()> notOffered;
-} // namespace
+using ActionTable::kNotOffered;
 
 DocumentMenus::DocumentMenus(frmDoc &doc)
 {
@@ -25,7 +22,7 @@ DocumentMenus::DocumentMenus(frmDoc &doc)
     item(fileNew, "mnuFileNewDocument", QStringLiteral("New &Document"), [d] { d->fileNew(); },
          QKeySequence(Qt::CTRL | Qt::Key_N));
     separator(fileNew, "mnuFileNewCut01");
-    item(fileNew, "mnuFileNewFromTemplate", QStringLiteral("New From Template"), notOffered);
+    item(fileNew, "mnuFileNewFromTemplate", QStringLiteral("New From Template"), kNotOffered);
     fileOpen = subMenu(file, "mnuFileOpenMenu", QStringLiteral("&Open"));
     item(fileOpen, "mnuFileOpen", QStringLiteral("O&pen"), [d] { d->fileOpen(); }, QKeySequence(Qt::CTRL | Qt::Key_O));
     separator(fileOpen, "mnuFileOpenCut01");
@@ -37,7 +34,7 @@ DocumentMenus::DocumentMenus(frmDoc &doc)
     separator(file, "mnuFileCut01");
     item(file, "mnuFileSave", QStringLiteral("&Save"), [d] { d->fileSave(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
     item(file, "mnuFileSaveAs", QStringLiteral("Save &As"), [d] { d->fileSaveAs(); });
-    item(file, "mnuFileAppend", QStringLiteral("Append Contents to File"), notOffered);
+    item(file, "mnuFileAppend", QStringLiteral("Append Contents to File"), kNotOffered);
     separator(file, "mnuFileCut02");
     item(file, "mnuFileSaveBinary", QStringLiteral("&Save Binary"), [d] { d->fileSaveBinary(); });
     separator(file, "mnuFileCut03");
@@ -66,55 +63,55 @@ DocumentMenus::DocumentMenus(frmDoc &doc)
 
     QMenu *insert = ActionTable::topMenu(d, "mnuInsert", QStringLiteral("In&sert"));
     QMenu *stamp = subMenu(insert, "mnuInsertStamp", QStringLiteral("Stamp"));
-    item(stamp, "mnuInsertDate", QStringLiteral("&Date"), notOffered);
-    item(stamp, "mnuInsertCopyright", QStringLiteral("&Copyright"), notOffered);
+    item(stamp, "mnuInsertDate", QStringLiteral("&Date"), kNotOffered);
+    item(stamp, "mnuInsertCopyright", QStringLiteral("&Copyright"), kNotOffered);
     QMenu *css = subMenu(insert, "mnuInsertCSS", QStringLiteral("CSS"));
-    item(css, "mnuInsertCSSClass", QStringLiteral("Add Class"), notOffered);
-    item(css, "mnuInsertCSSID", QStringLiteral("Add ID"), notOffered);
-    item(css, "mnuInsertCSSName", QStringLiteral("Add Name"), notOffered);
+    item(css, "mnuInsertCSSClass", QStringLiteral("Add Class"), kNotOffered);
+    item(css, "mnuInsertCSSID", QStringLiteral("Add ID"), kNotOffered);
+    item(css, "mnuInsertCSSName", QStringLiteral("Add Name"), kNotOffered);
     QMenu *cpp = subMenu(insert, "mnuInsertCPP", QStringLiteral("C&PP / C"));
-    item(cpp, "mnuInsertCPPInclude", QStringLiteral("&Include"), notOffered);
-    item(cpp, "mnuInsertCPPNamespace", QStringLiteral("&Namespace"), notOffered);
-    item(cpp, "mnuInsertCPPConsole", QStringLiteral("Console Heading"), notOffered);
+    item(cpp, "mnuInsertCPPInclude", QStringLiteral("&Include"), kNotOffered);
+    item(cpp, "mnuInsertCPPNamespace", QStringLiteral("&Namespace"), kNotOffered);
+    item(cpp, "mnuInsertCPPConsole", QStringLiteral("Console Heading"), kNotOffered);
     QMenu *html = subMenu(insert, "mnuInsertHTML", QStringLiteral("&HTML"));
-    item(html, "mnuInsertHTMLP", QStringLiteral("<P>...</P>"), notOffered);
-    item(html, "mnuInsertHTMLSpan", QStringLiteral("SPAN"), notOffered, QKeySequence(Qt::SHIFT | Qt::Key_F2));
-    item(html, "mnuInsertHTMLLineBreak", QStringLiteral("Line Break"), notOffered, QKeySequence(Qt::Key_F2));
+    item(html, "mnuInsertHTMLP", QStringLiteral("<P>...</P>"), kNotOffered);
+    item(html, "mnuInsertHTMLSpan", QStringLiteral("SPAN"), kNotOffered, QKeySequence(Qt::SHIFT | Qt::Key_F2));
+    item(html, "mnuInsertHTMLLineBreak", QStringLiteral("Line Break"), kNotOffered, QKeySequence(Qt::Key_F2));
     QMenu *heading = subMenu(html, "mnuInsertHTMLHeading", QStringLiteral("Heading"));
-    item(heading, "mnuInsertHTMLH1", QStringLiteral("H &1"), notOffered);
+    item(heading, "mnuInsertHTMLH1", QStringLiteral("H &1"), kNotOffered);
     QMenu *link = subMenu(html, "mnuInsertHTMLLink", QStringLiteral("Insert L&ink"));
-    item(link, "mnuInsertHTMLAnchor", QStringLiteral("Anchor Link"), notOffered, QKeySequence(Qt::CTRL | Qt::Key_L));
-    item(link, "mnuInsertHTMLEmail", QStringLiteral("Email Link"), notOffered, QKeySequence(Qt::CTRL | Qt::Key_E));
-    item(html, "mnuInsertHTMLBold", QStringLiteral("&Bold Text"), notOffered, QKeySequence(Qt::CTRL | Qt::Key_B));
-    item(html, "mnuInsertHTMLUnderline", QStringLiteral("&Underline"), notOffered, QKeySequence(Qt::CTRL | Qt::Key_U));
-    item(html, "mnuInsertHTMLItalic", QStringLiteral("Itali&c"), notOffered, QKeySequence(Qt::CTRL | Qt::Key_I));
-    item(html, "mnuInsertHTMLStyle", QStringLiteral("&Style"), notOffered);
-    item(html, "mnuInsertHTMLTable", QStringLiteral("Table"), notOffered);
-    item(html, "mnuInsertHTMLImage", QStringLiteral("Image Tag"), notOffered);
-    item(html, "mnuInsertHTMLBody", QStringLiteral("body"), notOffered);
-    item(html, "mnuInsertHTMLDiv", QStringLiteral("div"), notOffered);
-    item(html, "mnuInsertHTMLForm", QStringLiteral("form"), notOffered);
-    item(html, "mnuInsertHTMLFrames", QStringLiteral("Frames"), notOffered);
-    item(html, "mnuInsertHTMLMarquee", QStringLiteral("Scrolling Marquee"), notOffered);
-    item(html, "mnuInsertHTMLFont", QStringLiteral("&Font"), notOffered);
-    item(html, "mnuInsertHTMLTitle", QStringLiteral("Title"), notOffered);
-    item(html, "mnuInsertHTMLHeader", QStringLiteral("Header"), notOffered);
-    item(insert, "mnuInsertFontName", QStringLiteral("&Font Name"), notOffered);
+    item(link, "mnuInsertHTMLAnchor", QStringLiteral("Anchor Link"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_L));
+    item(link, "mnuInsertHTMLEmail", QStringLiteral("Email Link"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_E));
+    item(html, "mnuInsertHTMLBold", QStringLiteral("&Bold Text"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_B));
+    item(html, "mnuInsertHTMLUnderline", QStringLiteral("&Underline"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_U));
+    item(html, "mnuInsertHTMLItalic", QStringLiteral("Itali&c"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_I));
+    item(html, "mnuInsertHTMLStyle", QStringLiteral("&Style"), kNotOffered);
+    item(html, "mnuInsertHTMLTable", QStringLiteral("Table"), kNotOffered);
+    item(html, "mnuInsertHTMLImage", QStringLiteral("Image Tag"), kNotOffered);
+    item(html, "mnuInsertHTMLBody", QStringLiteral("body"), kNotOffered);
+    item(html, "mnuInsertHTMLDiv", QStringLiteral("div"), kNotOffered);
+    item(html, "mnuInsertHTMLForm", QStringLiteral("form"), kNotOffered);
+    item(html, "mnuInsertHTMLFrames", QStringLiteral("Frames"), kNotOffered);
+    item(html, "mnuInsertHTMLMarquee", QStringLiteral("Scrolling Marquee"), kNotOffered);
+    item(html, "mnuInsertHTMLFont", QStringLiteral("&Font"), kNotOffered);
+    item(html, "mnuInsertHTMLTitle", QStringLiteral("Title"), kNotOffered);
+    item(html, "mnuInsertHTMLHeader", QStringLiteral("Header"), kNotOffered);
+    item(insert, "mnuInsertFontName", QStringLiteral("&Font Name"), kNotOffered);
 
     QMenu *tools = ActionTable::topMenu(d, "mnuTools", QStringLiteral("&Tools"));
-    item(tools, "mnuToolsExecute", QStringLiteral("&Execute"), notOffered);
-    item(tools, "mnuToolsSnip", QStringLiteral("&Snip"), notOffered, QKeySequence(Qt::Key_F3));
-    item(tools, "mnuToolsInsertBox", QStringLiteral("I&nsert Box"), notOffered);
-    item(tools, "mnuToolsInsertText", QStringLiteral("Inse&rt Text"), notOffered, QKeySequence(Qt::Key_F4));
-    item(tools, "mnuToolsUrlSnip", QStringLiteral("&Url Snip"), notOffered);
+    item(tools, "mnuToolsExecute", QStringLiteral("&Execute"), kNotOffered);
+    item(tools, "mnuToolsSnip", QStringLiteral("&Snip"), kNotOffered, QKeySequence(Qt::Key_F3));
+    item(tools, "mnuToolsInsertBox", QStringLiteral("I&nsert Box"), kNotOffered);
+    item(tools, "mnuToolsInsertText", QStringLiteral("Inse&rt Text"), kNotOffered, QKeySequence(Qt::Key_F4));
+    item(tools, "mnuToolsUrlSnip", QStringLiteral("&Url Snip"), kNotOffered);
     separator(tools, "mnuToolsCut01");
-    item(tools, "mnuToolsQuickSearch", QStringLiteral("&Quick Search"), notOffered);
-    item(tools, "mnuToolsProjectList", QStringLiteral("&Project List"), notOffered);
+    item(tools, "mnuToolsQuickSearch", QStringLiteral("&Quick Search"), kNotOffered);
+    item(tools, "mnuToolsProjectList", QStringLiteral("&Project List"), kNotOffered);
 
     view = ActionTable::topMenu(d, "mnuView", QStringLiteral("&View"));
     const Qt::Key programKeys[3] = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7};
     for (int i = 0; i < 3; ++i) {
-        QAction *program = item(view, "mnuViewProgram", QStringLiteral("Program &%1").arg(i + 1), notOffered,
+        QAction *program = item(view, "mnuViewProgram", QStringLiteral("Program &%1").arg(i + 1), kNotOffered,
                                 QKeySequence(Qt::CTRL | programKeys[i]));
         program->setProperty("Index", i);
         viewProgram.append(program);
@@ -127,7 +124,7 @@ DocumentMenus::DocumentMenus(frmDoc &doc)
     QMenu *options = ActionTable::topMenu(d, "mnuOptions", QStringLiteral("&Options"));
     characterMode = item(options, "mnuCharacterMode", QStringLiteral("Character Mode"), [d] { d->toggleCharacterMode(); });
     characterMode->setCheckable(true);
-    item(options, "mnuOptionsSettings", QStringLiteral("&Settings"), notOffered);
+    item(options, "mnuOptionsSettings", QStringLiteral("&Settings"), kNotOffered);
 
     QMenu *help = ActionTable::topMenu(d, "mnuHelp", QStringLiteral("&Help"));
     item(help, "mnuHelpAbout", QStringLiteral("&About"), [] { frmAbout::showAbout(); });
@@ -141,7 +138,7 @@ DocumentMenus::DocumentMenus(frmDoc &doc)
     separator(hidden, "mnuHiddenCut01");
     hiddenUndo = item(hidden, "mnuHiddenUndo", QStringLiteral("&Undo"), [d] { d->editUndo(); });
     QMenu *inserts = subMenu(hidden, "mnuHiddenInserts", QStringLiteral("Inserts"));
-    item(inserts, "mnuHiddenInsertsDate", QStringLiteral("&Date"), notOffered);
+    item(inserts, "mnuHiddenInsertsDate", QStringLiteral("&Date"), kNotOffered);
 
     bar = {file, edit, selection, insert, tools, view, options, help};
 }
