@@ -224,6 +224,25 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.txt")});
     }
 
+    void saveKeepsPermissionsAndLinks()
+    {
+        // The new content goes in through a temporary file and a rename: the
+        // file must still be the user's script, executable, behind its link.
+        QTemporaryDir dir;
+        const QString script = dir.filePath(QStringLiteral("run.sh"));
+        const QString link = dir.filePath(QStringLiteral("link.sh"));
+        QVERIFY(writeRaw(script, "#!/bin/sh\n"));
+        const QFileDevice::Permissions perms = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                               | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
+        QVERIFY(QFile::setPermissions(script, perms));
+        QVERIFY(QFile::link(script, link));
+        QVERIFY(!FileIO::writeWholeFile(link, QByteArray("echo saved\n")));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readBack(script), QByteArray("echo saved\n"));
+        QCOMPARE(QFileInfo(script).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
+                 perms);
+    }
+
     void writeReplacesTheWholeFile()
     {
         QTemporaryDir dir;
