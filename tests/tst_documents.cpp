@@ -145,8 +145,11 @@ private slots:
         // After a binary save, Save writes the same file with its line break.
         actionOf(w, "mnuFileSave")->trigger();
         QCOMPARE(app.readFile(path), QByteArray("abc\r\n"));
-        // The dialogs got the filter in Qt's form and started at the last name.
+        // The dialogs get the filter in Qt's form, and the one file dialog
+        // starts with the name chosen last.
         QCOMPARE(app.dialogs.fileFilters.first().split(QStringLiteral(";;")).first(), QStringLiteral("Text Files(.txt) (*.txt)"));
+        actionOf(w, "mnuFileSaveAs")->trigger(); // cancelled
+        QCOMPARE(app.dialogs.fileInitials.last(), path);
     }
 
     void cancelledDialogsChangeNothing()
