@@ -524,23 +524,26 @@ void frmDoc::selectionAllLetters() { EditCommands::upperCase(*txtContents); }
 void frmDoc::selectionLowerCase() { EditCommands::lowerCase(*txtContents); }
 void frmDoc::selectionClear() { EditCommands::clearSelection(*txtContents); }
 
-void frmDoc::copyTo()
+bool frmDoc::beginTransfer()
 {
     const QString selected = txtContents->SelText();
     if (selected.isEmpty())
-        return;
+        return false;
     m_transferText = selected;
     m_transferPending = true;
+    return true;
+}
+
+void frmDoc::copyTo()
+{
+    beginTransfer();
 }
 
 void frmDoc::moveTo()
 {
-    const QString selected = txtContents->SelText();
-    if (selected.isEmpty())
-        return;
-    m_transferText = selected;
-    m_transferPending = true;
-    txtContents->SetSelText(QString());
+    // The carried text lives only in the window until the next click drops it.
+    if (beginTransfer())
+        txtContents->SetSelText(QString());
 }
 
 void frmDoc::onMouseUp(Qt::MouseButton button, const QPoint &pos)

@@ -100,6 +100,8 @@ private:
     DocumentRecord *record() const;
     void buildToolbar();
     void buildStatusBar();
+    // Holds the selection for Copy To / Move To; false when nothing is selected.
+    bool beginTransfer();
     void onChange();
     void onSelChange();
     void onKeyPress(int &keyAscii);

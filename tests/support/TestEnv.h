@@ -25,20 +25,16 @@ struct TestEnv {
     }
 };
 
-#define ORVANE_GUI_TEST_MAIN(TestClass)                                                                                \
+// A test program's main: the temporary environment first, then the
+// application (QApplication for widget tests, QCoreApplication for core ones).
+#define ORVANE_TEST_MAIN_WITH(AppClass, TestClass)                                                                     \
     int main(int argc, char *argv[])                                                                                   \
     {                                                                                                                  \
         TestEnv env;                                                                                                   \
-        QApplication app(argc, argv);                                                                                  \
+        AppClass app(argc, argv);                                                                                      \
         TestClass tc;                                                                                                  \
         return QTest::qExec(&tc, argc, argv);                                                                          \
     }
 
-#define ORVANE_CORE_TEST_MAIN(TestClass)                                                                               \
-    int main(int argc, char *argv[])                                                                                   \
-    {                                                                                                                  \
-        TestEnv env;                                                                                                   \
-        QCoreApplication app(argc, argv);                                                                              \
-        TestClass tc;                                                                                                  \
-        return QTest::qExec(&tc, argc, argv);                                                                          \
-    }
+#define ORVANE_GUI_TEST_MAIN(TestClass) ORVANE_TEST_MAIN_WITH(QApplication, TestClass)
+#define ORVANE_CORE_TEST_MAIN(TestClass) ORVANE_TEST_MAIN_WITH(QCoreApplication, TestClass)
