@@ -45,6 +45,23 @@ private slots:
         }
     }
 
+    void bigTextsKeepEveryCharacter()
+    {
+        // Larger than one load slice, with multi-byte characters and line
+        // breaks on both sides of every slice boundary.
+        QString line = QString::fromUtf16(u"é€😀 line\r\n");
+        QString text;
+        while (text.size() < 20 * 1024 * 1024)
+            text += line;
+        RichTextBox box;
+        box.SetText(text);
+        QCOMPARE(box.TextLength(), int(text.size()));
+        QCOMPARE(box.textView().size(), text.toUtf8().size());
+        QVERIFY(box.Text() == text);
+        box.SetSelStart(int(text.size()) - int(line.size()));
+        QCOMPARE(box.SelStart(), int(text.size()) - int(line.size()));
+    }
+
     void selTextReplacesTheSelection()
     {
         RichTextBox box;

@@ -132,11 +132,20 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
     sci(SCI_CLEARALL);
     if (!utf8.isEmpty()) {
         sci(SCI_ALLOCATE, utf8.size() + 1);
-        // Appending in slices keeps Scintilla's per-call work bounded.
+        // Appending in slices keeps Scintilla's per-call work bounded. A slice
+        // ends just after a line feed, so that no CR LF and no UTF-8
+        // sequence is split between two appends.
         constexpr qsizetype kSlice = 16 * 1024 * 1024;
-        for (qsizetype at = 0; at < utf8.size(); at += kSlice) {
-            const QByteArrayView slice = utf8.sliced(at, qMin(kSlice, utf8.size() - at));
-            SendScintilla(SCI_APPENDTEXT, uintptr_t(slice.size()), slice.data());
+        qsizetype at = 0;
+        while (at < utf8.size()) {
+            qsizetype length = qMin(kSlice, utf8.size() - at);
+            if (at + length < utf8.size()) {
+                const qsizetype lastBreak = utf8.sliced(at, length).lastIndexOf('\n');
+                if (lastBreak >= 0)
+                    length = lastBreak + 1;
+            }
+            SendScintilla(SCI_APPENDTEXT, uintptr_t(length), utf8.data() + at);
+            at += length;
         }
     }
     sci(SCI_SETEMPTYSELECTION, 0);
