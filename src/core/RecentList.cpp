@@ -8,14 +8,21 @@ namespace {
 const QString kApp = QStringLiteral("Orvane");
 const QString kSection = QStringLiteral("Settings");
 QString keyName(int i) { return QStringLiteral("RecentItem") + QString::number(i); }
+const QStringList &keyNames()
+{
+    static const QStringList names = [] {
+        QStringList n;
+        for (int i = 1; i <= kMaxItems; ++i)
+            n << keyName(i);
+        return n;
+    }();
+    return names;
+}
 } // namespace
 
 QStringList storedItems(const SettingsStore &store)
 {
-    QStringList items;
-    for (int i = 1; i <= kMaxItems; ++i)
-        items << store.ReadUserSetting(kApp, kSection, keyName(i), QString());
-    return items;
+    return store.ReadUserSettings(kApp, kSection, keyNames());
 }
 
 QStringList entries(const SettingsStore &store)
@@ -48,10 +55,16 @@ void AddRecentItem(SettingsStore &store, const QString &path)
 {
     const QStringList before = storedItems(store);
     const QStringList after = withItemAdded(before, path);
+    QStringList keys;
+    QStringList values;
     for (int i = 0; i < kMaxItems; ++i) {
-        if (after[i] != before[i])
-            store.WriteUserSetting(kApp, kSection, keyName(i + 1), after[i]);
+        if (after[i] != before[i]) {
+            keys << keyName(i + 1);
+            values << after[i];
+        }
     }
+    if (!keys.isEmpty())
+        store.WriteUserSettings(kApp, kSection, keys, values);
 }
 
 } // namespace RecentList

@@ -71,15 +71,35 @@ QString SettingsStore::RegReadString(const QString &subkey, const QString &name)
 QString SettingsStore::ReadUserSetting(const QString &application, const QString &section, const QString &key,
                                        const QString &defaultValue) const
 {
-    const QSettings s(userSettingsFile(application), QSettings::IniFormat);
-    return s.value(section + QLatin1Char('/') + key, defaultValue).toString();
+    const QString value = ReadUserSettings(application, section, {key}).first();
+    return value.isNull() ? defaultValue : value;
 }
 
 void SettingsStore::WriteUserSetting(const QString &application, const QString &section, const QString &key,
                                      const QString &value)
 {
+    WriteUserSettings(application, section, {key}, {value});
+}
+
+QStringList SettingsStore::ReadUserSettings(const QString &application, const QString &section,
+                                            const QStringList &keys) const
+{
+    const QSettings s(userSettingsFile(application), QSettings::IniFormat);
+    QStringList values;
+    for (const QString &key : keys) {
+        const QVariant v = s.value(section + QLatin1Char('/') + key);
+        // A missing key reads as a null string, a stored empty one as "".
+        values << (v.isValid() ? v.toString() : QString());
+    }
+    return values;
+}
+
+void SettingsStore::WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
+                                      const QStringList &values)
+{
     QSettings s(userSettingsFile(application), QSettings::IniFormat);
-    s.setValue(section + QLatin1Char('/') + key, value);
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        s.setValue(section + QLatin1Char('/') + keys[i], values.value(i));
     s.sync();
 }
 

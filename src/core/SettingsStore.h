@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 struct ExternalViewer {
@@ -44,6 +45,10 @@ public:
                             const QString &defaultValue) const;
     void WriteUserSetting(const QString &application, const QString &section, const QString &key,
                           const QString &value);
+    // The same for several keys of one section, reading or writing the file once.
+    QStringList ReadUserSettings(const QString &application, const QString &section, const QStringList &keys) const;
+    void WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
+                           const QStringList &values);
 
     // The templates directory: the stored "TempDir", trimmed, or the
     // program directory followed by "Templates/".

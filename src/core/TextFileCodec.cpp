@@ -129,12 +129,6 @@ char *putUtf8(char *dst, char16_t cp)
 
 } // namespace
 
-FileFormat detectFormat(const QByteArray &raw)
-{
-    BreakCounts counts;
-    return detect(raw, &counts);
-}
-
 Decoded decode(QByteArray raw, bool dropFinalBreak)
 {
     Decoded d;

@@ -38,9 +38,6 @@ struct Decoded {
 // let the conversion reuse the buffer.
 Decoded decode(QByteArray raw, bool dropFinalBreak = true);
 
-// Detects the format of raw file bytes without converting them.
-FileFormat detectFormat(const QByteArray &raw);
-
 // Encodes the program's text (UTF-8, CR LF breaks) for a file of the given
 // format. With appendBreak one line break is written after the text.
 // Returns false, with a description in *error, when the text holds a
