@@ -73,14 +73,13 @@ frmAbout::frmAbout()
     lblCopyright->adjustSize();
     lblCopyright->move(0, 320);
 
-    Label1 = new QLabel(QStringLiteral("&OK"), this);
+    // Works as the window's OK button; a label shows no access key.
+    Label1 = new QLabel(QStringLiteral("OK"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont okFont = Label1->font();
     okFont.setPointSize(18);
     okFont.setBold(true);
     Label1->setFont(okFont);
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setText(QStringLiteral("OK"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setGeometry((width() - 120) / 2, 480, 120, 50);
     Label1->setCursor(Qt::PointingHandCursor);
