@@ -1,9 +1,10 @@
-// The settings store, the recent list and the start-up loaders.
+// The settings store, its file format, the recent list and the start-up loaders.
+#include "core/FileIO.h"
+#include "core/IniFile.h"
 #include "core/RecentList.h"
 #include "core/SettingsStore.h"
 #include "support/TestEnv.h"
 
-#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -18,6 +19,7 @@ struct Stores {
         QSettings s(store.registryFile(), QSettings::IniFormat);
         s.setValue(key, value);
     }
+    QString recentFile() const { return store.userSettingsFile(QStringLiteral("Orvane")); }
 };
 
 QStringList letters(const QString &s)
@@ -35,6 +37,43 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { FileIO::ignoreFileSizeSignal(); }
+
+    // Our files and QSettings' read each other: users keep the files they have.
+    void iniFilesReadBothWays_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain") << "Settings/RecentItem1" << "/home/u/a.html";
+        QTest::newRow("blanks around") << "Settings/RecentItem2" << "  spaced  ";
+        QTest::newRow("one blank") << "TempDir" << " ";
+        QTest::newRow("empty") << "Settings/RecentItem3" << "";
+        QTest::newRow("separators and quotes") << "External Viewers/File0" << "a;b,c=d \"q\" back\\slash";
+        QTest::newRow("non-ASCII and outside the BMP") << "Settings/RecentItem4" << "/tmp/café/日本/😀.txt";
+        QTest::newRow("control characters") << "Settings/RecentItem5" << "tab\there\nline\r\x01" "0";
+        QTest::newRow("starts with @") << "Settings/RecentItem6" << "@Variant(x)";
+        QTest::newRow("key with blanks and accents") << "Grüße Gruppe/Schlüssel 1" << "v";
+        QTest::newRow("1,000 characters") << "Settings/RecentItem7" << QString(1000, QLatin1Char('p'));
+    }
+
+    void iniFilesReadBothWays()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        const QString ours = dir.filePath(QStringLiteral("ours.conf"));
+        const QString theirs = dir.filePath(QStringLiteral("theirs.conf"));
+        QVERIFY(IniFile::write(ours, {{key, value}, {QStringLiteral("Other/Key"), QStringLiteral("kept")}}));
+        const QSettings reader(ours, QSettings::IniFormat);
+        QCOMPARE(reader.value(key).toString(), value);
+        QCOMPARE(reader.value(QStringLiteral("Other/Key")).toString(), QStringLiteral("kept"));
+        {
+            QSettings writer(theirs, QSettings::IniFormat);
+            writer.setValue(key, value);
+        }
+        QCOMPARE(IniFile::read(theirs).value(key), value);
+    }
+
     void templatesDirectory_data()
     {
         QTest::addColumn<QVariant>("stored"); // invalid: no value at all
@@ -60,20 +99,6 @@ private slots:
         QCOMPARE(s.store.LoadSettings(), wanted);
     }
 
-    void emptyStringIsStoredAsOneBlank()
-    {
-        Stores s;
-        s.store.RegWriteString(SettingsStore::kOrvaneKey, QStringLiteral("TempDir"), QString());
-        QCOMPARE(s.store.RegReadString(SettingsStore::kOrvaneKey, QStringLiteral("TempDir")), QStringLiteral(" "));
-        s.store.RegWriteString(SettingsStore::kViewersKey, QStringLiteral("File0"), QStringLiteral("ab"));
-        QCOMPARE(s.store.RegReadString(SettingsStore::kViewersKey, QStringLiteral("File0")), QStringLiteral("ab"));
-        QCOMPARE(s.store.RegReadString(SettingsStore::kViewersKey, QStringLiteral("Missing")), QString());
-        // The viewer values live in their own group of the registry file, not in the user settings.
-        const QSettings raw(s.store.registryFile(), QSettings::IniFormat);
-        QCOMPARE(raw.value(QStringLiteral("External Viewers/File0")).toString(), QStringLiteral("ab"));
-        QVERIFY(!QFile::exists(s.store.userSettingsFile(QStringLiteral("Orvane"))));
-    }
-
     void viewerTable()
     {
         Stores s;
@@ -86,42 +111,19 @@ private slots:
         s.store.LoadExternalViewers(table);
         QCOMPARE(table[0].File, QStringLiteral(" lynx "));
         QCOMPARE(table[0].Title, QStringLiteral("  Text  "));
-        QCOMPARE(table[1].File, QStringLiteral("/usr/bin/firefox"));
         QCOMPARE(table[1].Title, QStringLiteral("UnNamed Program"));
         QCOMPARE(table[2].File, QString());
         QCOMPARE(table[2].Title, QString());
-    }
 
-    void savedEmptyViewerLoadsEmpty()
-    {
-        Stores s;
-        ExternalViewerTable table;
-        table[1] = {QStringLiteral("/usr/bin/x"), QStringLiteral("X")};
-        s.store.SaveExternalViewers(table);
-        QCOMPARE(s.store.RegReadString(SettingsStore::kViewersKey, QStringLiteral("File0")), QStringLiteral(" "));
+        // An empty entry is stored as one blank in both values and loads back empty.
+        table[0] = {};
+        QVERIFY(s.store.SaveExternalViewers(table));
         QCOMPARE(s.store.RegReadString(SettingsStore::kViewersKey, QStringLiteral("Title0")), QStringLiteral(" "));
         ExternalViewerTable loaded;
         s.store.LoadExternalViewers(loaded);
         QCOMPARE(loaded[0].File, QString());
-        QCOMPARE(loaded[1].Title, QStringLiteral("X"));
-    }
-
-    void userSettings()
-    {
-        Stores s;
-        const QString app = QStringLiteral("Orvane");
-        const QString sec = QStringLiteral("Settings");
-        QCOMPARE(s.store.ReadUserSetting(app, sec, QStringLiteral("RecentItem1"), QStringLiteral("dflt")), QStringLiteral("dflt"));
-        const QString longValue(1000, QLatin1Char('p'));
-        s.store.WriteUserSetting(app, sec, QStringLiteral("RecentItem1"), longValue);
-        s.store.WriteUserSetting(app, sec, QStringLiteral("RecentItem2"), QStringLiteral("  spaced  "));
-        s.store.WriteUserSetting(app, sec, QStringLiteral("RecentItem3"), QStringLiteral("42"));
-        QCOMPARE(s.store.ReadUserSetting(app, sec, QStringLiteral("RecentItem1"), QString()), longValue);
-        QCOMPARE(s.store.ReadUserSetting(app, sec, QStringLiteral("RecentItem2"), QString()), QStringLiteral("  spaced  "));
-        QCOMPARE(s.store.ReadUserSetting(app, sec, QStringLiteral("RecentItem3"), QString()), QStringLiteral("42"));
-        // Written through at once: another reader of the file sees it.
-        const QSettings raw(s.store.userSettingsFile(app), QSettings::IniFormat);
-        QCOMPARE(raw.value(QStringLiteral("Settings/RecentItem3")).toString(), QStringLiteral("42"));
+        QCOMPARE(loaded[1].File, QStringLiteral("/usr/bin/firefox"));
+        QVERIFY(!QFile::exists(s.recentFile())); // the registry file is a file of its own
     }
 
     void programSubdirectory()
@@ -133,10 +135,8 @@ private slots:
         QVERIFY(QFileInfo(dir + QStringLiteral("tempfile")).isDir());
 
         // A file of that name is left alone and is no failure.
-        QVERIFY(QFile::remove(dir + QStringLiteral("tempfile")) || QDir(dir).rmdir(QStringLiteral("tempfile")));
-        QFile f(dir + QStringLiteral("tempfile"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        QVERIFY(QDir(dir).rmdir(QStringLiteral("tempfile")));
+        QVERIFY(writeBytes(dir + QStringLiteral("tempfile"), QByteArray()));
         QVERIFY(s.store.EnsureProgramSubdirectory(QStringLiteral("tempfile")));
         QVERIFY(QFileInfo(dir + QStringLiteral("tempfile")).isFile());
     }
@@ -160,8 +160,7 @@ private slots:
         QFETCH(QString, before);
         QFETCH(QString, added);
         QFETCH(QString, after);
-        QStringList items = letters(before);
-        QStringList result = RecentList::withItemAdded(items, added);
+        QStringList result = RecentList::withItemAdded(letters(before), added);
         result.removeAll(QString());
         QCOMPARE(result, letters(after));
     }
@@ -170,21 +169,48 @@ private slots:
     {
         Stores s;
         for (int i = 1; i <= 16; ++i)
-            RecentList::AddRecentItem(s.store, QStringLiteral("/f/F%1").arg(i));
+            QVERIFY(RecentList::AddRecentItem(s.store, QStringLiteral("/f/F%1").arg(i)));
         QStringList expected;
         for (int i = 16; i >= 2; --i)
             expected << QStringLiteral("/f/F%1").arg(i);
         QCOMPARE(RecentList::entries(s.store), expected);
-        QCOMPARE(s.store.ReadUserSetting(QStringLiteral("Orvane"), QStringLiteral("Settings"), QStringLiteral("RecentItem1"), {}),
-                 QStringLiteral("/f/F16"));
-        QCOMPARE(s.store.ReadUserSetting(QStringLiteral("Orvane"), QStringLiteral("Settings"), QStringLiteral("RecentItem15"), {}),
-                 QStringLiteral("/f/F2"));
+        const QSettings raw(s.recentFile(), QSettings::IniFormat);
+        QCOMPARE(raw.value(QStringLiteral("Settings/RecentItem15")).toString(), QStringLiteral("/f/F2"));
+    }
 
-        RecentList::AddRecentItem(s.store, QStringLiteral("/f/F16"));
-        QCOMPARE(RecentList::entries(s.store), expected);
-        RecentList::AddRecentItem(s.store, QStringLiteral("/F/f16"));
-        QCOMPARE(RecentList::entries(s.store).first(), QStringLiteral("/F/f16"));
-        QCOMPARE(RecentList::entries(s.store).at(1), QStringLiteral("/f/F16"));
+    // A full disk must not cut the settings file: the list stays as it was.
+    void fullDiskKeepsTheSettingsFile_data()
+    {
+        QTest::addColumn<int>("limitPercent"); // of the file's size; -1: size - 1
+        QTest::newRow("limit 0") << 0;
+        QTest::newRow("limit 1 byte") << -2;
+        QTest::newRow("half the size") << 50;
+        QTest::newRow("size - 1") << -1;
+    }
+
+    void fullDiskKeepsTheSettingsFile()
+    {
+        QFETCH(int, limitPercent);
+        Stores s;
+        Stores unlimited;
+        const QString added = QStringLiteral("/a/new/path/that/makes/it/longer.html");
+        for (int i = 1; i <= 15; ++i) {
+            RecentList::AddRecentItem(s.store, QStringLiteral("/some/path/to/file%1.html").arg(i));
+            RecentList::AddRecentItem(unlimited.store, QStringLiteral("/some/path/to/file%1.html").arg(i));
+        }
+        const QByteArray before = fileBytes(s.recentFile());
+        RecentList::AddRecentItem(unlimited.store, added);
+        const qint64 size = fileBytes(unlimited.recentFile()).size(); // what the write needs
+        const rlim_t limit = limitPercent == -2 ? 1 : limitPercent == -1 ? rlim_t(size - 1) : rlim_t(size * limitPercent / 100);
+        {
+            FileSizeLimit full(limit);
+            QVERIFY(!RecentList::AddRecentItem(s.store, added));
+            QVERIFY(!s.store.RegWriteString(SettingsStore::kOrvaneKey, QStringLiteral("TempDir"), QString(5000, u'x')));
+        }
+        QVERIFY(!QFile::exists(s.store.registryFile()));
+        QCOMPARE(fileBytes(s.recentFile()), before);
+        QCOMPARE(QDir(QFileInfo(s.recentFile()).path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QFileInfo(s.recentFile()).fileName()});
     }
 };
 

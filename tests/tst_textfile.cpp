@@ -6,7 +6,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace TextFileCodec;
 
@@ -23,16 +24,14 @@ QByteArray allByteValues()
     return bytes;
 }
 
-QByteArray readBack(const QString &path)
+// Runs fn with the effective user "nobody", for whom permission bits count
+// (the tests run as root, which they do not stop).
+template <typename Fn>
+void asNobody(Fn fn)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    QVERIFY(::seteuid(65534) == 0);
+    fn();
+    QVERIFY(::seteuid(0) == 0);
 }
 
 } // namespace
@@ -42,6 +41,8 @@ class TestTextFile : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { FileIO::ignoreFileSizeSignal(); }
+
     void decodeAndSave_data()
     {
         QTest::addColumn<QByteArray>("raw");
@@ -66,6 +67,11 @@ private slots:
                                              << LineEnd::CrLf << QByteArray("a\r\nb\nc\r\n") << QByteArray("a\r\nb\nc");
         QTest::newRow("mixed keeps lone CR") << QByteArray("a\rb\r\n") << QByteArray("a\rb") << u8 << LineEnd::CrLf
                                              << QByteArray("a\rb\r\n") << QByteArray("a\rb");
+        QTest::newRow("mixed ending in a lone LF") << QByteArray("line1\nline2\r\nline3\n") << QByteArray("line1\nline2\r\nline3")
+                                                   << u8 << LineEnd::CrLf << QByteArray("line1\nline2\r\nline3\n")
+                                                   << QByteArray("line1\nline2\r\nline3");
+        QTest::newRow("mixed ending in a lone CR") << QByteArray("a\r\nb\r") << QByteArray("a\r\nb") << u8 << LineEnd::CrLf
+                                                   << QByteArray("a\r\nb\r") << QByteArray("a\r\nb");
         QTest::newRow("empty file") << QByteArray() << QByteArray() << u8 << LineEnd::CrLf << QByteArray("\r\n")
                                     << QByteArray();
         QTest::newRow("one break only") << QByteArray("\r\n") << QByteArray() << u8 << LineEnd::CrLf
@@ -166,62 +172,101 @@ private slots:
         QCOMPARE(unicodeToWindows1252(0x80), -1); // U+0080 has no byte: 0x80 is the euro sign
     }
 
+    // Each fails at once with a clear reason: nothing hangs, nothing is read.
     void readFailures_data()
     {
-        QTest::addColumn<QString>("relativePath");
+        QTest::addColumn<QString>("path"); // relative to a folder holding adir, fifo and huge
         QTest::addColumn<int>("code");
-        QTest::newRow("missing file") << QStringLiteral("nothing.txt") << int(FileIO::FileNotFound);
-        QTest::newRow("missing folder") << QStringLiteral("no/such/dir/file.txt") << int(FileIO::PathNotFound);
-        QTest::newRow("directory") << QStringLiteral("adir") << int(FileIO::PathFileAccessError);
+        QTest::addColumn<QString>("says");
+        QTest::newRow("missing file") << "nothing.txt" << int(FileIO::FileNotFound) << "File not found";
+        QTest::newRow("missing folder") << "no/such/dir/file.txt" << int(FileIO::PathNotFound) << "Path not found";
+        QTest::newRow("directory") << "adir" << int(FileIO::PathFileAccessError) << "Path/File access error";
+        QTest::newRow("named pipe: open would wait for ever") << "fifo" << int(FileIO::PathFileAccessError)
+                                                              << "not a regular file (a named pipe)";
+        QTest::newRow("/dev/zero: never ends") << "/dev/zero" << int(FileIO::PathFileAccessError)
+                                               << "not a regular file (a character device)";
+        QTest::newRow("bigger than memory (sparse)") << "huge" << int(FileIO::OutOfMemory) << "too big to open (1.0 TB";
+        QTest::newRow("unreadable, as nobody") << "secret" << int(FileIO::PermissionDenied) << "secret is not readable";
     }
 
     void readFailures()
     {
-        QFETCH(QString, relativePath);
+        QFETCH(QString, path);
         QFETCH(int, code);
+        QFETCH(QString, says);
         QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
         QDir(dir.path()).mkdir(QStringLiteral("adir"));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+        QFile huge(dir.filePath(QStringLiteral("huge")));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 40));
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("secret")), "x"));
+        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("secret")), QFileDevice::ReadOwner));
+
         QByteArray bytes("keep");
-        const FileIO::Failure f = FileIO::readWholeFile(dir.filePath(relativePath), &bytes);
+        FileIO::Failure f;
+        asNobody([&] { f = FileIO::readWholeFile(path.startsWith(u'/') ? path : dir.filePath(path), &bytes); });
         QCOMPARE(f.code, code);
-        QVERIFY(!f.description.isEmpty());
+        QVERIFY2(f.description.contains(says), qPrintable(f.description));
         QCOMPARE(bytes, QByteArray("keep"));
     }
 
+    // A write that fails leaves the old file byte for byte and no temporary
+    // file; sizes below and above QSaveFile's 16 KiB buffer.
     void writeFailuresLeaveTheOldFile_data()
     {
-        QTest::addColumn<QString>("relativePath");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("limit"); // -1: none; -2: half the size; -3: size - 1
         QTest::addColumn<int>("code");
-        QTest::addColumn<bool>("fullDisk");
-        QTest::newRow("missing folder") << QStringLiteral("gone/out.txt") << int(FileIO::PathNotFound) << false;
-        QTest::newRow("directory in the file's place") << QStringLiteral("adir") << int(FileIO::PathFileAccessError) << false;
-        QTest::newRow("full disk") << QStringLiteral("old.txt") << int(FileIO::DiskFull) << true;
+        QTest::addColumn<QString>("says");
+        for (int size : {5000, 16384, 20000}) {
+            for (int limit : {0, 1, -2, -3}) {
+                QTest::addRow("full disk, %d bytes, limit %s", size,
+                              limit == -2 ? "half" : limit == -3 ? "size - 1" : QByteArray::number(limit).constData())
+                    << "old.txt" << size << limit << int(FileIO::DiskFull) << "Disk full";
+            }
+        }
+        QTest::newRow("missing folder") << "gone/out.txt" << 10 << -1 << int(FileIO::PathNotFound) << "Path not found";
+        QTest::newRow("directory in the file's place") << "adir" << 10 << -1 << int(FileIO::PathFileAccessError) << "";
+        QTest::newRow("read-only file, as nobody") << "readonly.txt" << 10 << -1 << int(FileIO::PermissionDenied)
+                                                   << "readonly.txt is not writable";
+        QTest::newRow("read-only folder, as nobody") << "closed/new.txt" << 10 << -1 << int(FileIO::PermissionDenied)
+                                                     << "no new file can be made in";
     }
 
     void writeFailuresLeaveTheOldFile()
     {
-        QFETCH(QString, relativePath);
+        QFETCH(QString, target);
+        QFETCH(int, size);
+        QFETCH(int, limit);
         QFETCH(int, code);
-        QFETCH(bool, fullDisk);
+        QFETCH(QString, says);
         QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
         QDir(dir.path()).mkdir(QStringLiteral("adir"));
+        QDir(dir.path()).mkdir(QStringLiteral("closed"));
         const QByteArray old("old content\r\n");
-        QVERIFY(writeRaw(dir.filePath(QStringLiteral("old.txt")), old));
+        for (const char *name : {"old.txt", "readonly.txt"})
+            QVERIFY(writeBytes(dir.filePath(QLatin1String(name)), old));
+        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("readonly.txt")), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("closed")), QFileDevice::ReadOther | QFileDevice::ExeOther));
 
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        if (fullDisk) {
-            rlimit small = saved;
-            small.rlim_cur = 4096;
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        FileIO::Failure f;
+        if (limit == -1) {
+            asNobody([&] { f = FileIO::writeWholeFile(dir.filePath(target), QByteArray(size, 'x')); });
+        } else {
+            FileSizeLimit full(limit == -2 ? size / 2 : limit == -3 ? size - 1 : limit);
+            f = FileIO::writeWholeFile(dir.filePath(target), QByteArray(size, 'x'));
         }
-        const FileIO::Failure f = FileIO::writeWholeFile(dir.filePath(relativePath), QByteArray(100000, 'x'));
-        setrlimit(RLIMIT_FSIZE, &saved);
-
         QCOMPARE(f.code, code);
-        QCOMPARE(readBack(dir.filePath(QStringLiteral("old.txt"))), old);
+        QVERIFY2(f.description.contains(says), qPrintable(f.description));
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("old.txt"))), old);
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("readonly.txt"))), old);
         // No temporary file is left behind.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.txt")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("old.txt"), QStringLiteral("readonly.txt")}));
+        QVERIFY(QDir(dir.filePath(QStringLiteral("closed"))).isEmpty());
     }
 
     void saveKeepsPermissionsAndLinks()
@@ -231,14 +276,14 @@ private slots:
         QTemporaryDir dir;
         const QString script = dir.filePath(QStringLiteral("run.sh"));
         const QString link = dir.filePath(QStringLiteral("link.sh"));
-        QVERIFY(writeRaw(script, "#!/bin/sh\n"));
+        QVERIFY(writeBytes(script, "#!/bin/sh\n"));
         const QFileDevice::Permissions perms = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                                                | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
         QVERIFY(QFile::setPermissions(script, perms));
         QVERIFY(QFile::link(script, link));
         QVERIFY(!FileIO::writeWholeFile(link, QByteArray("echo saved\n")));
         QVERIFY(QFileInfo(link).isSymLink());
-        QCOMPARE(readBack(script), QByteArray("echo saved\n"));
+        QCOMPARE(fileBytes(script), QByteArray("echo saved\n"));
         QCOMPARE(QFileInfo(script).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
                  perms);
     }
@@ -247,9 +292,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("f.txt"));
-        QVERIFY(writeRaw(path, QByteArray(10, 'z')));
+        QVERIFY(writeBytes(path, QByteArray(10, 'z')));
         QVERIFY(!FileIO::writeWholeFile(path, QByteArray("abc")));
-        QCOMPARE(readBack(path), QByteArray("abc"));
+        QCOMPARE(fileBytes(path), QByteArray("abc"));
     }
 };
 

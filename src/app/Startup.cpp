@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/mdiMain.h"
+#include "core/FileIO.h"
 #include "document/DocumentManager.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,7 @@ QStringList arguments(int argc, char *argv[])
 
 mdiMain *run(AppContext &ctx, const QStringList &arguments)
 {
+    FileIO::ignoreFileSizeSignal();
     ctx.TemplatesDir = ctx.settings.LoadSettings();
     QCoreApplication::setApplicationName(AppContext::appTitle());
     // Nothing uses the directory afterwards: start-up goes on without it.

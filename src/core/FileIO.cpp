@@ -3,13 +3,22 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace FileIO {
 
 Failure makeFailure(int code)
 {
     switch (code) {
+    case OutOfMemory: return {code, QStringLiteral("Out of memory")};
     case FileNotFound: return {code, QStringLiteral("File not found")};
     case DiskFull: return {code, QStringLiteral("Disk full")};
     case PermissionDenied: return {code, QStringLiteral("Permission denied")};
@@ -21,10 +30,35 @@ Failure makeFailure(int code)
 
 namespace {
 
-Failure failureFromDevice(const QFileDevice &f)
+Failure withDetail(int code, const QString &detail)
 {
+    Failure f = makeFailure(code);
+    f.description += QStringLiteral(": ") + detail;
+    return f;
+}
+
+// The failure behind errno, for the steps where the system said why.
+Failure failureFromErrno(int error, const QString &path, bool writing = true)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return makeFailure(DiskFull);
+    case EACCES:
+    case EPERM:
+        return withDetail(PermissionDenied, path + (writing ? QStringLiteral(" is not writable") : QStringLiteral(" is not readable")));
+    case EROFS: return withDetail(PermissionDenied, path + QStringLiteral(" is on a read-only file system"));
+    case ENOENT: return makeFailure(PathNotFound);
+    default: return withDetail(DeviceIOError, QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+Failure failureFromDevice(const QFileDevice &f, int savedErrno, const QString &path, bool writing = true)
+{
+    if (savedErrno != 0)
+        return failureFromErrno(savedErrno, path, writing);
     switch (f.error()) {
-    case QFileDevice::PermissionsError: return makeFailure(PermissionDenied);
+    case QFileDevice::PermissionsError: return withDetail(PermissionDenied, path);
     case QFileDevice::ResourceError: return makeFailure(DiskFull);
     case QFileDevice::OpenError: return makeFailure(PathFileAccessError);
     default: return makeFailure(DeviceIOError);
@@ -36,21 +70,66 @@ bool parentMissing(const QString &path)
     return !QFileInfo(path).absoluteDir().exists();
 }
 
+QString kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISCHR(mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("not a file");
+}
+
+QString sizeText(qint64 bytes)
+{
+    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
 } // namespace
+
+qint64 availableMemory()
+{
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (meminfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : meminfo.readAll().split('\n')) {
+            if (line.startsWith("MemAvailable:"))
+                return line.mid(13).trimmed().split(' ').value(0).toLongLong() * 1024;
+        }
+    }
+    const long pages = sysconf(_SC_AVPHYS_PAGES);
+    return pages > 0 ? qint64(pages) * sysconf(_SC_PAGESIZE) : std::numeric_limits<qint64>::max();
+}
+
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 Failure readWholeFile(const QString &path, QByteArray *out)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(path);
+    if (path.isEmpty() || ::stat(native.constData(), &st) != 0)
         return makeFailure(parentMissing(path) ? PathNotFound : FileNotFound);
-    if (info.isDir())
+    if (S_ISDIR(st.st_mode))
         return makeFailure(PathFileAccessError);
+    // Opening a named pipe waits for a writer for ever, and a device such as
+    // /dev/zero never ends: only regular files are read.
+    if (!S_ISREG(st.st_mode))
+        return withDetail(PathFileAccessError, QStringLiteral("not a regular file (%1)").arg(kindOf(st.st_mode)));
+    if (qint64(st.st_size) > availableMemory()) {
+        return withDetail(OutOfMemory, QStringLiteral("the file is too big to open (%1; %2 of memory available)")
+                                           .arg(sizeText(st.st_size), sizeText(availableMemory())));
+    }
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return failureFromDevice(f);
+        return failureFromDevice(f, errno, path, false);
     QByteArray data = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        return failureFromDevice(f);
+        return failureFromDevice(f, 0, path, false);
     *out = std::move(data);
     return {};
 }
@@ -59,21 +138,38 @@ Failure writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty() || parentMissing(path))
         return makeFailure(PathNotFound);
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return makeFailure(PathFileAccessError);
+    // QSaveFile refuses a file it may not write with a generic error; say why.
+    const QByteArray native = QFile::encodeName(path);
+    if (info.exists() && ::euidaccess(native.constData(), W_OK) != 0)
+        return failureFromErrno(errno, path);
+    const QString dir = info.absolutePath();
+    if (::euidaccess(QFile::encodeName(dir).constData(), W_OK) != 0) {
+        const int error = errno;
+        if (error == EACCES || error == EPERM)
+            return withDetail(PermissionDenied, QStringLiteral("no new file can be made in ") + dir);
+        return failureFromErrno(error, path);
+    }
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        return failureFromDevice(f);
-    // A short write (a full disk, a file-size limit) reports no error of its
-    // own; committing it would replace the file with a truncated one.
-    if (f.write(bytes) != bytes.size()) {
-        const Failure failure = f.error() == QFileDevice::NoError || f.error() == QFileDevice::WriteError
-                                    ? makeFailure(DiskFull) : failureFromDevice(f);
+        return failureFromDevice(f, errno, path);
+    // Every step is checked before the old file is replaced: a short write
+    // reports no error of its own, and QSaveFile keeps up to 16 KiB in a
+    // buffer whose failed final flush its commit() does not report, so on a
+    // full disk a small file would be replaced by an empty one.
+    errno = 0;
+    const bool written = f.write(bytes) == bytes.size() && f.flush();
+    if (!written || f.error() != QFileDevice::NoError) {
+        const int error = errno;
         f.cancelWriting();
-        return failure;
+        return error == 0 || error == ENOSPC || error == EFBIG || error == EDQUOT ? makeFailure(DiskFull)
+                                                                                   : failureFromErrno(error, path);
     }
+    errno = 0;
     if (!f.commit())
-        return f.error() == QFileDevice::WriteError ? makeFailure(DiskFull) : failureFromDevice(f);
+        return failureFromDevice(f, errno, path);
     return {};
 }
 

@@ -15,6 +15,7 @@ struct Failure {
 
 // Failure numbers, kept stable because users see them.
 enum Code {
+    OutOfMemory = 7,
     FileNotFound = 53,
     BadFileMode = 54,
     DiskFull = 61,
@@ -26,7 +27,17 @@ enum Code {
 
 Failure makeFailure(int code);
 
+// Reads a regular file whole. Anything else (a named pipe, a device, a
+// socket) and a file larger than the memory available are refused before
+// any of it is read.
 Failure readWholeFile(const QString &path, QByteArray *out);
+
+// Bytes of memory the system can still give, without swapping.
+qint64 availableMemory();
+
+// A write past the process's file-size limit then fails like a full disk
+// instead of killing the program with every window's unsaved text.
+void ignoreFileSizeSignal();
 
 // Replaces the file's content with bytes, or leaves the old file exactly as
 // it was: the bytes go to a temporary file beside it that is renamed over the

@@ -7,13 +7,12 @@ namespace RecentList {
 namespace {
 const QString kApp = QStringLiteral("Orvane");
 const QString kSection = QStringLiteral("Settings");
-QString keyName(int i) { return QStringLiteral("RecentItem") + QString::number(i); }
 const QStringList &keyNames()
 {
     static const QStringList names = [] {
         QStringList n;
         for (int i = 1; i <= kMaxItems; ++i)
-            n << keyName(i);
+            n << QStringLiteral("RecentItem") + QString::number(i);
         return n;
     }();
     return names;
@@ -51,20 +50,12 @@ QStringList withItemAdded(QStringList items, const QString &path)
     return items;
 }
 
-void AddRecentItem(SettingsStore &store, const QString &path)
+bool AddRecentItem(SettingsStore &store, const QString &path)
 {
     const QStringList before = storedItems(store);
     const QStringList after = withItemAdded(before, path);
-    QStringList keys;
-    QStringList values;
-    for (int i = 0; i < kMaxItems; ++i) {
-        if (after[i] != before[i]) {
-            keys << keyName(i + 1);
-            values << after[i];
-        }
-    }
-    if (!keys.isEmpty())
-        store.WriteUserSettings(kApp, kSection, keys, values);
+    // The whole list in one atomic write: never half of a move.
+    return after == before || store.WriteUserSettings(kApp, kSection, keyNames(), after);
 }
 
 } // namespace RecentList

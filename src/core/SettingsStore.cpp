@@ -2,7 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
+#include "core/IniFile.h"
+
 #include <QStandardPaths>
 
 const QString SettingsStore::kOrvaneKey = QStringLiteral("Software\\Tavrent\\Orvane");
@@ -53,19 +54,24 @@ QString SettingsStore::userSettingsFile(const QString &application) const
     return m_configDir + application + QLatin1Char('/') + application + QStringLiteral(".conf");
 }
 
-void SettingsStore::RegWriteString(const QString &subkey, const QString &name, const QString &data)
+bool SettingsStore::RegWriteStrings(const QString &subkey, const QStringList &names, const QStringList &data)
 {
-    QSettings s(registryFile(), QSettings::IniFormat);
-    s.setValue(settingsKey(subkey, name), data.isEmpty() ? QStringLiteral(" ") : data);
-    s.sync();
+    IniFile::Values values = IniFile::read(registryFile());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString v = data.value(i);
+        values.insert(settingsKey(subkey, names[i]), v.isEmpty() ? QStringLiteral(" ") : v);
+    }
+    return IniFile::write(registryFile(), values);
+}
+
+bool SettingsStore::RegWriteString(const QString &subkey, const QString &name, const QString &data)
+{
+    return RegWriteStrings(subkey, {name}, {data});
 }
 
 QString SettingsStore::RegReadString(const QString &subkey, const QString &name) const
 {
-    const QSettings s(registryFile(), QSettings::IniFormat);
-    if (s.status() != QSettings::NoError)
-        return QString();
-    return s.value(settingsKey(subkey, name)).toString();
+    return IniFile::read(registryFile()).value(settingsKey(subkey, name));
 }
 
 QString SettingsStore::ReadUserSetting(const QString &application, const QString &section, const QString &key,
@@ -75,32 +81,33 @@ QString SettingsStore::ReadUserSetting(const QString &application, const QString
     return value.isNull() ? defaultValue : value;
 }
 
-void SettingsStore::WriteUserSetting(const QString &application, const QString &section, const QString &key,
+bool SettingsStore::WriteUserSetting(const QString &application, const QString &section, const QString &key,
                                      const QString &value)
 {
-    WriteUserSettings(application, section, {key}, {value});
+    return WriteUserSettings(application, section, {key}, {value});
 }
 
 QStringList SettingsStore::ReadUserSettings(const QString &application, const QString &section,
                                             const QStringList &keys) const
 {
-    const QSettings s(userSettingsFile(application), QSettings::IniFormat);
+    const IniFile::Values stored = IniFile::read(userSettingsFile(application));
     QStringList values;
     for (const QString &key : keys) {
-        const QVariant v = s.value(section + QLatin1Char('/') + key);
+        const auto it = stored.constFind(section + QLatin1Char('/') + key);
         // A missing key reads as a null string, a stored empty one as "".
-        values << (v.isValid() ? v.toString() : QString());
+        values << (it == stored.constEnd() ? QString() : it->isNull() ? QStringLiteral("") : *it);
     }
     return values;
 }
 
-void SettingsStore::WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
+bool SettingsStore::WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
                                       const QStringList &values)
 {
-    QSettings s(userSettingsFile(application), QSettings::IniFormat);
+    const QString file = userSettingsFile(application);
+    IniFile::Values stored = IniFile::read(file);
     for (qsizetype i = 0; i < keys.size(); ++i)
-        s.setValue(section + QLatin1Char('/') + keys[i], values.value(i));
-    s.sync();
+        stored.insert(section + QLatin1Char('/') + keys[i], values.value(i));
+    return IniFile::write(file, stored);
 }
 
 QString SettingsStore::LoadSettings() const
@@ -123,12 +130,16 @@ void SettingsStore::LoadExternalViewers(ExternalViewerTable &table) const
     }
 }
 
-void SettingsStore::SaveExternalViewers(const ExternalViewerTable &table)
+bool SettingsStore::SaveExternalViewers(const ExternalViewerTable &table)
 {
+    QStringList names;
+    QStringList data;
     for (int i = 0; i < 3; ++i) {
-        RegWriteString(kViewersKey, QStringLiteral("File") + QString::number(i), table[size_t(i)].File);
-        RegWriteString(kViewersKey, QStringLiteral("Title") + QString::number(i), table[size_t(i)].Title);
+        names << QStringLiteral("File") + QString::number(i) << QStringLiteral("Title") + QString::number(i);
+        data << table[size_t(i)].File << table[size_t(i)].Title;
     }
+    // One write for the whole table: a failure leaves the old table whole.
+    return RegWriteStrings(kViewersKey, names, data);
 }
 
 QString SettingsStore::ProgramDirectory() const

@@ -16,8 +16,10 @@ using ExternalViewerTable = std::array<ExternalViewer, 3>;
 //    "Software\Tavrent\Orvane\External Viewers";
 //  - the application settings store (the recent list), addressed by
 //    application, section and key, one file per application.
-// Both are plain INI files under the configuration directory; writes are
-// flushed at once so that a crash loses nothing.
+// Both are INI files under the configuration directory (see IniFile). Every
+// write replaces the whole file atomically and at once, so that a crash or a
+// full disk loses nothing: a write that fails returns false and leaves the
+// previous file as it was. Callers that must stay silent ignore the result.
 class SettingsStore
 {
 public:
@@ -36,25 +38,27 @@ public:
     QString userSettingsFile(const QString &application) const;
 
     // Stores data as a string value; an empty string is stored as one blank.
-    void RegWriteString(const QString &subkey, const QString &name, const QString &data);
+    bool RegWriteString(const QString &subkey, const QString &name, const QString &data);
+    // Several values of one subkey in one write.
+    bool RegWriteStrings(const QString &subkey, const QStringList &names, const QStringList &data);
     // The stored value as text ("" when the key or value is missing); a
     // number reads as its decimal text.
     QString RegReadString(const QString &subkey, const QString &name) const;
 
     QString ReadUserSetting(const QString &application, const QString &section, const QString &key,
                             const QString &defaultValue) const;
-    void WriteUserSetting(const QString &application, const QString &section, const QString &key,
+    bool WriteUserSetting(const QString &application, const QString &section, const QString &key,
                           const QString &value);
     // The same for several keys of one section, reading or writing the file once.
     QStringList ReadUserSettings(const QString &application, const QString &section, const QStringList &keys) const;
-    void WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
+    bool WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
                            const QStringList &values);
 
     // The templates directory: the stored "TempDir", trimmed, or the
     // program directory followed by "Templates/".
     QString LoadSettings() const;
     void LoadExternalViewers(ExternalViewerTable &table) const;
-    void SaveExternalViewers(const ExternalViewerTable &table);
+    bool SaveExternalViewers(const ExternalViewerTable &table);
 
     // Always ends with "/".
     QString ProgramDirectory() const;

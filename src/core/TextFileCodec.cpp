@@ -170,14 +170,23 @@ Decoded decode(QByteArray raw, bool dropFinalBreak)
         out.truncate(dst - out.constData());
         d.text = std::move(out);
     }
-    if (dropFinalBreak && d.text.endsWith("\r\n"))
+    d.format.finalBreak = d.format.lineEnd;
+    if (!dropFinalBreak)
+        return d;
+    if (d.text.endsWith("\r\n")) {
         d.text.chop(2);
+    } else if (d.text.endsWith('\n') || d.text.endsWith('\r')) {
+        // Only a file that mixes breaks keeps lone ones in its text.
+        d.format.finalBreak = d.text.endsWith('\n') ? LineEnd::Lf : LineEnd::Cr;
+        d.text.chop(1);
+    }
     return d;
 }
 
 bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray *out, QString *error)
 {
-    const char *breakBytes = format.lineEnd == LineEnd::Lf ? "\n" : format.lineEnd == LineEnd::Cr ? "\r" : "\r\n";
+    const auto bytesOf = [](LineEnd e) { return e == LineEnd::Lf ? "\n" : e == LineEnd::Cr ? "\r" : "\r\n"; };
+    const char *breakBytes = bytesOf(format.lineEnd);
     const qsizetype breakLen = format.lineEnd == LineEnd::CrLf ? 2 : 1;
     QByteArray result;
 
@@ -227,7 +236,7 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
         }
     }
     if (appendBreak)
-        result.append(breakBytes, breakLen);
+        result.append(bytesOf(format.finalBreak));
     *out = std::move(result);
     return true;
 }

@@ -23,7 +23,13 @@ enum class LineEnd { CrLf, Lf, Cr };
 struct FileFormat {
     Encoding encoding = Encoding::Utf8;
     LineEnd lineEnd = LineEnd::CrLf;
-    bool operator==(const FileFormat &o) const { return encoding == o.encoding && lineEnd == o.lineEnd; }
+    // The break a plain save writes after the text: the file's own line
+    // break, or, for a file that mixes breaks, the one that ended it.
+    LineEnd finalBreak = LineEnd::CrLf;
+    bool operator==(const FileFormat &o) const
+    {
+        return encoding == o.encoding && lineEnd == o.lineEnd && finalBreak == o.finalBreak;
+    }
 };
 
 struct Decoded {
@@ -32,14 +38,15 @@ struct Decoded {
 };
 
 // Decodes a whole file. With dropFinalBreak the break that ends the last line
-// is not part of the text (how documents are read); without it the text keeps
-// every break (how a file is inserted into a document).
+// is not part of the text (how documents are read) and is remembered in the
+// format, so that a plain save of the unchanged text gives the same bytes;
+// without it the text keeps every break (how a file is inserted).
 // The raw bytes are taken by value so that a caller can move them in and
 // let the conversion reuse the buffer.
 Decoded decode(QByteArray raw, bool dropFinalBreak = true);
 
 // Encodes the program's text (UTF-8, CR LF breaks) for a file of the given
-// format. With appendBreak one line break is written after the text.
+// format. With appendBreak the format's final break is written after the text.
 // Returns false, with a description in *error, when the text holds a
 // character the encoding cannot store; nothing is dropped silently.
 bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray *out, QString *error);

@@ -5,7 +5,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
+#include <sys/resource.h>
 
 // Every test program runs with its configuration, data and home directories
 // inside a temporary directory: no test touches the real user's files.
@@ -20,10 +20,36 @@ struct TestEnv {
             qputenv(name, dir.toLocal8Bit());
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        // A file-size limit makes a full disk; the signal it raises must not kill the test.
-        std::signal(SIGXFSZ, SIG_IGN);
     }
 };
+
+// A full disk for as long as it lives: files may not grow past limit bytes.
+// The program itself must have SIGXFSZ ignored (start-up does it), or the
+// first write past the limit kills the test: that is one of the faults the
+// tests look for.
+struct FileSizeLimit {
+    rlimit saved{};
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+};
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 // A test program's main: the temporary environment first, then the
 // application (QApplication for widget tests, QCoreApplication for core ones).
