@@ -1,6 +1,6 @@
 // Costs on a big document (10 MB in bench/run.sh): the undo tick when nothing changed and when
 // something did, and one typed key's whole handling.
-#include "app/AppContext.h"
+#include "ui/AppContext.h"
 #include "app/Startup.h"
 #include "app/mdiMain.h"
 #include "document/DocumentManager.h"
@@ -25,8 +25,8 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     QtPrinter printer;
     AppContext ctx(SettingsStore::forCurrentUser(), dialogs, printer);
-    Startup::run(ctx, {QString::fromLocal8Bit(argv[1])});
-    frmDoc *w = ctx.documents->window(1);
+    mdiMain *frame = Startup::run(ctx, {QString::fromLocal8Bit(argv[1])});
+    frmDoc *w = frame->documents().window(1);
     const double mb = QFileInfo(QString::fromLocal8Bit(argv[1])).size() / 1048576.0;
     QCoreApplication::processEvents();
     w->txtContents->setFocus();

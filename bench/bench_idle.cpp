@@ -1,6 +1,6 @@
 // Twenty documents open and left alone: the whole process's CPU use over
 // ten seconds of idling, as a percentage of one core.
-#include "app/AppContext.h"
+#include "ui/AppContext.h"
 #include "app/Startup.h"
 #include "app/mdiMain.h"
 #include "document/DocumentManager.h"
@@ -28,11 +28,11 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     QtPrinter printer;
     AppContext ctx(SettingsStore::forCurrentUser(), dialogs, printer);
-    Startup::run(ctx, {});
+    mdiMain *frame = Startup::run(ctx, {});
     for (int i = 0; i < 20; ++i) {
-        ctx.documents->NewBlankDocument();
+        frame->documents().NewBlankDocument();
         // Each has text and an undo history, so every timer has real work to skip.
-        frmDoc *w = ctx.documents->window(i + 1);
+        frmDoc *w = frame->documents().window(i + 1);
         w->txtContents->SetText(QString(20000, QLatin1Char('x')));
         w->undoTick();
     }

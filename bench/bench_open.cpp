@@ -1,7 +1,7 @@
 // Starts the editor exactly as the program does (with the file named on the
 // command line, or none) and quits as soon as the frame is shown and the
 // event loop has gone idle. Run under /usr/bin/time -v for CPU and memory.
-#include "app/AppContext.h"
+#include "ui/AppContext.h"
 #include "app/Startup.h"
 #include "app/mdiMain.h"
 #include "platform/QtDialogs.h"

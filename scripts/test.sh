@@ -3,6 +3,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh"
+# A warning fails the build here, as in CI.
+bash "$root/scripts/build.sh" -DORVANE_WARNINGS_AS_ERRORS=ON
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

@@ -1,7 +1,7 @@
-#include "app/AppContext.h"
 #include "app/Startup.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtPrinter.h"
+#include "ui/AppContext.h"
 
 #include <QApplication>
 

@@ -1,49 +1,17 @@
-// Character mode, RTF, the document table with its undo store, the file
+// RTF, the document table with its undo store, the file
 // filter and window centring.
-#include "core/CharacterMode.h"
 #include "core/DocumentTable.h"
 #include "core/FileFilter.h"
 #include "core/RtfCodec.h"
 #include "core/WindowGeometry.h"
 #include "support/TestEnv.h"
 
-#include <QRandomGenerator>
 
 class TestCoreMisc : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void characterModeTable_data()
-    {
-        QTest::addColumn<int>("typed");
-        QTest::addColumn<int>("inserted");
-        // The table as users read it: typed character, then the Latin-1 code.
-        const char *const rows =
-            "c169 C171 r174 R199 A164 a178 B188 b191 D190 d189 E198 e165 P182 p186 F187 f181 "
-            "G162 g161 H163 h164 I166 i167 J168 j170 L172 l173 M175 m176 N177 n178 O179 o180 "
-            "Q181 q183 S184 s185 T186 t192 U193 u194 V195 v196 W197 w199 X200 x201 Y202 y203 "
-            "Z204 z205 K247 k248 1206 2207 3208 4209 5210 6211 7212 8213 9214 0215 =216 +217 "
-            "_218 -219 \"220 '221 /222 !223 @224 #225 $226 %227 ^228 &229 *230 (231 )232 {233 "
-            "[234 }235 ]236 |237 \\238 ;239 :240 <241 .242 ,243 >244 ~245 `246";
-        const QStringList entries = QString::fromLatin1(rows).split(QLatin1Char(' '));
-        QCOMPARE(entries.size(), 93);
-        for (const QString &e : entries) {
-            QTest::addRow("%s", qPrintable(e.left(1))) << int(e.at(0).unicode()) << e.mid(1).toInt();
-        }
-        QTest::newRow("space passes") << int(' ') << int(' ');
-        QTest::newRow("Enter passes") << 13 << 13;
-        for (int discarded : {int('?'), 8, 9, 10, 27, 0, 0xE9, 0xA9, 127})
-            QTest::addRow("discard %d", discarded) << discarded << 0;
-    }
-
-    void characterModeTable()
-    {
-        QFETCH(int, typed);
-        QFETCH(int, inserted);
-        QCOMPARE(CharacterMode::map(typed), inserted);
-    }
-
     void rtfRoundTrips_data()
     {
         QTest::addColumn<QString>("text");
@@ -109,17 +77,6 @@ private slots:
         for (const QString &b : broken)
             RtfCodec::fromRtf(b);
         QCOMPARE(RtfCodec::fromRtf(QString(100000, QLatin1Char('{')) + QStringLiteral("deep")), QStringLiteral("deep"));
-        QRandomGenerator rng(20261206);
-        for (int round = 0; round < 300; ++round) {
-            QString noise;
-            for (int i = 0; i < 200; ++i) {
-                static const char alphabet[] = "{}\\'*uparc0123456789- \r\nxyzfonttbl";
-                noise += QLatin1Char(alphabet[rng.bounded(int(sizeof alphabet - 1))]);
-                if (rng.bounded(20) == 0)
-                    noise += QChar(char16_t(rng.bounded(0xD800)));
-            }
-            RtfCodec::fromRtf(noise);
-        }
     }
 
     void slotsAreReusedLowestFirst()

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,18 +13,27 @@
 
 namespace {
 
-// Runs answer on the first modal window that opens.
-void whenModal(std::function<void(QWidget *)> answer)
+// Answers the first modal window that opens within five seconds. When none
+// does, the test fails saying what it waited for, and every window is
+// closed so that the call under test returns.
+void whenModal(const char *what, std::function<void(QWidget *)> answer)
 {
     auto *timer = new QTimer;
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    const QDeadlineTimer deadline(5000);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, deadline, what] {
         QWidget *modal = QApplication::activeModalWidget();
         if (modal && modal->isVisible()) {
             timer->stop();
             timer->deleteLater();
             // Answered once the dialog has finished showing, as a person would.
             QTimer::singleShot(50, modal, [modal, answer] { answer(modal); });
+        } else if (deadline.hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            QTest::qFail(qPrintable(QStringLiteral("no %1 appeared within 5 s").arg(QLatin1String(what))), __FILE__, __LINE__);
+            for (QWidget *w : QApplication::topLevelWidgets())
+                w->close();
         }
     });
     timer->start();
@@ -51,7 +61,7 @@ private slots:
         QFETCH(Dialogs::Answer, answer);
         QString shownText;
         QString shownCaption;
-        whenModal([&](QWidget *modal) {
+        whenModal("message box", [&](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             QVERIFY(box);
             shownText = box->text();
@@ -69,7 +79,7 @@ private slots:
 
     void closingTheBoxIsTheSafeAnswer()
     {
-        whenModal([](QWidget *modal) { modal->close(); });
+        whenModal("message box", [](QWidget *modal) { modal->close(); });
         QtDialogs dialogs;
         QCOMPARE(dialogs.message(QStringLiteral("Save?"), Dialogs::Buttons::YesNoCancel, Dialogs::Icon::None, QString()),
                  Dialogs::Answer::Cancel);
@@ -80,7 +90,7 @@ private slots:
         QTemporaryDir dir;
         const QString wanted = dir.filePath(QStringLiteral("new file.txt"));
         QStringList filters;
-        whenModal([&](QWidget *modal) {
+        whenModal("save dialog", [&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             QVERIFY(dialog);
             filters = dialog->nameFilters();
@@ -98,7 +108,7 @@ private slots:
 
     void cancelledOpenDialogGivesNothing()
     {
-        whenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+        whenModal("open dialog", [](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
         QtDialogs dialogs;
         QCOMPARE(dialogs.openFileName(QStringLiteral("All Files (*)"), QString()), QString());
     }

@@ -1,9 +1,12 @@
 #include "app/Startup.h"
 
-#include "app/AppContext.h"
+#include "app/AppCommands.h"
 #include "app/mdiMain.h"
 #include "core/FileIO.h"
+#include "document/DocumentCommands.h"
 #include "document/DocumentManager.h"
+#include "ui/AppContext.h"
+#include "ui/CenterForm.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -38,16 +41,20 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
 
     auto *frame = new mdiMain(ctx);
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    // Every feature adds its commands before any menu is built.
+    registerAppCommands(ctx, *frame);
+    registerDocumentCommands(ctx, frame->documents());
+    frame->Load();
     frame->setWindowTitle(AppContext::appTitle());
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         frame->resize(area.width() * 4 / 5, area.height() * 4 / 5);
-        mdiMain::CenterForm(frame);
+        CenterForm(frame);
     }
 
     const QString commandLine = arguments.join(QLatin1Char(' '));
     if (!commandLine.trimmed().isEmpty())
-        ctx.documents->OpenFileByPath(commandLine);
+        frame->documents().OpenFileByPath(commandLine);
 
     frame->show();
     return frame;

@@ -1,7 +1,7 @@
 #include "app/frmAbout.h"
 
-#include "app/AppContext.h"
-#include "app/mdiMain.h"
+#include "ui/AppContext.h"
+#include "ui/CenterForm.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -9,11 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 
 namespace {
-
-QPointer<frmAbout> g_about;
 
 // The program's artwork, drawn rather than shipped.
 QPixmap artwork(int size)
@@ -112,18 +109,12 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-frmAbout *frmAbout::instance()
+frmAbout *frmAbout::showAbout(SingleWindows &windows)
 {
-    return g_about;
-}
-
-frmAbout *frmAbout::showAbout()
-{
-    if (!g_about)
-        g_about = new frmAbout;
-    mdiMain::CenterForm(g_about);
-    g_about->show();
-    g_about->raise();
-    g_about->activateWindow();
-    return g_about;
+    frmAbout *about = windows.get<frmAbout>(QStringLiteral("frmAbout"), [] { return new frmAbout; });
+    CenterForm(about);
+    about->show();
+    about->raise();
+    about->activateWindow();
+    return about;
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLabel;
+class SingleWindows;
 
 // The about window: the program's title, its artwork and a credit line,
 // closed by its OK label. There is at most one.
@@ -12,8 +13,7 @@ class frmAbout : public QWidget
 
 public:
     // Creates the window or brings the existing one forward, centred.
-    static frmAbout *showAbout();
-    static frmAbout *instance();
+    static frmAbout *showAbout(SingleWindows &windows);
 
     QLabel *lblProgTitle = nullptr;
     QLabel *lblCopyright = nullptr;

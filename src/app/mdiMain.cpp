@@ -1,29 +1,48 @@
 #include "app/mdiMain.h"
 
-#include "app/ActionTable.h"
-#include "app/AppContext.h"
-#include "app/frmAbout.h"
-#include "core/WindowGeometry.h"
 #include "document/DocumentManager.h"
 #include "document/RichTextBox.h"
 #include "document/frmDoc.h"
+#include "ui/AppContext.h"
+#include "ui/FileDrops.h"
+#include "ui/MenuTable.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QScreen>
 
-using ActionTable::item;
-using ActionTable::separator;
-using ActionTable::subMenu;
+namespace {
+
+constexpr MenuTable::Entry kMenus[] = {
+    {0, "mnuFile", "&File"},
+    {1, "mnuFileNewMenu", "&New"},
+    {2, "mnuNew", "&New Document", Qt::CTRL | Qt::Key_N, "mnuFileNewDocument"},
+    {2, "mnuNewCut01", "-"},
+    {2, "mnuTemplates", "New from Template", Qt::Key_unknown, "mnuNewTemplate"},
+    {1, "mnuFileOpenMenu", "&Open"},
+    {2, "mnuOpen", "&Open", Qt::CTRL | Qt::Key_O},
+    {2, "mnuOpenCut01", "-"},
+    {2, "mnuOpenRecent", "Open Recent"},
+    {1, "mnuFileCut01", "-"},
+    {1, "mnuExit", "&Exit"},
+    {0, "mnuEdit", "&Edit"},
+    {1, "mnuDFClip", "Document From Clip", Qt::CTRL | Qt::Key_V},
+    {0, "mnuTools", "&Tools"},
+    {1, "mnuToolsQuickSearch", "&Quick Search"},
+    {1, "mnuPL", "&Project List", Qt::Key_unknown, "mnuToolsProjectList"},
+    {0, "mnuOptions", "&Options"},
+    {1, "mnuViewSettings", "&Settings", Qt::Key_unknown, "mnuSetViewer"},
+    {0, "mnuHelp", "&Help"},
+    {1, "mnuHelpAbout", "&About"},
+};
+
+} // namespace
 
 mdiMain::mdiMain(AppContext &ctx, QWidget *parent)
     : QMainWindow(parent), m_ctx(ctx)
@@ -34,21 +53,17 @@ mdiMain::mdiMain(AppContext &ctx, QWidget *parent)
     setCentralWidget(m_area);
     setAcceptDrops(true);
 
-    buildMenus();
     m_menuSync.setSingleShot(true);
     m_menuSync.setInterval(0);
     connect(&m_menuSync, &QTimer::timeout, this, &mdiMain::updateMenuBar);
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] { updateMenuBar(); });
 
-    ctx.frame = this;
-    ctx.documents = new DocumentManager(ctx, *m_area, this);
+    m_documents = new DocumentManager(ctx, *m_area, this);
     // A window that is being destroyed still counts until a later turn.
-    connect(ctx.documents, &DocumentManager::documentWindowsChanged, this, [this] {
+    connect(m_documents, &DocumentManager::documentWindowsChanged, this, [this] {
         updateMenuBar();
         m_menuSync.start();
     });
-
-    RefreshRecentMenu();
 }
 
 mdiMain::~mdiMain()
@@ -56,54 +71,25 @@ mdiMain::~mdiMain()
     // Document windows go down with the frame; their last signals must not
     // reach a frame that is half destroyed.
     disconnect(m_area, nullptr, this, nullptr);
-    disconnect(m_ctx.documents, nullptr, this, nullptr);
+    disconnect(m_documents, nullptr, this, nullptr);
     m_menuSync.stop();
-    if (m_ctx.frame == this) {
-        m_ctx.frame = nullptr;
-        m_ctx.documents = nullptr;
-    }
 }
 
-void mdiMain::buildMenus()
+void mdiMain::Load()
 {
-    QMenu *file = ActionTable::topMenu(this, "mnuFile", QStringLiteral("&File"));
-    QMenu *fileNew = subMenu(file, "mnuFileNewMenu", QStringLiteral("&New"));
-    item(fileNew, "mnuNew", QStringLiteral("&New Document"), [this] { m_ctx.documents->NewBlankDocument(); },
-         QKeySequence(Qt::CTRL | Qt::Key_N));
-    separator(fileNew, "mnuNewCut01");
-    item(fileNew, "mnuTemplates", QStringLiteral("New from Template"), ActionTable::kNotOffered);
-    m_openMenu = subMenu(file, "mnuFileOpenMenu", QStringLiteral("&Open"));
-    item(m_openMenu, "mnuOpen", QStringLiteral("&Open"), [this] { m_ctx.documents->OpenFileWithDialog(); },
-         QKeySequence(Qt::CTRL | Qt::Key_O));
-    separator(m_openMenu, "mnuOpenCut01");
-    QAction *placeholder = m_openMenu->addAction(QStringLiteral("Open Recent"));
-    placeholder->setObjectName(QStringLiteral("mnuOpenRecent"));
+    const CommandRegistry &commands = m_ctx.commands;
+    m_ownMenus = MenuTable::build(this, kMenus, [&commands](QAction *item, const QString &command) {
+        commands.bind(item, command, nullptr);
+    });
+    m_openMenu = findChild<QMenu *>(QStringLiteral("mnuFileOpenMenu"));
+    QAction *placeholder = findChild<QAction *>(QStringLiteral("mnuOpenRecent"));
     placeholder->setProperty("Index", 0);
     placeholder->setVisible(false);
-    m_recent.append(placeholder);
-    separator(file, "mnuFileCut01");
-    // Ends the program at once, asking nothing (quit() would close every window first).
-    item(file, "mnuExit", QStringLiteral("&Exit"), [] { QCoreApplication::exit(0); });
-    connect(file, &QMenu::aboutToShow, this, &mdiMain::RefreshRecentMenu);
-
-    QMenu *edit = ActionTable::topMenu(this, "mnuEdit", QStringLiteral("&Edit"));
-    item(edit, "mnuDFClip", QStringLiteral("Document From Clip"), [this] { DocumentFromClip(); },
-         QKeySequence(Qt::CTRL | Qt::Key_V));
-
-    QMenu *tools = ActionTable::topMenu(this, "mnuTools", QStringLiteral("&Tools"));
-    item(tools, "mnuToolsQuickSearch", QStringLiteral("&Quick Search"), ActionTable::kNotOffered);
-    item(tools, "mnuPL", QStringLiteral("&Project List"), ActionTable::kNotOffered);
-
-    QMenu *options = ActionTable::topMenu(this, "mnuOptions", QStringLiteral("&Options"));
-    item(options, "mnuViewSettings", QStringLiteral("&Settings"), ActionTable::kNotOffered);
-
-    QMenu *help = ActionTable::topMenu(this, "mnuHelp", QStringLiteral("&Help"));
-    item(help, "mnuHelpAbout", QStringLiteral("&About"), [] { frmAbout::showAbout(); });
-
-    m_ownMenus = {file, edit, tools, options, help};
-    for (QMenu *menu : m_ownMenus)
-        menuBar()->addAction(menu->menuAction());
-    m_shownMenus = &m_ownMenus;
+    m_recent = {placeholder};
+    connect(m_ownMenus.first(), &QMenu::aboutToShow, this, &mdiMain::RefreshRecentMenu);
+    m_shownMenus = nullptr;
+    updateMenuBar();
+    RefreshRecentMenu();
 }
 
 frmDoc *mdiMain::activeDocument() const
@@ -136,36 +122,24 @@ void mdiMain::updateMenuBar()
 
 void mdiMain::RefreshRecentMenu()
 {
-    ActionTable::fillRecentItems(m_openMenu, m_recent, m_ctx.settings,
-                                 [this](const QString &path) { m_ctx.documents->OpenFileByPath(path); });
+    MenuTable::fillRecentItems(m_openMenu, m_recent, m_ctx.settings,
+                               [this](const QString &path) { m_documents->OpenFileByPath(path); });
 }
 
 void mdiMain::DocumentFromClip()
 {
-    frmDoc *w = m_ctx.documents->CreateDocumentWindow();
+    frmDoc *w = m_documents->CreateDocumentWindow();
     if (!w)
         return;
-    DocumentRecord &r = m_ctx.documents->table().record(w->slot());
+    DocumentRecord &r = m_documents->table().record(w->slot());
     r.Title = QStringLiteral("Clipboard");
     r.FilePath.clear();
     r.Changed = true;
     r.UndoSnapshot.clear();
-    w->txtContents->SetText(QApplication::clipboard()->text());
+    // The new window may be a reused one that still holds an old text.
+    w->txtContents->selectAll();
+    w->InsertFragment(QApplication::clipboard()->text());
     w->scheduleTimer1();
-}
-
-void mdiMain::openDroppedFiles(const QStringList &files)
-{
-    for (const QString &path : files)
-        m_ctx.documents->OpenFileByPath(path);
-}
-
-void mdiMain::CenterForm(QWidget *window)
-{
-    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen->geometry();
-    const QPoint topLeft = WindowGeometry::centeredTopLeft(area.size(), window->frameGeometry().size());
-    window->move(area.topLeft() + topLeft);
 }
 
 void mdiMain::closeEvent(QCloseEvent *e)
@@ -183,27 +157,22 @@ void mdiMain::closeEvent(QCloseEvent *e)
 
 void mdiMain::dragEnterEvent(QDragEnterEvent *e)
 {
-    if (RichTextBox::droppedFiles(e->mimeData()).isEmpty())
-        e->ignore();
-    else
-        e->acceptProposedAction();
+    FileDrops::acceptFiles(e);
 }
 
 void mdiMain::dragMoveEvent(QDragMoveEvent *e)
 {
-    if (RichTextBox::droppedFiles(e->mimeData()).isEmpty())
-        e->ignore();
-    else
-        e->acceptProposedAction();
+    FileDrops::acceptFiles(e);
 }
 
 void mdiMain::dropEvent(QDropEvent *e)
 {
-    const QStringList files = RichTextBox::droppedFiles(e->mimeData());
-    if (files.isEmpty()) {
-        e->ignore();
-        return;
+    const QStringList files = FileDrops::take(e);
+    // Opened after the drop has finished, so that a question does not run inside the drag.
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, this, [this, files] {
+            for (const QString &path : files)
+                m_documents->OpenFileByPath(path);
+        });
     }
-    e->acceptProposedAction();
-    QTimer::singleShot(0, this, [this, files] { openDroppedFiles(files); });
 }

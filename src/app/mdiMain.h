@@ -5,6 +5,7 @@
 #include <QVector>
 
 struct AppContext;
+class DocumentManager;
 class QAction;
 class QMdiArea;
 class QMenu;
@@ -21,18 +22,19 @@ public:
     explicit mdiMain(AppContext &ctx, QWidget *parent = nullptr);
     ~mdiMain() override;
 
+    // The frame's load step, once the commands are registered: its menus
+    // and their recent items.
+    void Load();
+
     QMdiArea *mdiArea() const { return m_area; }
+    DocumentManager &documents() const { return *m_documents; }
     // The document window whose menus the frame shows, or nullptr.
     frmDoc *activeDocument() const;
 
     void RefreshRecentMenu();
     void DocumentFromClip();
-    void openDroppedFiles(const QStringList &files);
     // Shows the active document's menus, or the frame's own.
     void updateMenuBar();
-
-    // Puts a top-level window in the middle of its screen.
-    static void CenterForm(QWidget *window);
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -41,10 +43,9 @@ protected:
     void dropEvent(QDropEvent *e) override;
 
 private:
-    void buildMenus();
-
     AppContext &m_ctx;
     QMdiArea *m_area = nullptr;
+    DocumentManager *m_documents = nullptr;
     QList<QMenu *> m_ownMenus;
     QMenu *m_openMenu = nullptr;
     QVector<QAction *> m_recent; // element 0 is the hidden placeholder

@@ -1,6 +1,7 @@
 #include "core/TextFileCodec.h"
 
 #include <QByteArrayView>
+#include <QString>
 
 #include <cstring>
 
@@ -75,6 +76,16 @@ int unicodeToWindows1252(char32_t cp)
             return 0x80 + i;
     }
     return -1;
+}
+
+QString withCrLfBreaks(QString text)
+{
+    if (!text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text;
 }
 
 namespace {

@@ -8,6 +8,10 @@
 //
 // Inside the program text is UTF-8 with every line break as CR LF. A file is
 // UTF-8 when its bytes are valid UTF-8 (a BOM is remembered), otherwise
+// The text with every line break (CR LF, lone LF, lone CR) as CR LF, the
+// form text takes inside a document.
+QString withCrLfBreaks(QString text);
+
 // Windows-1252 with the five unassigned bytes mapped to the C1 controls, so
 // that every byte value survives a load and a save.
 //
@@ -50,6 +54,10 @@ Decoded decode(QByteArray raw, bool dropFinalBreak = true);
 // Returns false, with a description in *error, when the text holds a
 // character the encoding cannot store; nothing is dropped silently.
 bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray *out, QString *error);
+
+// The text with every line break (CR LF, lone LF, lone CR) as CR LF, the
+// form text takes inside a document.
+QString withCrLfBreaks(QString text);
 
 // Windows-1252 with the five unassigned bytes as C1 controls: one code point
 // per byte value, and back (-1 when the code point has no byte).

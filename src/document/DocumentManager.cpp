@@ -1,19 +1,20 @@
 #include "document/DocumentManager.h"
 
-#include "app/AppContext.h"
 #include "core/FileFilter.h"
+#include "core/FileIO.h"
 #include "core/RecentList.h"
 #include "core/TextFileCodec.h"
 #include "document/RichTextBox.h"
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
+#include "ui/AppContext.h"
+#include "ui/FileQuestion.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace {
 
-const QString kBreak = QStringLiteral("\r\n");
 const QString kWhatNow = QStringLiteral("Would would you like to do");
 
 QString documentFilter()
@@ -53,6 +54,7 @@ frmDoc *DocumentManager::CreateDocumentWindow()
         w = new frmDoc(m_ctx, *this);
         QMdiSubWindow *sub = m_area.addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->adjustSize();
         m_windows[size_t(slot)] = w;
         connect(w, &QObject::destroyed, this, &DocumentManager::documentWindowsChanged);
     }
@@ -79,30 +81,15 @@ void DocumentManager::NewBlankDocument()
     r.FilePath.clear();
     r.Changed = false;
     r.UndoSnapshot.clear();
+    // Emptying a reused window's text was no change of the new document.
+    w->resetStatus();
     w->scheduleTimer1();
 }
 
-bool DocumentManager::readFileAsking(const QString &path, QByteArray *bytes, ReadQuestion kind)
+bool DocumentManager::readFile(const QString &path, bool numbered, QByteArray *bytes)
 {
-    for (;;) {
-        const FileIO::Failure failure = FileIO::readWholeFile(path, bytes);
-        if (!failure)
-            return true;
-        QString first = QStringLiteral("There was an error in reading your file");
-        if (kind == ReadQuestion::WithDialog)
-            first = QString::number(failure.code) + QStringLiteral("> ") + first;
-        const QString last = kind == ReadQuestion::Insert ? QStringLiteral("What would you like to do") : kWhatNow;
-        const QString question = first + kBreak + failure.description + kBreak + last;
-        Dialogs::Answer answer;
-        // Passing over the failed read leaves nothing to read: every later
-        // step needs the file and fails in turn, so the question comes back.
-        do {
-            answer = m_ctx.dialogs.message(question, Dialogs::Buttons::AbortRetryIgnore, Dialogs::Icon::None,
-                                           AppContext::appTitle());
-        } while (answer == Dialogs::Answer::Ignore);
-        if (answer != Dialogs::Answer::Retry)
-            return false;
-    }
+    const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"), kWhatNow, numbered, true};
+    return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, bytes); });
 }
 
 frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
@@ -111,8 +98,7 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     frmDoc *w = CreateDocumentWindow();
     if (!w)
         return nullptr;
-    const int slot = w->slot();
-    DocumentRecord &r = m_table.record(slot);
+    DocumentRecord &r = m_table.record(w->slot());
     r.FilePath = path;
     r.Title = path;
     r.Format = decoded.format;
@@ -128,7 +114,7 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
 frmDoc *DocumentManager::OpenFileByPath(const QString &path)
 {
     QByteArray bytes;
-    if (!readFileAsking(path, &bytes, ReadQuestion::ByPath))
+    if (!readFile(path, false, &bytes))
         return nullptr;
     return openRead(path, std::move(bytes));
 }
@@ -140,7 +126,7 @@ frmDoc *DocumentManager::OpenFileWithDialog()
         return nullptr;
     m_lastDialogName = name;
     QByteArray bytes;
-    if (!readFileAsking(name, &bytes, ReadQuestion::WithDialog))
+    if (!readFile(name, true, &bytes))
         return nullptr;
     return openRead(name, std::move(bytes));
 }
@@ -150,40 +136,37 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
     frmDoc *w = window(slot);
     if (!w)
         return false;
-    for (;;) {
+    // Abort ends the save; so does Ignore, because the file was not written
+    // and nothing after this step may claim that it was.
+    const FileQuestion::Lines lines{QStringLiteral("There was an error in saving to the file. "), kWhatNow};
+    return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
         QByteArray bytes;
         QString encodeError;
-        FileIO::Failure failure;
         if (!TextFileCodec::encode(w->txtContents->textView(), m_table.record(slot).Format, appendBreak, &bytes,
                                    &encodeError))
-            failure = FileIO::Failure{FileIO::BadFileMode, encodeError};
-        else
-            failure = FileIO::writeWholeFile(path, bytes);
-        if (!failure)
-            return true;
-        const QString question = QStringLiteral("There was an error in saving to the file. ") + kBreak
-                                 + failure.description + kBreak + kWhatNow;
-        const Dialogs::Answer answer = m_ctx.dialogs.message(question, Dialogs::Buttons::AbortRetryIgnore,
-                                                             Dialogs::Icon::None, AppContext::appTitle());
-        // Abort ends the save; so does Ignore, because the file was not
-        // written and nothing after this step may claim that it was.
-        if (answer != Dialogs::Answer::Retry)
-            return false;
-    }
+            return FileIO::Failure{FileIO::BadFileMode, encodeError};
+        return FileIO::writeWholeFile(path, bytes);
+    });
 }
 
-QString DocumentManager::askSaveName()
+void DocumentManager::saved(int slot, const QString &newName)
 {
-    const QString name = m_ctx.dialogs.saveFileName(documentFilter(), m_lastDialogName);
-    if (name.trimmed().isEmpty())
-        return QString();
-    m_lastDialogName = name;
-    return name;
+    DocumentRecord &r = m_table.record(slot);
+    r.Changed = false;
+    if (!newName.isEmpty()) {
+        r.FilePath = newName;
+        r.Title = newName;
+    }
+    r.InUse = true;
+    RecentList::AddRecentItem(m_ctx.settings, r.FilePath);
+    emit recentListChanged();
+    if (frmDoc *w = window(slot))
+        w->scheduleTimer1();
 }
 
 bool DocumentManager::SaveDocument(int slot)
 {
-    DocumentRecord &r = m_table.record(slot);
+    const DocumentRecord &r = m_table.record(slot);
     if (r.FilePath.trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("Error: No File"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
                               AppContext::appTitle());
@@ -191,29 +174,19 @@ bool DocumentManager::SaveDocument(int slot)
     }
     if (!writeDocument(slot, r.FilePath, true))
         return false;
-    r.Changed = false;
-    r.InUse = true;
-    RecentList::AddRecentItem(m_ctx.settings, r.FilePath);
-    emit recentListChanged();
-    if (frmDoc *w = window(slot))
-        w->scheduleTimer1();
+    saved(slot);
     return true;
 }
 
 bool DocumentManager::saveUnderNewName(int slot, bool appendBreak)
 {
-    const QString name = askSaveName();
-    if (name.isEmpty() || !writeDocument(slot, name, appendBreak))
+    const QString name = m_ctx.dialogs.saveFileName(documentFilter(), m_lastDialogName);
+    if (name.trimmed().isEmpty())
         return false;
-    DocumentRecord &r = m_table.record(slot);
-    r.Changed = false;
-    r.FilePath = name;
-    r.Title = name;
-    r.InUse = true;
-    RecentList::AddRecentItem(m_ctx.settings, name);
-    emit recentListChanged();
-    if (frmDoc *w = window(slot))
-        w->scheduleTimer1();
+    m_lastDialogName = name;
+    if (!writeDocument(slot, name, appendBreak))
+        return false;
+    saved(slot, name);
     return true;
 }
 
@@ -226,4 +199,9 @@ bool DocumentManager::SaveDocumentBinary(int slot)
 {
     // The text's bytes and nothing else: no line break after the last line.
     return saveUnderNewName(slot, false);
+}
+
+bool DocumentManager::Save(int slot)
+{
+    return m_table.record(slot).FilePath.trimmed().isEmpty() ? SaveDocumentAs(slot) : SaveDocument(slot);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/DocumentTable.h"
-#include "core/FileIO.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,7 +29,6 @@ public:
     // The lowest free slot's window, shown, with a blank "Untitled" record.
     // nullptr (after telling the user) when no more documents can be open.
     frmDoc *CreateDocumentWindow();
-    int FindFreeSlot() const { return m_table.FindFreeSlot(); }
 
     void NewBlankDocument();
     // Return the new window, or nullptr when nothing was opened.
@@ -41,11 +39,8 @@ public:
     bool SaveDocument(int slot);
     bool SaveDocumentAs(int slot);
     bool SaveDocumentBinary(int slot);
-
-    // Reads a whole file, asking Abort, Retry or Ignore while it fails.
-    // The question's wording depends on who reads. False when given up.
-    enum class ReadQuestion { ByPath, WithDialog, Insert };
-    bool readFileAsking(const QString &path, QByteArray *bytes, ReadQuestion kind);
+    // Save As for a document without a path, Save otherwise.
+    bool Save(int slot);
 
     // A document window was hidden or destroyed.
     void windowClosed() { emit documentWindowsChanged(); }
@@ -58,10 +53,13 @@ signals:
     void documentWindowsChanged();
 
 private:
-    bool writeDocument(int slot, const QString &path, bool appendBreak);
+    bool readFile(const QString &path, bool numbered, QByteArray *bytes);
     frmDoc *openRead(const QString &path, QByteArray bytes);
-    QString askSaveName();
+    bool writeDocument(int slot, const QString &path, bool appendBreak);
     bool saveUnderNewName(int slot, bool appendBreak);
+    // The record after a save: clean, and on the recent list; a save under a
+    // new name also takes that name as path and title.
+    void saved(int slot, const QString &newName = QString());
 
     AppContext &m_ctx;
     QMdiArea &m_area;

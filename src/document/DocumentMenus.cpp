@@ -1,144 +1,186 @@
 #include "document/DocumentMenus.h"
 
-#include "app/ActionTable.h"
-#include "app/frmAbout.h"
 #include "document/frmDoc.h"
+#include "ui/CommandRegistry.h"
+#include "ui/MenuTable.h"
 
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 
-using ActionTable::item;
-using ActionTable::separator;
-using ActionTable::subMenu;
+namespace {
 
-using ActionTable::kNotOffered;
+using Qt::Key_A, Qt::Key_B, Qt::Key_E, Qt::Key_I, Qt::Key_L, Qt::Key_N, Qt::Key_O, Qt::Key_P, Qt::Key_S, Qt::Key_U,
+    Qt::Key_Z, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7;
+constexpr auto Ctrl = Qt::CTRL;
 
-DocumentMenus::DocumentMenus(frmDoc &doc)
+// Commands that several items share are named after the first of them.
+constexpr MenuTable::Entry kMenus[] = {
+    {0, "mnuFile", "&File"},
+    {1, "mnuFileNew", "&New"},
+    {2, "mnuFileNewDocument", "New &Document", Ctrl | Key_N},
+    {2, "mnuFileNewCut01", "-"},
+    {2, "mnuNewTemplate", "New From Template"},
+    {1, "mnuFileOpenMenu", "&Open"},
+    {2, "mnuFileOpen", "O&pen", Ctrl | Key_O},
+    {2, "mnuFileOpenCut01", "-"},
+    {2, "mnuOpenRecent", "Recent Items"},
+    {1, "mnuFileCut01", "-"},
+    {1, "mnuFileSave", "&Save", Ctrl | Key_S},
+    {1, "mnuFileSaveAs", "Save &As"},
+    {1, "mnuFileAppendContents", "Append Contents to File"},
+    {1, "mnuFileCut02", "-"},
+    {1, "mnuFileSaveBinary", "&Save Binary"},
+    {1, "mnuFileCut03", "-"},
+    {1, "mnuFilePrint", "&Print", Ctrl | Key_P},
+    {1, "mnuFileCut04", "-"},
+    {1, "mnuFileClose", "&Close"},
+    {1, "mnuFileExit", "&Exit"},
+
+    {0, "mnuEdit", "&Edit"},
+    {1, "mnuEditUndo", "&Undo", Ctrl | Key_Z},
+    {1, "mnuEditCut01", "-"},
+    {1, "mnuEditCut", "&Cut"},
+    {1, "mnuEditCopy", "&Copy"},
+    {1, "mnuEditPaste", "&Paste"},
+    {1, "mnuEditCut02", "-"},
+    {1, "mnuEditSelectAll", "Select All", Ctrl | Key_A},
+
+    {0, "mnuSelection", "&Selection"},
+    {1, "mnuSelectionCapitalize", "Capitalize"},
+    {2, "mnuSelectionFirstLetters", "First Letters"},
+    {2, "mnuSelectionAllLetters", "All Letters"},
+    {1, "mnuSelectionLowerCase", "Lower Case All"},
+    {1, "mnuSelectionClear", "Clear"},
+
+    {0, "mnuInsert", "In&sert"},
+    {1, "mnuInsertStamp", "Stamp"},
+    {2, "mnuInsertStampDate", "&Date"},
+    {2, "mnuInsertCopyright", "&Copyright"},
+    {1, "mnuInsertCSS", "CSS"},
+    {2, "mnuInsertCSSClass", "Add Class"},
+    {2, "mnuInsertCSSID", "Add ID"},
+    {2, "mnuInsertCSSName", "Add Name"},
+    {1, "mnuInsertCPP", "C&PP / C"},
+    {2, "mnuInsertCPPInclude", "&Include"},
+    {2, "mnuInsertCPPNameSpace", "&Namespace"},
+    {2, "mnuInsertCPPHeading", "Console Heading"},
+    {1, "mnuInsertHTML", "&HTML"},
+    {2, "mnuInsertHTMLP", "<P>...</P>"},
+    {2, "mnuInsertHTMLSpan", "SPAN", Qt::SHIFT | Key_F2},
+    {2, "mnuInsertHTMLLineBreak", "Line Break", Key_F2},
+    {2, "mnuInsertHTMLHeading", "Heading"},
+    {3, "mnuInsertHTMLHeading1", "H &1"},
+    {2, "mnuInsertHTMLLink", "Insert L&ink"},
+    {3, "mnuInsertLinkAnchor", "Anchor Link", Ctrl | Key_L},
+    {3, "mnuInsertLinkEmail", "Email Link", Ctrl | Key_E},
+    {2, "mnuInsetBoldText", "&Bold Text", Ctrl | Key_B},
+    {2, "mnuInsertHtmlUnderline", "&Underline", Ctrl | Key_U},
+    {2, "mnuHTMLInsertItalic", "Itali&c", Ctrl | Key_I},
+    {2, "mnuInsertHTMLStyle", "&Style"},
+    {2, "mnuInsertHTMLTable", "Table"},
+    {2, "mnuInsertHTMLImage", "Image Tag"},
+    {2, "mnuInsertHTMLBody", "body"},
+    {2, "mnuInsertHTMLDiv", "div"},
+    {2, "mnuInsertHTMLForm", "form"},
+    {2, "mnuInsertHTMLFrames", "Frames"},
+    {2, "mnuInsertHTMLScrolling", "Scrolling Marquee"},
+    {2, "mnuInsertHTMLFont", "&Font"},
+    {2, "mnuInsertHTMLTitle", "Title"},
+    {2, "mnuInsertHTMLHeader", "Header"},
+    {1, "mnuInsertFontName", "&Font Name"},
+
+    {0, "mnuTools", "&Tools"},
+    {1, "mnuToolsExecute", "&Execute"},
+    {1, "mnuToolsSnip", "&Snip", Key_F3},
+    {1, "mnuToolsInsertBox", "I&nsert Box"},
+    {1, "mnuToolsInsertText", "Inse&rt Text", Key_F4},
+    {1, "mnuToolsUrlSnip", "&Url Snip"},
+    {1, "mnuToolsCut01", "-"},
+    {1, "mnuToolsQuickSearch", "&Quick Search"},
+    {1, "mnuToolsProjectList", "&Project List"},
+
+    {0, "mnuView", "&View"},
+    {1, "mnuViewProgram", "Program &1", Ctrl | Key_F5, "mnuViewProgram0"},
+    {1, "mnuViewProgram", "Program &2", Ctrl | Key_F6, "mnuViewProgram1"},
+    {1, "mnuViewProgram", "Program &3", Ctrl | Key_F7, "mnuViewProgram2"},
+    {1, "mnuViewCut01", "-"},
+    {1, "mnuViewWindows", "Win&dows", Qt::Key_unknown, nullptr, true},
+
+    {0, "mnuOptions", "&Options"},
+    {1, "mnuCharacterMode", "Character Mode"},
+    {1, "mnuSetViewer", "&Settings"},
+
+    {0, "mnuHelp", "&Help"},
+    {1, "mnuHelpAbout", "&About"},
+
+    {0, "mnuHidden", "HiddenMenu"},
+    {1, "mnuHiddenCut", "&Cut", Qt::Key_unknown, "mnuEditCut"},
+    {1, "mnuHiddenCopy", "C&opy", Qt::Key_unknown, "mnuEditCopy"},
+    {1, "mnuHiddenCopyTo", "Copy &To"},
+    {1, "mnuHiddenMoveTo", "&Move to"},
+    {1, "mnuHiddenPaste", "&Paste", Qt::Key_unknown, "mnuEditPaste"},
+    {1, "mnuHiddenCut01", "-"},
+    {1, "mnuHiddenUndo", "&Undo", Qt::Key_unknown, "mnuEditUndo"},
+    {1, "mnuHiddenInserts", "Inserts"},
+    {2, "mnuHiddenInsertsDate", "&Date", Qt::Key_unknown, "mnuInsertStampDate"},
+};
+
+// The frame's list of shown document windows; choosing one activates it.
+void fillWindowsMenu(QMenu *menu, QMdiArea *area)
+{
+    menu->clear();
+    if (!area)
+        return;
+    for (QMdiSubWindow *sub : area->subWindowList()) {
+        if (!sub->isVisible())
+            continue;
+        QAction *entry = menu->addAction(MenuTable::literalCaption(sub->windowTitle()));
+        entry->setCheckable(true);
+        entry->setChecked(sub == area->activeSubWindow());
+        QObject::connect(entry, &QAction::triggered, area, [area, sub] { area->setActiveSubWindow(sub); });
+    }
+}
+
+} // namespace
+
+DocumentMenus::DocumentMenus(frmDoc &doc, const CommandRegistry &commands)
 {
     frmDoc *d = &doc;
+    const QList<QMenu *> menus = MenuTable::build(d, kMenus, [&commands, d](QAction *item, const QString &command) {
+        commands.bind(item, command, d);
+    });
+    hidden = menus.last();
+    bar = menus.mid(0, menus.size() - 1);
 
-    file = ActionTable::topMenu(d, "mnuFile", QStringLiteral("&File"));
-    QMenu *fileNew = subMenu(file, "mnuFileNew", QStringLiteral("&New"));
-    item(fileNew, "mnuFileNewDocument", QStringLiteral("New &Document"), [d] { d->fileNew(); },
-         QKeySequence(Qt::CTRL | Qt::Key_N));
-    separator(fileNew, "mnuFileNewCut01");
-    item(fileNew, "mnuFileNewFromTemplate", QStringLiteral("New From Template"), kNotOffered);
-    fileOpen = subMenu(file, "mnuFileOpenMenu", QStringLiteral("&Open"));
-    item(fileOpen, "mnuFileOpen", QStringLiteral("O&pen"), [d] { d->fileOpen(); }, QKeySequence(Qt::CTRL | Qt::Key_O));
-    separator(fileOpen, "mnuFileOpenCut01");
-    QAction *recentPlaceholder = fileOpen->addAction(QStringLiteral("Recent Items"));
-    recentPlaceholder->setObjectName(QStringLiteral("mnuOpenRecent"));
-    recentPlaceholder->setProperty("Index", 0);
-    recentPlaceholder->setVisible(false);
-    recent.append(recentPlaceholder);
-    separator(file, "mnuFileCut01");
-    item(file, "mnuFileSave", QStringLiteral("&Save"), [d] { d->fileSave(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
-    item(file, "mnuFileSaveAs", QStringLiteral("Save &As"), [d] { d->fileSaveAs(); });
-    item(file, "mnuFileAppend", QStringLiteral("Append Contents to File"), kNotOffered);
-    separator(file, "mnuFileCut02");
-    item(file, "mnuFileSaveBinary", QStringLiteral("&Save Binary"), [d] { d->fileSaveBinary(); });
-    separator(file, "mnuFileCut03");
-    item(file, "mnuFilePrint", QStringLiteral("&Print"), [d] { d->filePrint(); }, QKeySequence(Qt::CTRL | Qt::Key_P));
-    separator(file, "mnuFileCut04");
-    item(file, "mnuFileClose", QStringLiteral("&Close"), [d] { d->fileClose(); });
-    item(file, "mnuFileExit", QStringLiteral("&Exit"), [d] { d->fileExit(); });
-    QObject::connect(file, &QMenu::aboutToShow, d, [d] { d->RefreshRecentMenu(); });
-
-    edit = ActionTable::topMenu(d, "mnuEdit", QStringLiteral("&Edit"));
-    undo = item(edit, "mnuEditUndo", QStringLiteral("&Undo"), [d] { d->editUndo(); }, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    separator(edit, "mnuEditCut01");
-    item(edit, "mnuEditCut", QStringLiteral("&Cut"), [d] { d->editCut(); });
-    item(edit, "mnuEditCopy", QStringLiteral("&Copy"), [d] { d->editCopy(); });
-    paste = item(edit, "mnuEditPaste", QStringLiteral("&Paste"), [d] { d->editPaste(); });
-    separator(edit, "mnuEditCut02");
-    item(edit, "mnuEditSelectAll", QStringLiteral("Select All"), [d] { d->editSelectAll(); },
-         QKeySequence(Qt::CTRL | Qt::Key_A));
-
-    selection = ActionTable::topMenu(d, "mnuSelection", QStringLiteral("&Selection"));
-    QMenu *capitalize = subMenu(selection, "mnuSelectionCapitalize", QStringLiteral("Capitalize"));
-    item(capitalize, "mnuSelectionFirstLetters", QStringLiteral("First Letters"), [d] { d->selectionFirstLetters(); });
-    item(capitalize, "mnuSelectionAllLetters", QStringLiteral("All Letters"), [d] { d->selectionAllLetters(); });
-    item(selection, "mnuSelectionLowerCase", QStringLiteral("Lower Case All"), [d] { d->selectionLowerCase(); });
-    item(selection, "mnuSelectionClear", QStringLiteral("Clear"), [d] { d->selectionClear(); });
-
-    QMenu *insert = ActionTable::topMenu(d, "mnuInsert", QStringLiteral("In&sert"));
-    QMenu *stamp = subMenu(insert, "mnuInsertStamp", QStringLiteral("Stamp"));
-    item(stamp, "mnuInsertDate", QStringLiteral("&Date"), kNotOffered);
-    item(stamp, "mnuInsertCopyright", QStringLiteral("&Copyright"), kNotOffered);
-    QMenu *css = subMenu(insert, "mnuInsertCSS", QStringLiteral("CSS"));
-    item(css, "mnuInsertCSSClass", QStringLiteral("Add Class"), kNotOffered);
-    item(css, "mnuInsertCSSID", QStringLiteral("Add ID"), kNotOffered);
-    item(css, "mnuInsertCSSName", QStringLiteral("Add Name"), kNotOffered);
-    QMenu *cpp = subMenu(insert, "mnuInsertCPP", QStringLiteral("C&PP / C"));
-    item(cpp, "mnuInsertCPPInclude", QStringLiteral("&Include"), kNotOffered);
-    item(cpp, "mnuInsertCPPNamespace", QStringLiteral("&Namespace"), kNotOffered);
-    item(cpp, "mnuInsertCPPConsole", QStringLiteral("Console Heading"), kNotOffered);
-    QMenu *html = subMenu(insert, "mnuInsertHTML", QStringLiteral("&HTML"));
-    item(html, "mnuInsertHTMLP", QStringLiteral("<P>...</P>"), kNotOffered);
-    item(html, "mnuInsertHTMLSpan", QStringLiteral("SPAN"), kNotOffered, QKeySequence(Qt::SHIFT | Qt::Key_F2));
-    item(html, "mnuInsertHTMLLineBreak", QStringLiteral("Line Break"), kNotOffered, QKeySequence(Qt::Key_F2));
-    QMenu *heading = subMenu(html, "mnuInsertHTMLHeading", QStringLiteral("Heading"));
-    item(heading, "mnuInsertHTMLH1", QStringLiteral("H &1"), kNotOffered);
-    QMenu *link = subMenu(html, "mnuInsertHTMLLink", QStringLiteral("Insert L&ink"));
-    item(link, "mnuInsertHTMLAnchor", QStringLiteral("Anchor Link"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_L));
-    item(link, "mnuInsertHTMLEmail", QStringLiteral("Email Link"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_E));
-    item(html, "mnuInsertHTMLBold", QStringLiteral("&Bold Text"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_B));
-    item(html, "mnuInsertHTMLUnderline", QStringLiteral("&Underline"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_U));
-    item(html, "mnuInsertHTMLItalic", QStringLiteral("Itali&c"), kNotOffered, QKeySequence(Qt::CTRL | Qt::Key_I));
-    item(html, "mnuInsertHTMLStyle", QStringLiteral("&Style"), kNotOffered);
-    item(html, "mnuInsertHTMLTable", QStringLiteral("Table"), kNotOffered);
-    item(html, "mnuInsertHTMLImage", QStringLiteral("Image Tag"), kNotOffered);
-    item(html, "mnuInsertHTMLBody", QStringLiteral("body"), kNotOffered);
-    item(html, "mnuInsertHTMLDiv", QStringLiteral("div"), kNotOffered);
-    item(html, "mnuInsertHTMLForm", QStringLiteral("form"), kNotOffered);
-    item(html, "mnuInsertHTMLFrames", QStringLiteral("Frames"), kNotOffered);
-    item(html, "mnuInsertHTMLMarquee", QStringLiteral("Scrolling Marquee"), kNotOffered);
-    item(html, "mnuInsertHTMLFont", QStringLiteral("&Font"), kNotOffered);
-    item(html, "mnuInsertHTMLTitle", QStringLiteral("Title"), kNotOffered);
-    item(html, "mnuInsertHTMLHeader", QStringLiteral("Header"), kNotOffered);
-    item(insert, "mnuInsertFontName", QStringLiteral("&Font Name"), kNotOffered);
-
-    QMenu *tools = ActionTable::topMenu(d, "mnuTools", QStringLiteral("&Tools"));
-    item(tools, "mnuToolsExecute", QStringLiteral("&Execute"), kNotOffered);
-    item(tools, "mnuToolsSnip", QStringLiteral("&Snip"), kNotOffered, QKeySequence(Qt::Key_F3));
-    item(tools, "mnuToolsInsertBox", QStringLiteral("I&nsert Box"), kNotOffered);
-    item(tools, "mnuToolsInsertText", QStringLiteral("Inse&rt Text"), kNotOffered, QKeySequence(Qt::Key_F4));
-    item(tools, "mnuToolsUrlSnip", QStringLiteral("&Url Snip"), kNotOffered);
-    separator(tools, "mnuToolsCut01");
-    item(tools, "mnuToolsQuickSearch", QStringLiteral("&Quick Search"), kNotOffered);
-    item(tools, "mnuToolsProjectList", QStringLiteral("&Project List"), kNotOffered);
-
-    view = ActionTable::topMenu(d, "mnuView", QStringLiteral("&View"));
-    const Qt::Key programKeys[3] = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7};
-    for (int i = 0; i < 3; ++i) {
-        QAction *program = item(view, "mnuViewProgram", QStringLiteral("Program &%1").arg(i + 1), kNotOffered,
-                                QKeySequence(Qt::CTRL | programKeys[i]));
-        program->setProperty("Index", i);
-        viewProgram.append(program);
-    }
-    separator(view, "mnuViewCut01");
-    windows = subMenu(view, "mnuViewWindows", QStringLiteral("Win&dows"));
-    QObject::connect(view, &QMenu::aboutToShow, d, [d] { d->RefreshViewerMenu(); });
-    QObject::connect(windows, &QMenu::aboutToShow, d, [d] { d->fillWindowsMenu(); });
-
-    QMenu *options = ActionTable::topMenu(d, "mnuOptions", QStringLiteral("&Options"));
-    characterMode = item(options, "mnuCharacterMode", QStringLiteral("Character Mode"), [d] { d->toggleCharacterMode(); });
+    const auto action = [d](const char *name) { return d->findChild<QAction *>(QLatin1String(name)); };
+    const auto menu = [d](const char *name) { return d->findChild<QMenu *>(QLatin1String(name)); };
+    fileOpen = menu("mnuFileOpenMenu");
+    selection = menu("mnuSelection");
+    windows = menu("mnuViewWindows");
+    undo = action("mnuEditUndo");
+    paste = action("mnuEditPaste");
+    characterMode = action("mnuCharacterMode");
     characterMode->setCheckable(true);
-    item(options, "mnuOptionsSettings", QStringLiteral("&Settings"), kNotOffered);
+    hiddenUndo = action("mnuHiddenUndo");
+    hiddenPaste = action("mnuHiddenPaste");
 
-    QMenu *help = ActionTable::topMenu(d, "mnuHelp", QStringLiteral("&Help"));
-    item(help, "mnuHelpAbout", QStringLiteral("&About"), [] { frmAbout::showAbout(); });
+    QAction *placeholder = action("mnuOpenRecent");
+    placeholder->setProperty("Index", 0);
+    placeholder->setVisible(false);
+    recent.append(placeholder);
+    for (QAction *program : menu("mnuView")->actions()) {
+        if (program->objectName() == QLatin1String("mnuViewProgram")) {
+            program->setProperty("Index", int(viewProgram.size()));
+            viewProgram.append(program);
+        }
+    }
 
-    hidden = ActionTable::topMenu(d, "mnuHidden", QStringLiteral("HiddenMenu"));
-    item(hidden, "mnuHiddenCut", QStringLiteral("&Cut"), [d] { d->editCut(); });
-    item(hidden, "mnuHiddenCopy", QStringLiteral("C&opy"), [d] { d->editCopy(); });
-    item(hidden, "mnuHiddenCopyTo", QStringLiteral("Copy &To"), [d] { d->copyTo(); });
-    item(hidden, "mnuHiddenMoveTo", QStringLiteral("&Move to"), [d] { d->moveTo(); });
-    hiddenPaste = item(hidden, "mnuHiddenPaste", QStringLiteral("&Paste"), [d] { d->editPaste(); });
-    separator(hidden, "mnuHiddenCut01");
-    hiddenUndo = item(hidden, "mnuHiddenUndo", QStringLiteral("&Undo"), [d] { d->editUndo(); });
-    QMenu *inserts = subMenu(hidden, "mnuHiddenInserts", QStringLiteral("Inserts"));
-    item(inserts, "mnuHiddenInsertsDate", QStringLiteral("&Date"), kNotOffered);
-
-    bar = {file, edit, selection, insert, tools, view, options, help};
+    QObject::connect(menu("mnuFile"), &QMenu::aboutToShow, d, [d] { d->RefreshRecentMenu(); });
+    QObject::connect(menu("mnuView"), &QMenu::aboutToShow, d, [d] { d->RefreshViewerMenu(); });
+    QObject::connect(windows, &QMenu::aboutToShow, d, [this, d] {
+        QMdiSubWindow *own = d->subWindow();
+        fillWindowsMenu(windows, own ? own->mdiArea() : nullptr);
+    });
 }

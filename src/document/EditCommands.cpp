@@ -55,18 +55,6 @@ void cut(RichTextBox &box)
     box.SetSelText(QString());
 }
 
-void paste(RichTextBox &box)
-{
-    if (!clipboardHasText())
-        return;
-    QString text = QGuiApplication::clipboard()->text();
-    // Line breaks inside the document are CR LF.
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    box.SetSelText(text);
-}
-
 void deleteSelection(RichTextBox &box)
 {
     if (box.SelLength() > 0)

@@ -10,7 +10,6 @@ namespace EditCommands {
 
 void cut(RichTextBox &box);
 void copy(RichTextBox &box);
-void paste(RichTextBox &box);
 void deleteSelection(RichTextBox &box);
 void selectAll(RichTextBox &box);
 void upperCase(RichTextBox &box);

@@ -1,16 +1,15 @@
 #include "document/RichTextBox.h"
 
 #include "core/RtfCodec.h"
+#include "ui/FileDrops.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -87,22 +86,9 @@ RichTextBox::RichTextBox(QWidget *parent)
                 if (modificationType & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))
                     m_changePending = true;
             });
-    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
-        if (updated & SC_UPDATE_SELECTION)
-            emit SelChange();
-    });
-}
-
-QStringList RichTextBox::droppedFiles(const QMimeData *mime)
-{
-    QStringList files;
-    if (!mime || !mime->hasUrls())
-        return files;
-    for (const QUrl &url : mime->urls()) {
-        if (url.isLocalFile())
-            files << url.toLocalFile();
-    }
-    return files;
+    // Scintilla reports selection updates when it paints, which may be
+    // much later (or, for a window that is not shown, never): the control
+    // checks the selection itself after each event (see flushChange).
 }
 
 long RichTextBox::sci(unsigned int msg, unsigned long wParam, long lParam) const
@@ -150,16 +136,26 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
     }
     sci(SCI_SETEMPTYSELECTION, 0);
     m_bulk = false;
-    m_changePending = false;
-    emit Change();
-    emit SelChange();
+    m_changePending = true;
+    flushChange();
 }
 
 void RichTextBox::flushChange()
 {
-    if (m_changePending && !m_bulk) {
+    if (m_bulk)
+        return;
+    const bool changed = m_changePending;
+    if (changed) {
         m_changePending = false;
         emit Change();
+    }
+    // Typing moves the caret, and a change before it moves its offset.
+    const long anchor = sci(SCI_GETANCHOR);
+    const long caret = sci(SCI_GETCURRENTPOS);
+    if (changed || anchor != m_lastAnchor || caret != m_lastCaret) {
+        m_lastAnchor = anchor;
+        m_lastCaret = caret;
+        emit SelChange();
     }
 }
 
@@ -206,7 +202,7 @@ void RichTextBox::SetSelStart(int offset)
 {
     sci(SCI_SETEMPTYSELECTION, positionFromOffset(offset));
     sci(SCI_SCROLLCARET);
-    emit SelChange();
+    flushChange();
 }
 
 int RichTextBox::SelLength() const
@@ -224,7 +220,7 @@ void RichTextBox::SetSelLength(int length)
     const long start = sci(SCI_GETSELECTIONSTART);
     const long end = positionFromOffset(offsetFromPosition(start) + qMax(0, length));
     sci(SCI_SETSEL, start, end);
-    emit SelChange();
+    flushChange();
 }
 
 QString RichTextBox::SelText() const
@@ -245,7 +241,6 @@ void RichTextBox::replaceRange(long start, long end, QByteArrayView utf8)
     sci(SCI_SETEMPTYSELECTION, sci(SCI_GETTARGETEND));
     sci(SCI_SCROLLCARET);
     flushChange();
-    emit SelChange();
 }
 
 void RichTextBox::SetSelText(const QString &text)
@@ -302,9 +297,25 @@ bool RichTextBox::viewportEvent(QEvent *e)
     return handled;
 }
 
+void RichTextBox::typeCharacter(char32_t code)
+{
+    long start = sci(SCI_GETSELECTIONSTART);
+    long end = sci(SCI_GETSELECTIONEND);
+    // Overtype replaces the character under the caret, but never a line break.
+    if (start == end && overwriteMode() && end < sci(SCI_GETLINEENDPOSITION, sci(SCI_LINEFROMPOSITION, end)))
+        end = sci(SCI_POSITIONAFTER, end);
+    replaceRange(start, end, QString::fromUcs4(&code, 1).toUtf8());
+}
+
 void RichTextBox::keyPressEvent(QKeyEvent *e)
 {
     const QString typed = e->text();
+    const bool printable = typed.size() == 1 && typed.at(0).isPrint();
+    // Alt or Meta with a letter that no menu took as its access key types nothing.
+    if (printable && (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !(e->modifiers() & Qt::ControlModifier)) {
+        e->accept();
+        return;
+    }
     const bool commandModifier = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const bool isCharacter = typed.size() == 1 && !commandModifier && e->key() != Qt::Key_Delete;
     if (isCharacter) {
@@ -317,8 +328,8 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
             return;
         }
         if (code != original) {
-            QKeyEvent replaced(e->type(), 0, e->modifiers(), QString(QChar(code)), e->isAutoRepeat(), ushort(e->count()));
-            QsciScintilla::keyPressEvent(&replaced);
+            typeCharacter(char32_t(code));
+            e->accept();
             return;
         }
     }
@@ -342,28 +353,19 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent *e)
 
 void RichTextBox::dragEnterEvent(QDragEnterEvent *e)
 {
-    if (droppedFiles(e->mimeData()).isEmpty())
-        e->ignore();
-    else
-        e->acceptProposedAction();
+    FileDrops::acceptFiles(e);
 }
 
 void RichTextBox::dragMoveEvent(QDragMoveEvent *e)
 {
-    if (droppedFiles(e->mimeData()).isEmpty())
-        e->ignore();
-    else
-        e->acceptProposedAction();
+    FileDrops::acceptFiles(e);
 }
 
 void RichTextBox::dropEvent(QDropEvent *e)
 {
-    const QStringList files = droppedFiles(e->mimeData());
-    if (files.isEmpty()) {
-        e->ignore();
+    const QStringList files = FileDrops::take(e);
+    if (files.isEmpty())
         return;
-    }
-    e->acceptProposedAction();
     // Handled after the drop has finished, so that the questions it may ask
     // do not run inside the drag.
     QTimer::singleShot(0, this, [this, files] { emit OLEDragDrop(files); });

@@ -6,7 +6,6 @@
 #include <QStringList>
 
 class QKeySequence;
-class QMimeData;
 
 // The document's text control (objectName "txtContents"). The buffer is
 // UTF-8 in CR LF mode, so a line break counts as the two characters CR LF;
@@ -40,9 +39,6 @@ public:
     QString SelText() const;
     void SetSelText(const QString &text);
 
-    // The local files carried by dragged data, in the order it lists them.
-    static QStringList droppedFiles(const QMimeData *mime);
-
     // Takes a key away from the editor's built-in commands so that a menu
     // shortcut with that key reaches its action.
     void releaseKey(const QKeySequence &key);
@@ -73,10 +69,16 @@ private:
     long positionFromOffset(int offset) const;
     int offsetFromPosition(long position) const;
     void replaceRange(long start, long end, QByteArrayView utf8);
-    // Raises Change for a change noted by Scintilla's notification.
+    // Types a character the way a key would, also one that Scintilla's own
+    // key handling drops (the soft hyphen is not printable).
+    void typeCharacter(char32_t code);
+    // Raises Change for a change noted by Scintilla's notification, and
+    // SelChange when the text changed or the selection moved.
     void flushChange();
 
     bool m_bulk = false;
     bool m_changePending = false;
+    long m_lastAnchor = 0;
+    long m_lastCaret = 0;
     QSet<int> m_releasedKeys; // QKeyCombination::toCombined() of keys the menus own
 };

@@ -1,7 +1,5 @@
 #include "document/frmDoc.h"
 
-#include "app/ActionTable.h"
-#include "app/AppContext.h"
 #include "core/CharacterMode.h"
 #include "core/TextFileCodec.h"
 #include "document/DocumentManager.h"
@@ -10,7 +8,10 @@
 #include "document/RichTextBox.h"
 #include "document/StatusClock.h"
 #include "platform/Dialogs.h"
-#include "platform/Printer.h"
+#include "ui/AppContext.h"
+#include "ui/FileQuestion.h"
+#include "ui/MenuTable.h"
+#include "ui/StatusPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QCloseEvent>
 #include <QHash>
 #include <QIcon>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -35,27 +35,28 @@ namespace {
 
 const QString kUnsaved = QStringLiteral("Unsaved Changes Made");
 const QString kClean = QStringLiteral("Document is clean");
+const QString kStatus = QStringLiteral("Status");
 
 struct ToolbarEntry {
     const char *key;      // also the tooltip; nullptr for a separator
     const char *iconName; // from the desktop icon theme
     QStyle::StandardPixmap fallback;
-    void (frmDoc::*command)();
+    const char *command;  // the registered command the button runs
 };
 
 constexpr ToolbarEntry kToolbar[] = {
-    {"New", "document-new", QStyle::SP_FileIcon, &frmDoc::fileNew},
-    {"Open", "document-open", QStyle::SP_DialogOpenButton, &frmDoc::fileOpen},
-    {"Save", "document-save", QStyle::SP_DialogSaveButton, &frmDoc::fileSave},
+    {"New", "document-new", QStyle::SP_FileIcon, "mnuFileNewDocument"},
+    {"Open", "document-open", QStyle::SP_DialogOpenButton, "mnuFileOpen"},
+    {"Save", "document-save", QStyle::SP_DialogSaveButton, "mnuFileSave"},
     {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-    {"Undo", "edit-undo", QStyle::SP_ArrowBack, &frmDoc::editUndo},
+    {"Undo", "edit-undo", QStyle::SP_ArrowBack, "mnuEditUndo"},
     {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-    {"Cut", "edit-cut", QStyle::SP_DialogDiscardButton, &frmDoc::editCut},
-    {"Copy", "edit-copy", QStyle::SP_FileDialogDetailedView, &frmDoc::editCopy},
-    {"Paste", "edit-paste", QStyle::SP_DialogApplyButton, &frmDoc::editPaste},
-    {"Delete", "edit-delete", QStyle::SP_TrashIcon, &frmDoc::editDelete},
+    {"Cut", "edit-cut", QStyle::SP_DialogDiscardButton, "mnuEditCut"},
+    {"Copy", "edit-copy", QStyle::SP_FileDialogDetailedView, "mnuEditCopy"},
+    {"Paste", "edit-paste", QStyle::SP_DialogApplyButton, "mnuEditPaste"},
+    {"Delete", "edit-delete", QStyle::SP_TrashIcon, "Toolbar1Delete"},
     {nullptr, nullptr, QStyle::SP_CustomBase, nullptr},
-    {"Print", "document-print", QStyle::SP_ComputerIcon, &frmDoc::filePrint},
+    {"Print", "document-print", QStyle::SP_ComputerIcon, "mnuFilePrint"},
 };
 
 struct PanelEntry {
@@ -92,7 +93,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     setWindowTitle(QStringLiteral("####"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    m_menus = std::make_unique<DocumentMenus>(*this);
+    m_menus = std::make_unique<DocumentMenus>(*this, ctx.commands);
     buildToolbar();
     txtContents = new RichTextBox(this);
     buildStatusBar();
@@ -103,7 +104,6 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     layout->addWidget(Toolbar1);
     layout->addWidget(txtContents, 1);
     layout->addWidget(stBar);
-    resize(640, 440);
 
     // Menu shortcuts win over the editor's own key bindings.
     for (QAction *a : findChildren<QAction *>()) {
@@ -147,24 +147,34 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
 
 frmDoc::~frmDoc() = default;
 
+QSize frmDoc::sizeHint() const
+{
+    // Wide enough for every status panel's whole text; narrower windows cut them.
+    return QSize(720, 460);
+}
+
 void frmDoc::buildToolbar()
 {
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setIconSize(QSize(16, 16));
+    QAction *previous = nullptr;
     for (const ToolbarEntry &entry : kToolbar) {
         if (!entry.key) {
-            Toolbar1->addSeparator();
+            QAction *separator = Toolbar1->addSeparator();
+            if (previous && previous->property("Key") == QLatin1String("Undo"))
+                m_undoSeparator = separator;
+            previous = separator;
             continue;
         }
         const QString key = QString::fromLatin1(entry.key);
-        const QIcon icon = toolbarIcon(entry, style());
-        QAction *button = Toolbar1->addAction(icon, key);
+        QAction *button = Toolbar1->addAction(toolbarIcon(entry, style()), key);
         button->setObjectName(QStringLiteral("Toolbar1") + key);
         button->setProperty("Key", key);
         button->setToolTip(key);
         m_toolbarButtons << button;
-        connect(button, &QAction::triggered, this, entry.command);
+        m_ctx.commands.bind(button, QLatin1String(entry.command), this);
+        previous = button;
     }
 }
 
@@ -174,18 +184,9 @@ void frmDoc::buildStatusBar()
     stBar->setObjectName(QStringLiteral("stBar"));
     stBar->setSizeGripEnabled(false);
     for (int i = 0; i < 8; ++i) {
-        auto *label = new QLabel(QString::fromLatin1(kPanels[i].text), stBar);
+        auto *label = new StatusPanel(QString::fromLatin1(kPanels[i].text), stBar);
         label->setObjectName(QStringLiteral("stBarPanel%1").arg(i + 1));
         label->setProperty("Key", QString::fromLatin1(kPanels[i].key));
-        label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        label->setContentsMargins(4, 0, 4, 0);
-        if (i == 2 || i == 3)
-            label->setToolTip(label->text());
-        // Length and status stay readable when the window is narrow.
-        if (i == 2)
-            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Length: 00000000")) + 12);
-        if (i == 3)
-            label->setMinimumWidth(label->fontMetrics().horizontalAdvance(kUnsaved) + 12);
         stBar->addWidget(label, i == 7 ? 1 : 0);
         m_panels << label;
     }
@@ -198,14 +199,14 @@ void frmDoc::buildStatusBar()
     connect(&clock, &StatusClock::changed, this, showClock);
 }
 
-QLabel *frmDoc::panel(int position) const
+StatusPanel *frmDoc::panel(int position) const
 {
     return m_panels.value(position - 1);
 }
 
-QLabel *frmDoc::panel(const QString &key) const
+StatusPanel *frmDoc::panel(const QString &key) const
 {
-    for (QLabel *label : m_panels) {
+    for (StatusPanel *label : m_panels) {
         if (label->property("Key").toString() == key)
             return label;
     }
@@ -241,6 +242,16 @@ int frmDoc::slot() const
     return m_tag.toShort();
 }
 
+QString frmDoc::SelText() const
+{
+    return txtContents->SelText();
+}
+
+void frmDoc::InsertFragment(const QString &text)
+{
+    txtContents->SetSelText(TextFileCodec::withCrLfBreaks(text));
+}
+
 DocumentRecord *frmDoc::record() const
 {
     const int s = slot();
@@ -266,6 +277,11 @@ void frmDoc::documentTaken()
     }
     txtContents->setFocus();
     scheduleTimer1();
+}
+
+void frmDoc::resetStatus()
+{
+    panel(QStringLiteral("Status"))->setText(kStatus);
 }
 
 // ---- change tracking -------------------------------------------------------
@@ -307,6 +323,7 @@ void frmDoc::timer1Tick()
     m_menus->paste->setEnabled(m_clipboardHasText);
     m_menus->hiddenPaste->setEnabled(m_menus->paste->isEnabled());
     toolbarButton(QStringLiteral("Undo"))->setVisible(m_menus->undo->isEnabled());
+    m_undoSeparator->setVisible(m_menus->undo->isEnabled());
     toolbarButton(QStringLiteral("Paste"))->setVisible(m_menus->paste->isEnabled());
 }
 
@@ -316,9 +333,8 @@ void frmDoc::timer2Tick()
     panel(QStringLiteral("Status"))->setText(r && r->Changed ? kUnsaved : kClean);
 }
 
-void frmDoc::toggleCharacterMode()
+void frmDoc::characterModeChanged()
 {
-    // The check mark is the mode; the action toggles it before this runs.
     panel(5)->setText(m_menus->characterMode->isChecked() ? QStringLiteral("CCM") : QString());
 }
 
@@ -339,7 +355,7 @@ void frmDoc::undoTick()
     scheduleTimer1();
 }
 
-void frmDoc::editUndo()
+void frmDoc::Undo()
 {
     if (!record())
         return;
@@ -361,16 +377,16 @@ void frmDoc::RefreshViewerMenu()
             program->setText(QStringLiteral("[UNSET]"));
             program->setEnabled(false);
         } else {
-            program->setText(ActionTable::literalCaption(title));
-            ActionTable::setEnabled(program, true);
+            program->setText(MenuTable::literalCaption(title));
+            CommandRegistry::setEnabled(program, true);
         }
     }
 }
 
 void frmDoc::RefreshRecentMenu()
 {
-    ActionTable::fillRecentItems(m_menus->fileOpen, m_menus->recent, m_ctx.settings,
-                                 [this](const QString &path) { m_docs.OpenFileByPath(path); });
+    MenuTable::fillRecentItems(m_menus->fileOpen, m_menus->recent, m_ctx.settings,
+                               [this](const QString &path) { m_docs.OpenFileByPath(path); });
 }
 
 void frmDoc::RefreshMenus()
@@ -379,82 +395,7 @@ void frmDoc::RefreshMenus()
     RefreshRecentMenu();
 }
 
-void frmDoc::fillWindowsMenu()
-{
-    QMenu *menu = m_menus->windows;
-    menu->clear();
-    QMdiSubWindow *own = subWindow();
-    QMdiArea *area = own ? own->mdiArea() : nullptr;
-    if (!area)
-        return;
-    for (QMdiSubWindow *sub : area->subWindowList()) {
-        if (!sub->isVisible())
-            continue;
-        QAction *entry = menu->addAction(ActionTable::literalCaption(sub->windowTitle()));
-        entry->setCheckable(true);
-        entry->setChecked(sub == area->activeSubWindow());
-        connect(entry, &QAction::triggered, area, [area, sub] { area->setActiveSubWindow(sub); });
-    }
-}
-
-// ---- file commands ---------------------------------------------------------
-
-void frmDoc::fileNew()
-{
-    m_docs.NewBlankDocument();
-}
-
-void frmDoc::fileOpen()
-{
-    m_docs.OpenFileWithDialog();
-    RefreshMenus();
-}
-
-void frmDoc::fileSave()
-{
-    const DocumentRecord *r = record();
-    if (!r)
-        return;
-    if (r->FilePath.trimmed().isEmpty())
-        m_docs.SaveDocumentAs(slot());
-    else
-        m_docs.SaveDocument(slot());
-    RefreshMenus();
-}
-
-void frmDoc::fileSaveAs()
-{
-    if (!record())
-        return;
-    m_docs.SaveDocumentAs(slot());
-    RefreshMenus();
-}
-
-void frmDoc::fileSaveBinary()
-{
-    if (!record())
-        return;
-    m_docs.SaveDocumentBinary(slot());
-    RefreshMenus();
-}
-
-void frmDoc::filePrint()
-{
-    QString text;
-    if (txtContents->SelLength() < 1) {
-        text = txtContents->Text();
-    } else {
-        const Dialogs::Answer answer =
-            m_ctx.dialogs.message(QStringLiteral("Do you wish to only print the highlighted text?"),
-                                  Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Print your selection?"));
-        text = answer == Dialogs::Answer::Yes ? txtContents->SelText() : txtContents->Text();
-    }
-    QString error;
-    if (!m_ctx.printer.printText(text, &error)) {
-        m_ctx.dialogs.message(QStringLiteral("there was an error in printing your document: ") + error,
-                              Dialogs::Buttons::Ok, Dialogs::Icon::None, AppContext::appTitle());
-    }
-}
+// ---- closing ---------------------------------------------------------------
 
 bool frmDoc::CloseDocument()
 {
@@ -468,13 +409,10 @@ bool frmDoc::CloseDocument()
             Dialogs::Buttons::YesNoCancel, Dialogs::Icon::None, caption);
         if (answer == Dialogs::Answer::Cancel)
             return true;
-        if (answer == Dialogs::Answer::Yes) {
-            const bool saved = r->FilePath.trimmed().isEmpty() ? m_docs.SaveDocumentAs(slot()) : m_docs.SaveDocument(slot());
-            // A save that failed or was cancelled keeps the window open:
-            // closing it would throw the changes away.
-            if (!saved)
-                return true;
-        }
+        // A save that failed or was cancelled keeps the window open:
+        // closing it would throw the changes away.
+        if (answer == Dialogs::Answer::Yes && !m_docs.Save(slot()))
+            return true;
     }
     r = record(); // a save may have grown the table
     r->InUse = false;
@@ -488,12 +426,7 @@ bool frmDoc::CloseDocument()
     return false;
 }
 
-void frmDoc::fileClose()
-{
-    CloseDocument();
-}
-
-void frmDoc::fileExit()
+void frmDoc::unload()
 {
     if (QMdiSubWindow *sub = subWindow())
         sub->close();
@@ -512,45 +445,19 @@ void frmDoc::closeEvent(QCloseEvent *e)
     e->accept();
 }
 
-// ---- editing ---------------------------------------------------------------
+// ---- Copy To / Move To -------------------------------------------------------
 
-void frmDoc::editCut() { EditCommands::cut(*txtContents); }
-void frmDoc::editCopy() { EditCommands::copy(*txtContents); }
-void frmDoc::editPaste() { EditCommands::paste(*txtContents); }
-void frmDoc::editDelete() { EditCommands::deleteSelection(*txtContents); }
-void frmDoc::editSelectAll() { EditCommands::selectAll(*txtContents); }
-void frmDoc::selectionFirstLetters() { EditCommands::firstLetters(*txtContents); }
-void frmDoc::selectionAllLetters() { EditCommands::upperCase(*txtContents); }
-void frmDoc::selectionLowerCase() { EditCommands::lowerCase(*txtContents); }
-void frmDoc::selectionClear() { EditCommands::clearSelection(*txtContents); }
-
-bool frmDoc::beginTransfer()
+void frmDoc::holdForTransfer(const QString &text)
 {
-    const QString selected = txtContents->SelText();
-    if (selected.isEmpty())
-        return false;
-    m_transferText = selected;
+    m_transferText = text;
     m_transferPending = true;
-    return true;
-}
-
-void frmDoc::copyTo()
-{
-    beginTransfer();
-}
-
-void frmDoc::moveTo()
-{
-    // The carried text lives only in the window until the next click drops it.
-    if (beginTransfer())
-        txtContents->SetSelText(QString());
 }
 
 void frmDoc::onMouseUp(Qt::MouseButton button, const QPoint &pos)
 {
     if (m_transferPending) {
         m_transferPending = false;
-        txtContents->SetSelText(m_transferText);
+        InsertFragment(m_transferText);
     }
     if (button == Qt::RightButton)
         m_menus->hidden->popup(txtContents->viewport()->mapToGlobal(pos));
@@ -581,7 +488,9 @@ void frmDoc::onDrop(const QStringList &files)
 void frmDoc::InsertFileContents(const QString &path)
 {
     QByteArray bytes;
-    if (!m_docs.readFileAsking(path, &bytes, DocumentManager::ReadQuestion::Insert))
+    const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"),
+                                    QStringLiteral("What would you like to do"), false, true};
+    if (!FileQuestion::untilDone(m_ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, &bytes); }))
         return;
-    txtContents->SetSelText(QString::fromUtf8(TextFileCodec::decode(std::move(bytes), false).text));
+    InsertFragment(QString::fromUtf8(TextFileCodec::decode(std::move(bytes), false).text));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DocumentTarget.h"
+
 #include <QByteArray>
 #include <QTimer>
 #include <QWidget>
@@ -9,19 +11,21 @@ struct AppContext;
 struct DocumentMenus;
 struct DocumentRecord;
 class DocumentManager;
-class QLabel;
+class QAction;
 class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
 class QToolBar;
-class QAction;
 class RichTextBox;
+class StatusPanel;
 
 // The window of one document: the text control, a toolbar, a status bar,
-// the timers that keep caption, status and command states current, and the
-// application's full menu bar. It finds its document's record through the
-// slot number in Tag.
-class frmDoc : public QWidget
+// the timers that keep caption, status and command states current, the
+// application's full menu bar and the close prompt. It finds its document's
+// record through the slot number in Tag. Commands live with the features
+// that register them; the window offers them its slot, its selection and
+// InsertFragment.
+class frmDoc : public QWidget, public DocumentTarget
 {
     Q_OBJECT
 
@@ -31,9 +35,16 @@ public:
     frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent = nullptr);
     ~frmDoc() override;
 
-    QString Tag() const { return m_tag; }
+    QSize sizeHint() const override;
+
+    // DocumentTarget
+    int slot() const override;
+    QString Tag() const override { return m_tag; }
+    QString SelText() const override;
+    void InsertFragment(const QString &text) override;
+    QWidget *widget() override { return this; }
+
     void setTag(int slot);
-    int slot() const;
     QMdiSubWindow *subWindow() const;
     const QList<QMenu *> &menuBarMenus() const;
     QMenu *contextMenu() const;
@@ -42,12 +53,12 @@ public:
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *stBar = nullptr;
     QTimer Timer1;    // caption and command states; runs once per batch of changes
-    QTimer Timer2;    // changed/clean status, date and time, every second
+    QTimer Timer2;    // changed/clean status, every second
     QTimer Undotimer; // undo snapshots, every second
 
     // Status bar panels by position (1 to 8) or by key.
-    QLabel *panel(int position) const;
-    QLabel *panel(const QString &key) const;
+    StatusPanel *panel(int position) const;
+    StatusPanel *panel(const QString &key) const;
     QAction *toolbarButton(const QString &key) const;
 
     void RefreshViewerMenu();
@@ -57,41 +68,28 @@ public:
     // The close routine: asks to save a changed document, releases the slot
     // and hides the window. Returns true when the user cancelled.
     bool CloseDocument();
+    // Unloads the window, asking first as closing it by its close box does.
+    void unload();
 
     // The document manager gave this window a (new) document.
     void documentTaken();
+    // The status panel as a new window shows it, until the next Timer2 tick.
+    void resetStatus();
     // Brings caption and command states up to date on the next event-loop turn.
     void scheduleTimer1() { Timer1.start(); }
 
-    // Commands, shared by the menus, the toolbar and the context menu.
-    void fileNew();
-    void fileOpen();
-    void fileSave();
-    void fileSaveAs();
-    void fileSaveBinary();
-    void filePrint();
-    void fileClose();
-    void fileExit();
-    void editUndo();
-    void editCut();
-    void editCopy();
-    void editPaste();
-    void editDelete();
-    void editSelectAll();
-    void selectionFirstLetters();
-    void selectionAllLetters();
-    void selectionLowerCase();
-    void selectionClear();
-    void copyTo();
-    void moveTo();
-    void toggleCharacterMode();
-    void fillWindowsMenu();
+    // Puts the previous undo snapshot back.
+    void Undo();
+    // Holds text for Copy To / Move To: the next mouse release puts it there.
+    void holdForTransfer(const QString &text);
+    bool transferPending() const { return m_transferPending; }
+    // The Character Mode item's check mark changed: show it in panel 5.
+    void characterModeChanged();
 
     // The timers' ticks, callable directly.
     void timer1Tick();
     void timer2Tick();
     void undoTick();
-    bool transferPending() const { return m_transferPending; }
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -100,8 +98,6 @@ private:
     DocumentRecord *record() const;
     void buildToolbar();
     void buildStatusBar();
-    // Holds the selection for Copy To / Move To; false when nothing is selected.
-    bool beginTransfer();
     void onChange();
     void onSelChange();
     void onKeyPress(int &keyAscii);
@@ -112,9 +108,10 @@ private:
     DocumentManager &m_docs;
     std::unique_ptr<DocumentMenus> m_menus;
     QString m_tag;
-    QList<QLabel *> m_panels;
+    QList<StatusPanel *> m_panels;
     QList<QAction *> m_toolbarButtons;
-    QByteArray m_lastUndoText;   // the text at the last undo tick
+    QAction *m_undoSeparator = nullptr; // hidden with Undo: no two separators side by side
+    QByteArray m_lastUndoText; // the text at the last undo tick
     bool m_textChangedSinceTick = false;
     bool m_transferPending = false;
     QString m_transferText;

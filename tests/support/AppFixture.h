@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/AppContext.h"
 #include "app/Startup.h"
 #include "app/frmAbout.h"
 #include "app/mdiMain.h"
@@ -9,18 +8,20 @@
 #include "document/frmDoc.h"
 #include "platform/QtPrinter.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestEnv.h"
+#include "ui/AppContext.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <memory>
 
 // The whole program started as a user starts it, with scripted dialogs and
-// its settings and data in a temporary directory.
+// its settings and data in a temporary directory. Tests wait for what they
+// expect with QTRY_* (a timeout, and the expression in the failure), never
+// for a fixed number of event-loop turns.
 struct AppFixture {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
@@ -41,32 +42,35 @@ struct AppFixture {
         if (beforeStart)
             beforeStart(*this);
         frame = Startup::run(*ctx, arguments);
-        settle();
     }
 
     ~AppFixture()
     {
         delete frame;
-        delete frmAbout::instance();
+        delete ctx->windows.find<frmAbout>(QStringLiteral("frmAbout"));
         QGuiApplication::clipboard()->clear();
     }
 
-    DocumentManager &docs() { return *ctx->documents; }
+    DocumentManager &docs() { return frame->documents(); }
     DocumentRecord &record(frmDoc *w) { return docs().table().record(w->slot()); }
+
+    // A new blank document, its caption and states brought up to date.
+    frmDoc *newDocument()
+    {
+        docs().NewBlankDocument();
+        frmDoc *w = shownDocuments().last();
+        w->timer1Tick();
+        return w;
+    }
 
     QString path(const QString &name) const { return dir.filePath(name); }
     QString writeFile(const QString &name, const QByteArray &bytes) const
     {
-        QFile f(path(name));
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        if (!writeBytes(path(name), bytes))
             qFatal("cannot write test file");
         return path(name);
     }
-    QByteArray readFile(const QString &name) const
-    {
-        QFile f(name.startsWith(QLatin1Char('/')) ? name : path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    QByteArray readFile(const QString &name) const { return fileBytes(name.startsWith(u'/') ? name : path(name)); }
 
     // The shown document windows, in creation order.
     QList<frmDoc *> shownDocuments() const
@@ -86,18 +90,18 @@ struct AppFixture {
             captions << a->text();
         return captions;
     }
-
-    // Lets queued work (Timer1, deferred drops, deletions) run.
-    static void settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QCoreApplication::processEvents();
-        }
-    }
 };
 
 inline QAction *actionOf(QObject *owner, const char *name)
 {
     return owner->findChild<QAction *>(QLatin1String(name));
+}
+
+// A key pressed in a document's focused text, as a user presses it.
+inline void pressIn(frmDoc *w, const QKeySequence &key)
+{
+    QApplication::setActiveWindow(w->window());
+    w->txtContents->setFocus();
+    const QKeyCombination combo = key[0];
+    QTest::keyClick(w->txtContents, combo.key(), combo.keyboardModifiers());
 }

@@ -1,16 +1,18 @@
 #pragma once
 
 #include "core/SettingsStore.h"
+#include "ui/CommandRegistry.h"
+#include "ui/SingleWindows.h"
 
 #include <QString>
 
 class Dialogs;
-class DocumentManager;
 class Printer;
-class mdiMain;
 
 // The application-wide state that lives for the whole run, handed to every
-// window that needs it.
+// window that needs it: the settings and what start-up loaded from them, the
+// seams to the outside world, the commands by id and the windows that exist
+// once.
 struct AppContext {
     AppContext(SettingsStore store, Dialogs &dialogsSeam, Printer &printerSeam)
         : settings(std::move(store)), dialogs(dialogsSeam), printer(printerSeam)
@@ -24,6 +26,6 @@ struct AppContext {
     Printer &printer;
     QString TemplatesDir;
     ExternalViewerTable viewers;
-    DocumentManager *documents = nullptr; // set by start-up
-    mdiMain *frame = nullptr;             // set by start-up
+    CommandRegistry commands;
+    SingleWindows windows;
 };

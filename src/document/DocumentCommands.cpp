@@ -1,0 +1,97 @@
+#include "document/DocumentCommands.h"
+
+#include "document/DocumentManager.h"
+#include "document/EditCommands.h"
+#include "document/RichTextBox.h"
+#include "document/frmDoc.h"
+#include "platform/Dialogs.h"
+#include "platform/Printer.h"
+#include "ui/AppContext.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+// Every target of these commands is a document window.
+frmDoc &doc(DocumentTarget &target)
+{
+    return static_cast<frmDoc &>(target);
+}
+
+void print(AppContext &ctx, frmDoc &w)
+{
+    RichTextBox &box = *w.txtContents;
+    QString text;
+    if (box.SelLength() < 1) {
+        text = box.Text();
+    } else {
+        const Dialogs::Answer answer =
+            ctx.dialogs.message(QStringLiteral("Do you wish to only print the highlighted text?"),
+                                Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Print your selection?"));
+        text = answer == Dialogs::Answer::Yes ? box.SelText() : box.Text();
+    }
+    QString error;
+    if (!ctx.printer.printText(text, &error)) {
+        ctx.dialogs.message(QStringLiteral("there was an error in printing your document: ") + error,
+                            Dialogs::Buttons::Ok, Dialogs::Icon::None, AppContext::appTitle());
+    }
+}
+
+// Copy To and Move To hold the selection until the next mouse release.
+void transfer(frmDoc &w, bool move)
+{
+    const QString selected = w.SelText();
+    if (selected.isEmpty())
+        return;
+    w.holdForTransfer(selected);
+    if (move)
+        w.InsertFragment(QString());
+}
+
+} // namespace
+
+void registerDocumentCommands(AppContext &ctx, DocumentManager &docs)
+{
+    CommandRegistry &c = ctx.commands;
+    DocumentManager *d = &docs;
+    AppContext *app = &ctx;
+
+    c.addGlobal(QStringLiteral("mnuFileNewDocument"), [d] { d->NewBlankDocument(); });
+    c.addGlobal(QStringLiteral("mnuOpen"), [d] { d->OpenFileWithDialog(); });
+    c.add(QStringLiteral("mnuFileOpen"), [d](DocumentTarget &t) {
+        d->OpenFileWithDialog();
+        doc(t).RefreshMenus();
+    });
+    const auto saving = [d](bool (DocumentManager::*save)(int)) {
+        return [d, save](DocumentTarget &t) {
+            (d->*save)(t.slot());
+            doc(t).RefreshMenus();
+        };
+    };
+    c.add(QStringLiteral("mnuFileSave"), saving(&DocumentManager::Save));
+    c.add(QStringLiteral("mnuFileSaveAs"), saving(&DocumentManager::SaveDocumentAs));
+    c.add(QStringLiteral("mnuFileSaveBinary"), saving(&DocumentManager::SaveDocumentBinary));
+    c.add(QStringLiteral("mnuFilePrint"), [app](DocumentTarget &t) { print(*app, doc(t)); });
+    c.add(QStringLiteral("mnuFileClose"), [](DocumentTarget &t) { doc(t).CloseDocument(); });
+    c.add(QStringLiteral("mnuFileExit"), [](DocumentTarget &t) { doc(t).unload(); });
+
+    c.add(QStringLiteral("mnuEditUndo"), [](DocumentTarget &t) { doc(t).Undo(); });
+    c.add(QStringLiteral("mnuEditCut"), [](DocumentTarget &t) { EditCommands::cut(*doc(t).txtContents); });
+    c.add(QStringLiteral("mnuEditCopy"), [](DocumentTarget &t) { EditCommands::copy(*doc(t).txtContents); });
+    c.add(QStringLiteral("mnuEditPaste"), [](DocumentTarget &t) {
+        if (EditCommands::clipboardHasText())
+            t.InsertFragment(QGuiApplication::clipboard()->text());
+    });
+    c.add(QStringLiteral("Toolbar1Delete"), [](DocumentTarget &t) { EditCommands::deleteSelection(*doc(t).txtContents); });
+    c.add(QStringLiteral("mnuEditSelectAll"), [](DocumentTarget &t) { EditCommands::selectAll(*doc(t).txtContents); });
+
+    c.add(QStringLiteral("mnuSelectionFirstLetters"), [](DocumentTarget &t) { EditCommands::firstLetters(*doc(t).txtContents); });
+    c.add(QStringLiteral("mnuSelectionAllLetters"), [](DocumentTarget &t) { EditCommands::upperCase(*doc(t).txtContents); });
+    c.add(QStringLiteral("mnuSelectionLowerCase"), [](DocumentTarget &t) { EditCommands::lowerCase(*doc(t).txtContents); });
+    c.add(QStringLiteral("mnuSelectionClear"), [](DocumentTarget &t) { EditCommands::clearSelection(*doc(t).txtContents); });
+
+    c.add(QStringLiteral("mnuHiddenCopyTo"), [](DocumentTarget &t) { transfer(doc(t), false); });
+    c.add(QStringLiteral("mnuHiddenMoveTo"), [](DocumentTarget &t) { transfer(doc(t), true); });
+    c.add(QStringLiteral("mnuCharacterMode"), [](DocumentTarget &t) { doc(t).characterModeChanged(); });
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// What a command may do with the document window it acts on. Document
+// windows implement it; features other than the documents know no more of
+// them than this.
+class DocumentTarget
+{
+public:
+    virtual ~DocumentTarget() = default;
+
+    // The document's slot number, also as the decimal text of Tag.
+    virtual int slot() const = 0;
+    virtual QString Tag() const = 0;
+    virtual QString SelText() const = 0;
+    // Puts text in place of the selection, or at the caret when nothing is
+    // selected; the caret ends after it and the document counts as changed.
+    // Every line break (LF, CR, CR LF) goes in as CR LF.
+    virtual void InsertFragment(const QString &text) = 0;
+    // The window, for dialogs that belong to it.
+    virtual QWidget *widget() = 0;
+};
