@@ -125,6 +125,7 @@ Failure readWholeFile(const QString &path, QByteArray *out)
                                            .arg(sizeText(st.st_size), sizeText(availableMemory())));
     }
     QFile f(path);
+    errno = 0;
     if (!f.open(QIODevice::ReadOnly))
         return failureFromDevice(f, errno, path, false);
     QByteArray data = f.readAll();
@@ -145,7 +146,8 @@ Failure writeWholeFile(const QString &path, const QByteArray &bytes)
     const QByteArray native = QFile::encodeName(path);
     if (info.exists() && ::euidaccess(native.constData(), W_OK) != 0)
         return failureFromErrno(errno, path);
-    const QString dir = info.absolutePath();
+    // The new file is made beside the file itself (a link's target), then renamed.
+    const QString dir = QFileInfo(info.exists() ? info.canonicalFilePath() : path).absolutePath();
     if (::euidaccess(QFile::encodeName(dir).constData(), W_OK) != 0) {
         const int error = errno;
         if (error == EACCES || error == EPERM)
@@ -153,6 +155,7 @@ Failure writeWholeFile(const QString &path, const QByteArray &bytes)
         return failureFromErrno(error, path);
     }
     QSaveFile f(path);
+    errno = 0;
     if (!f.open(QIODevice::WriteOnly))
         return failureFromDevice(f, errno, path);
     // Every step is checked before the old file is replaced: a short write

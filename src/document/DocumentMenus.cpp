@@ -151,6 +151,7 @@ DocumentMenus::DocumentMenus(frmDoc &doc, const CommandRegistry &commands)
     const QList<QMenu *> menus = MenuTable::build(d, kMenus, [&commands, d](QAction *item, const QString &command) {
         commands.bind(item, command, d);
     });
+    // The context menu is the table's last menu; the others make the bar.
     hidden = menus.last();
     bar = menus.mid(0, menus.size() - 1);
 
