@@ -40,3 +40,4 @@ measure "open 10 MB HTML" "$bin/bench_open" "$work/10mb.html"
 measure "open 50 MB HTML" "$bin/bench_open" "$work/50mb.html"
 "$bin/bench_edit" "$work/10mb.html"
 "$bin/bench_idle" 10
+"$bin/bench_templates"

@@ -443,20 +443,6 @@ private slots:
         QCOMPARE(app.record(app.shownDocuments().last()).Title, path);
     }
 
-    void layoutFollowsTheWindow()
-    {
-        AppFixture app;
-        frmDoc *w = app.newDocument();
-        w->subWindow()->resize(500, 400);
-        QTRY_COMPARE(w->txtContents->geometry().width(), w->width());
-        const QRect r = w->txtContents->geometry();
-        QCOMPARE(r.top(), w->Toolbar1->height());
-        QCOMPARE(r.height(), w->height() - w->Toolbar1->height() - w->stBar->height());
-        w->subWindow()->showMinimized();
-        QTRY_VERIFY(w->subWindow()->isMinimized());
-        QCOMPARE(w->txtContents->geometry(), r);
-    }
-
     void viewerMenuCaptions()
     {
         AppFixture app;

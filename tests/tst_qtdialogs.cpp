@@ -1,45 +1,14 @@
 // The real dialogs behind the Dialogs seam: a message box and the file
 // dialogs, answered by finding the modal window as a person would.
 #include "platform/QtDialogs.h"
+#include "support/Modal.h"
 #include "support/TestEnv.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTimer>
 
-namespace {
-
-// Answers the first modal window that opens within five seconds. When none
-// does, the test fails saying what it waited for, and every window is
-// closed so that the call under test returns.
-void whenModal(const char *what, std::function<void(QWidget *)> answer)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    const QDeadlineTimer deadline(5000);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, deadline, what] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            // Answered once the dialog has finished showing, as a person would.
-            QTimer::singleShot(50, modal, [modal, answer] { answer(modal); });
-        } else if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
-            QTest::qFail(qPrintable(QStringLiteral("no %1 appeared within 5 s").arg(QLatin1String(what))), __FILE__, __LINE__);
-            for (QWidget *w : QApplication::topLevelWidgets())
-                w->close();
-        }
-    });
-    timer->start();
-}
-
-} // namespace
 
 class TestQtDialogs : public QObject
 {

@@ -3,7 +3,6 @@
 #include "document/RichTextBox.h"
 #include "support/TestEnv.h"
 
-#include <QApplication>
 
 class TestTextControl : public QObject
 {

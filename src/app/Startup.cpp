@@ -5,6 +5,7 @@
 #include "core/FileIO.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentManager.h"
+#include "templates/TemplateCommands.h"
 #include "ui/AppContext.h"
 #include "ui/CenterForm.h"
 
@@ -44,6 +45,7 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
     // Every feature adds its commands before any menu is built.
     registerAppCommands(ctx, *frame);
     registerDocumentCommands(ctx, frame->documents());
+    registerTemplateCommands(ctx, frame->documents());
     frame->Load();
     frame->setWindowTitle(AppContext::appTitle());
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {

@@ -37,6 +37,11 @@ frmDoc *DocumentManager::window(int slot) const
     return m_windows[size_t(slot)];
 }
 
+frmDoc *DocumentManager::document(int slot)
+{
+    return m_table.isValidSlot(slot) && m_table.record(slot).InUse ? window(slot) : nullptr;
+}
+
 frmDoc *DocumentManager::CreateDocumentWindow()
 {
     bool grew = false;

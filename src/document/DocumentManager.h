@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/DocumentTable.h"
+#include "document/frmDoc.h"
+#include "ui/DocumentHost.h"
 
 #include <QObject>
 #include <QPointer>
@@ -8,13 +10,12 @@
 
 struct AppContext;
 class QMdiArea;
-class frmDoc;
 
 // Owns the document table and one window per slot, and moves documents
 // between files and windows. A slot keeps its window when the document is
 // closed (File > Close only hides it); a window that was destroyed is made
 // afresh the next time its slot is taken.
-class DocumentManager : public QObject
+class DocumentManager : public QObject, public DocumentHost
 {
     Q_OBJECT
 
@@ -25,14 +26,15 @@ public:
     int DocumentCount() const { return m_table.DocumentCount(); }
     // The window of a slot, or nullptr when it was never made or destroyed.
     frmDoc *window(int slot) const;
+    frmDoc *document(int slot) override;
 
     // The lowest free slot's window, shown, with a blank "Untitled" record.
     // nullptr (after telling the user) when no more documents can be open.
-    frmDoc *CreateDocumentWindow();
+    frmDoc *CreateDocumentWindow() override;
 
-    void NewBlankDocument();
+    void NewBlankDocument() override;
     // Return the new window, or nullptr when nothing was opened.
-    frmDoc *OpenFileByPath(const QString &path);
+    frmDoc *OpenFileByPath(const QString &path) override;
     frmDoc *OpenFileWithDialog();
 
     // Return true when the file was written.

@@ -252,6 +252,35 @@ void frmDoc::InsertFragment(const QString &text)
     txtContents->SetSelText(TextFileCodec::withCrLfBreaks(text));
 }
 
+QString frmDoc::Text() const
+{
+    return txtContents->Text();
+}
+
+void frmDoc::SetText(const QString &text)
+{
+    txtContents->SetText(TextFileCodec::withCrLfBreaks(text));
+}
+
+QString frmDoc::Title() const
+{
+    const DocumentRecord *r = record();
+    return r ? r->Title : QString();
+}
+
+void frmDoc::SetTitle(const QString &title)
+{
+    if (DocumentRecord *r = record())
+        r->Title = title;
+    scheduleTimer1();
+}
+
+QString frmDoc::FilePath() const
+{
+    const DocumentRecord *r = record();
+    return r ? r->FilePath : QString();
+}
+
 DocumentRecord *frmDoc::record() const
 {
     const int s = slot();

@@ -42,6 +42,11 @@ public:
     QString Tag() const override { return m_tag; }
     QString SelText() const override;
     void InsertFragment(const QString &text) override;
+    QString Text() const override;
+    void SetText(const QString &text) override;
+    QString Title() const override;
+    void SetTitle(const QString &title) override;
+    QString FilePath() const override;
     QWidget *widget() override { return this; }
 
     void setTag(int slot);

@@ -26,6 +26,7 @@ struct AppContext {
     Printer &printer;
     QString TemplatesDir;
     ExternalViewerTable viewers;
+    QString InsertedText; // the Insert Text window's text, kept for F4
     CommandRegistry commands;
     SingleWindows windows;
 };

@@ -20,6 +20,13 @@ public:
     // selected; the caret ends after it and the document counts as changed.
     // Every line break (LF, CR, CR LF) goes in as CR LF.
     virtual void InsertFragment(const QString &text) = 0;
+    // The whole text, line breaks as CR LF; replacing it counts as a change.
+    virtual QString Text() const = 0;
+    virtual void SetText(const QString &text) = 0;
+    // The document's title (what the caption shows) and its file ("" for none).
+    virtual QString Title() const = 0;
+    virtual void SetTitle(const QString &title) = 0;
+    virtual QString FilePath() const = 0;
     // The window, for dialogs that belong to it.
     virtual QWidget *widget() = 0;
 };

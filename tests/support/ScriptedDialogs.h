@@ -19,7 +19,15 @@ public:
         QString caption;
     };
 
+    struct Prompted {
+        QString prompt;
+        QString title;
+        QString defaultText;
+    };
+
     QQueue<Answer> answers;
+    QQueue<QString> inputs;     // input box answers; none left: Cancel
+    QList<Prompted> prompted;
     QQueue<QString> fileNames;
     QList<Asked> asked;
     QStringList fileFilters;
@@ -38,9 +46,10 @@ public:
         }
         return answers.dequeue();
     }
-    QString inputBox(const QString &, const QString &, const QString &) override
+    QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override
     {
-        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+        prompted.append({prompt, title, defaultText});
+        return inputs.isEmpty() ? QString() : inputs.dequeue();
     }
     QString openFileName(const QString &filter, const QString &initial) override
     {

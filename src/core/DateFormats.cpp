@@ -1,0 +1,61 @@
+#include "core/DateFormats.h"
+
+namespace DateFormats {
+
+const QStringList kFormats = {QStringLiteral("DD/MM/YYYY"), QStringLiteral("DD/MMM/YYYY"),
+                              QStringLiteral("DDDD MMMM D, YYYY"), QStringLiteral("MMMM D, YYYY"),
+                              QStringLiteral("DDD MMM D, YYYY")};
+
+QChar separator(const QLocale &locale)
+{
+    for (const QChar c : locale.dateFormat(QLocale::ShortFormat)) {
+        if (!c.isLetter() && c != u'\'' && !c.isSpace())
+            return c;
+    }
+    return u'/';
+}
+
+QString format(const QDate &date, const QString &pattern, const QLocale &locale)
+{
+    QString out;
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern.at(i);
+        qsizetype run = 1;
+        while (i + run < pattern.size() && pattern.at(i + run) == c)
+            ++run;
+        i += run;
+        if (c == u'D') {
+            if (run >= 4)
+                out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
+            else if (run == 3)
+                out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+            else
+                out += run == 2 ? QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')) : QString::number(date.day());
+        } else if (c == u'M') {
+            if (run >= 4)
+                out += locale.monthName(date.month(), QLocale::LongFormat);
+            else if (run == 3)
+                out += locale.monthName(date.month(), QLocale::ShortFormat);
+            else
+                out += run == 2 ? QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0'))
+                                : QString::number(date.month());
+        } else if (c == u'Y') {
+            out += QString::number(date.year()).rightJustified(4, QLatin1Char('0'));
+        } else if (c == u'/') {
+            out += QString(run, separator(locale));
+        } else {
+            out += QString(run, c);
+        }
+    }
+    return out;
+}
+
+QStringList entries(const QDate &date, const QLocale &locale)
+{
+    QStringList list;
+    for (const QString &pattern : kFormats)
+        list << format(date, pattern, locale);
+    return list;
+}
+
+} // namespace DateFormats

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The template pass over a document's text: the tag elements
+// <NAME>content</NAME> are visited name by name, in the order of kTags, each
+// name from the start of the text to its end. QRLTITLE sets the document's
+// title, QRLPROMPT asks once for each group of fields with the same label
+// and replaces them all by the answer, QRLMESSAGE shows its content,
+// QRLLINK opens the file its content names, QRLIMAGE does nothing.
+//
+// The pass works on the plain text: a tag typed as text stands there as it
+// does in the rich-text form, and contents and answers reach the user and
+// the text exactly as they are (no RTF escapes). Positions are characters of
+// the text, of any size; each search is one linear scan.
+namespace TemplatePass {
+
+// The tag names in processing order.
+extern const QStringList kTags;
+
+// What the pass asks of the program around it.
+class Host
+{
+public:
+    virtual ~Host() = default;
+    virtual QString title() const = 0;
+    virtual void setTitle(const QString &title) = 0;
+    // The typed text; "" for Cancel or an empty box.
+    virtual QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) = 0;
+    virtual void message(const QString &text) = 0;
+    // True when path names an existing file (not a folder).
+    virtual bool isFile(const QString &path) const = 0;
+    virtual void open(const QString &path) = 0;
+    // The text after the prompts were answered, before messages and links act.
+    virtual void setText(const QString &text) = 0;
+};
+
+// The characters between the first "<" and the first ">" after it.
+QString GetTagName(const QString &openTag);
+
+// Runs the pass over text. When an answer changed it, the new text goes to
+// the host once every prompt has been asked.
+void ExecuteTemplateTags(QString text, Host &host);
+
+} // namespace TemplatePass

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+
+class DocumentHost;
+class QListWidget;
+class QPushButton;
+
+// Today's date in five formats; "&Add Date" puts the chosen one into the
+// document whose slot is in Tag.
+class frmInsertDate : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frmInsertDate(DocumentHost &docs, const QString &tag, QWidget *owner, const QDate &today = QDate::currentDate());
+
+    QString Tag;
+    QListWidget *List1 = nullptr;
+    QPushButton *Command1 = nullptr; // &Add Date
+    QPushButton *Command2 = nullptr; // &Cancel
+};

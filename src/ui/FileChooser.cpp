@@ -1,0 +1,54 @@
+#include "ui/FileChooser.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+FileChooser::FileChooser(const QStringList &patterns, QWidget *parent)
+    : QWidget(parent), m_patterns(patterns)
+{
+    places = new QComboBox(this);
+    folders = new QListWidget(this);
+    files = new QListWidget(this);
+    QStringList roots{QDir::homePath()};
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+            roots << volume.rootPath();
+    }
+    places->addItems(roots);
+
+    auto *lists = new QVBoxLayout;
+    lists->addWidget(places);
+    lists->addWidget(folders, 1);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(lists, 1);
+    layout->addWidget(files, 1);
+
+    connect(places, &QComboBox::textActivated, this, &FileChooser::setDirectory);
+    connect(folders, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { setDirectory(QDir(m_dir).absoluteFilePath(item->text())); });
+    connect(files, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { emit fileClicked(QDir(m_dir).filePath(item->text())); });
+    setDirectory(QDir::currentPath());
+}
+
+void FileChooser::setDirectory(const QString &dir)
+{
+    const QDir d(dir);
+    if (!d.exists())
+        return;
+    m_dir = d.canonicalPath();
+    folders->clear();
+    if (!d.isRoot())
+        folders->addItem(QStringLiteral(".."));
+    folders->addItems(d.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    files->clear();
+    QDir filtered(m_dir);
+    filtered.setNameFilters(m_patterns);
+    files->addItems(filtered.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    setToolTip(m_dir);
+}

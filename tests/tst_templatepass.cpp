@@ -1,0 +1,240 @@
+// The template pass, the date formats and the template library.
+#include "core/DateFormats.h"
+#include "core/FileIO.h"
+#include "core/TemplateLibrary.h"
+#include "core/TemplatePass.h"
+#include "support/TestEnv.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Answers from a script ("<default>" takes the offered answer) and records
+// everything the pass asked and did.
+struct ScriptedHost : TemplatePass::Host {
+    QStringList answers;
+    QStringList existing;
+    QString docTitle = QStringLiteral("Untitled");
+    QStringList prompts, messages, opened;
+    QString text;
+    int textsSet = 0;
+
+    QString title() const override { return docTitle; }
+    void setTitle(const QString &t) override { docTitle = t; }
+    QString inputBox(const QString &prompt, const QString &t, const QString &defaultText) override
+    {
+        prompts << t;
+        if (!prompt.startsWith(QLatin1String("You've been requested to provide information for any field(s) with quote {"))
+            || !prompt.endsWith(QLatin1String("}\r\n Please enter a data to replace all fields with")) || defaultText != t.mid(7))
+            qFatal("wrong prompt");
+        const QString a = answers.isEmpty() ? QString() : answers.takeFirst();
+        return a == QLatin1String("<default>") ? defaultText : a;
+    }
+    void message(const QString &m) override { messages << m; }
+    bool isFile(const QString &path) const override { return existing.contains(path); }
+    void open(const QString &path) override { opened << path; }
+    void setText(const QString &t) override
+    {
+        text = t;
+        ++textsSet;
+    }
+};
+
+QString field(const QString &label)
+{
+    return QStringLiteral("<QRLPROMPT>") + label + QStringLiteral("</QRLPROMPT>");
+}
+
+} // namespace
+
+class TestTemplatePass : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tagPass_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QStringList>("answers");  // "" cancels
+        QTest::addColumn<QStringList>("existing"); // files a link may open
+        QTest::addColumn<QString>("after");        // "" when the text stays
+        QTest::addColumn<QStringList>("prompts");  // the boxes' titles, in order
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("opened");
+        using L = QStringList;
+        const QString letter = QStringLiteral("<QRLTITLE>Invoice</QRLTITLE>\r\nDear ") + field(QStringLiteral("Customer"))
+                               + QStringLiteral(",\r\nYour order has shipped, ") + field(QStringLiteral("Customer"))
+                               + QStringLiteral(".\r\n<QRLMESSAGE>Remember to sign the letter</QRLMESSAGE>\r\n");
+        QString answered = letter;
+        answered.replace(field(QStringLiteral("Customer")), QStringLiteral("Ann Lee"));
+        QTest::newRow("no tags") << "plain <qrlprompt>x</qrlprompt> <QRLPROMPT >y</QRLPROMPT>" << L{} << L{} << "" << L{}
+                                 << L{} << "Untitled" << L{};
+        QTest::newRow("letter") << letter << L{"Ann Lee"} << L{} << answered << L{"Fields Customer"}
+                                << L{"Invoice: \r\nRemember to sign the letter"} << "Invoice" << L{};
+        QTest::newRow("cancel, then answer") << field("A") + " and " + field("A") << L{"", "x"} << L{} << "x and x"
+                                             << L{"Fields A", "Fields A"} << L{} << "Untitled" << L{};
+        QTest::newRow("accepting the default") << "Owner: " + field("Company Name") << L{"<default>"} << L{}
+                                               << "Owner: Company Name" << L{"Fields Company Name"} << L{} << "Untitled" << L{};
+        QTest::newRow("labels and case") << field("Name") + " " + field("name") + " <qrlprompt>Name</qrlprompt>"
+                                         << L{"N1", "n2"} << L{} << "N1 n2 <qrlprompt>Name</qrlprompt>"
+                                         << L{"Fields Name", "Fields name"} << L{} << "Untitled" << L{};
+        QTest::newRow("three fields, one box") << field("q") + field("q") + field("q") << L{"z"} << L{} << "zzz"
+                                               << L{"Fields q"} << L{} << "Untitled" << L{};
+        QTest::newRow("link built from a prompt") << "<QRLLINK>" + field("Notes file") + "</QRLLINK>" << L{"/n.txt"}
+                                                  << L{"/n.txt"} << "<QRLLINK>/n.txt</QRLLINK>" << L{"Fields Notes file"}
+                                                  << L{} << "Untitled" << L{"/n.txt"};
+        QTest::newRow("link not found") << "<QRLLINK>/none.txt</QRLLINK>" << L{} << L{} << "" << L{}
+                                        << L{"Link File: /none.txt\r\nNot Found"} << "Untitled" << L{};
+        QTest::newRow("unclosed element") << "<QRLPROMPT>Name" << L{} << L{} << "" << L{} << L{} << "Untitled" << L{};
+        QTest::newRow("answer holding a field") << field("a") << L{"1" + field("x"), "2"} << L{} << "12"
+                                                << L{"Fields a", "Fields x"} << L{} << "Untitled" << L{};
+        QTest::newRow("answer with \\ { } é, entered as typed") << "[" + field("p") + "]" << L{"C:\\new {x} é"} << L{}
+                                                                << "[C:\\new {x} é]" << L{"Fields p"} << L{} << "Untitled" << L{};
+        QTest::newRow("answer holding a tag that is no field") << field("p") << L{"<QRLMESSAGE>hi</QRLMESSAGE>"} << L{}
+                                                               << "<QRLMESSAGE>hi</QRLMESSAGE>" << L{"Fields p"}
+                                                               << L{"Untitled: \r\nhi"} << "Untitled" << L{};
+        QTest::newRow("label shown decoded") << field("Café \\ {1}") << L{"ok"} << L{} << "ok" << L{"Fields Café \\ {1}"}
+                                             << L{} << "Untitled" << L{};
+        QTest::newRow("two titles: the later wins") << "<QRLTITLE>One</QRLTITLE><QRLTITLE>Two</QRLTITLE>" << L{} << L{}
+                                                    << "" << L{} << L{} << "Two" << L{};
+        QTest::newRow("a title holding a field takes the tags") << "<QRLTITLE>" + field("T") + "</QRLTITLE>" << L{"t"}
+                                                                << L{} << "<QRLTITLE>t</QRLTITLE>" << L{"Fields T"} << L{}
+                                                                << field("T") << L{};
+        QTest::newRow("same-name elements do not nest")
+            << "<QRLMESSAGE>a<QRLMESSAGE>b</QRLMESSAGE></QRLMESSAGE>" << L{} << L{} << "" << L{}
+            << L{"Untitled: \r\na<QRLMESSAGE>b", "Untitled: \r\nb"} << "Untitled" << L{};
+        QTest::newRow("element past 40,000 characters") << QString(40000, u'x') + field("far") << L{"near"} << L{}
+                                                        << QString(40000, u'x') + "near" << L{"Fields far"} << L{}
+                                                        << "Untitled" << L{};
+        QTest::newRow("A cancelled, B answered, A answered longer")
+            << field("A") + " " + field("B") + " " + field("A") << L{"", "b", "longer a"} << L{} << "longer a b longer a"
+            << L{"Fields A", "Fields B", "Fields A"} << L{} << "Untitled" << L{};
+        QTest::newRow("QRLIMAGE does nothing") << "<QRLIMAGE>x.png</QRLIMAGE>" << L{} << L{"x.png"} << "" << L{} << L{}
+                                               << "Untitled" << L{};
+    }
+
+    void tagPass()
+    {
+        QFETCH(QString, before);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, after);
+        QFETCH(QStringList, prompts);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, title);
+        QFETCH(QStringList, opened);
+        ScriptedHost host;
+        host.answers = answers;
+        host.existing = existing;
+        TemplatePass::ExecuteTemplateTags(before, host);
+        QCOMPARE(host.prompts, prompts);
+        QCOMPARE(host.messages, messages);
+        QCOMPARE(host.docTitle, title);
+        QCOMPARE(host.opened, opened);
+        QCOMPARE(host.textsSet, after.isEmpty() ? 0 : 1);
+        if (!after.isEmpty())
+            QCOMPARE(host.text, after);
+    }
+
+    void dateFormats_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("English") << "en_GB"
+                                 << QStringList{"05/12/2026", "05/Dec/2026", "Saturday December 5, 2026", "December 5, 2026",
+                                                "Sat Dec 5, 2026"};
+        QTest::newRow("German") << "de_DE"
+                                << QStringList{"05.12.2026", "05.Dez..2026", "Samstag Dezember 5, 2026", "Dezember 5, 2026",
+                                               "Sa. Dez. 5, 2026"};
+    }
+
+    void dateFormats()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, entries);
+        QCOMPARE(DateFormats::entries(QDate(2026, 12, 5), QLocale(locale)), entries);
+    }
+
+    void previewCountsCharacters_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("shown");
+        const QString seventy(70, u'a');
+        QTest::newRow("70 characters: all") << seventy.toUtf8() << seventy;
+        QTest::newRow("71 characters: 70") << (seventy + u'b').toUtf8() << seventy;
+        QTest::newRow("multi-byte at the cut") << (QString(69, u'a') + "é€😀").toUtf8() << QString(69, u'a') + "é";
+        QTest::newRow("Windows-1252") << QByteArray("caf\xE9") << "café";
+        QTest::newRow("400 euro signs") << QString(400, u'€').toUtf8() << QString(70, u'€');
+    }
+
+    void previewCountsCharacters()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("t.tet")), file));
+        QCOMPARE(TemplateLibrary::preview(dir.filePath(QStringLiteral("t.tet"))), shown);
+        QCOMPARE(TemplateLibrary::preview(dir.filePath(QStringLiteral("gone.tet"))), QString());
+    }
+
+    // One entry fails among several: the others are copied under their
+    // installed names (blanks turned into "_"; of two with the same name the
+    // later wins), the failure is named, and the installed file it would
+    // have replaced is untouched, as is an entry that already is installed.
+    void installCopiesWhatItCan()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("Templates"));
+        QDir(dir.path()).mkpath(QStringLiteral("a folder"));
+        const QString tdir = dir.filePath(QStringLiteral("Templates"));
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("one.tet")), "1"));
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("two words.tet")), "2"));
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("a folder/two words.tet")), "2b"));
+        QVERIFY(writeBytes(tdir + QStringLiteral("/missing.tet"), "installed before"));
+        QVERIFY(writeBytes(tdir + QStringLiteral("/self.tet"), "itself"));
+        const QStringList failures = TemplateLibrary::install(
+            {dir.filePath(QStringLiteral("one.tet")), dir.filePath(QStringLiteral("missing.tet")),
+             dir.filePath(QStringLiteral("two words.tet")), dir.filePath(QStringLiteral("a folder/two words.tet")),
+             tdir + QStringLiteral("/self.tet"), QString()},
+            tdir);
+        QCOMPARE(failures.size(), 2);
+        QVERIFY2(failures[0].contains(QLatin1String("missing.tet: File not found")), qPrintable(failures[0]));
+        QCOMPARE(fileBytes(tdir + QStringLiteral("/one.tet")), QByteArray("1"));
+        QCOMPARE(fileBytes(tdir + QStringLiteral("/two_words.tet")), QByteArray("2b"));
+        QCOMPARE(fileBytes(tdir + QStringLiteral("/missing.tet")), QByteArray("installed before"));
+        QCOMPARE(fileBytes(tdir + QStringLiteral("/self.tet")), QByteArray("itself"));
+        // A templates folder that is gone: every entry fails, with the reason.
+        QCOMPARE(TemplateLibrary::install({dir.filePath(QStringLiteral("one.tet"))}, dir.filePath(QStringLiteral("no"))),
+                 QStringList{dir.filePath(QStringLiteral("one.tet")) + QStringLiteral(": Path not found")});
+    }
+
+    void listAndShippedTemplates()
+    {
+        QTemporaryDir dir;
+        const QString tdir = dir.filePath(QStringLiteral("Templates"));
+        QVERIFY(TemplateLibrary::prepareDirectory(tdir));
+        const QStringList shipped = TemplateLibrary::list(tdir);
+        QCOMPARE(shipped.size(), 4);
+        for (const QString &name : shipped) {
+            const QString text = QString::fromUtf8(fileBytes(tdir + u'/' + name));
+            for (const char *tag : {"<QRLTITLE>", "<QRLMESSAGE>", "<QRLLINK>"})
+                QVERIFY2(text.count(QLatin1String(tag)) == 1, tag);
+            QStringList labels;
+            for (auto it = QRegularExpression(QStringLiteral("<QRLPROMPT>([^<]*)</QRLPROMPT>")).globalMatch(text); it.hasNext();)
+                labels << it.next().captured(1);
+            QVERIFY2(labels.removeDuplicates() > 0, qPrintable(name)); // a label asked once for several fields
+        }
+        // Emptied by the user, the folder stays empty; names match in any case.
+        for (const QString &name : shipped)
+            QVERIFY(QFile::remove(tdir + u'/' + name));
+        for (const char *name : {"a.TeT", "b.orv", "c.Tep", "d.txt", "e.tet.bak"})
+            QVERIFY(writeBytes(tdir + u'/' + QLatin1String(name), "x"));
+        QVERIFY(TemplateLibrary::prepareDirectory(tdir));
+        QCOMPARE(TemplateLibrary::list(tdir), (QStringList{"a.TeT", "b.orv", "c.Tep"}));
+        QVERIFY(!TemplateLibrary::prepareDirectory(dir.filePath(QStringLiteral("no/such/Templates"))));
+    }
+};
+
+ORVANE_CORE_TEST_MAIN(TestTemplatePass)
+#include "tst_templatepass.moc"
