@@ -16,10 +16,8 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << QString();
-        QTest::newRow("plain") << QStringLiteral("plain text");
         QTest::newRow("escapes") << QStringLiteral("a\\b{c}d\\par {\\rtf1}");
         QTest::newRow("lines") << QStringLiteral("line 1\r\nline 2\r\n\r\nline 4");
-        QTest::newRow("only breaks") << QStringLiteral("\r\n\r\n");
         QTest::newRow("leading and trailing spaces") << QStringLiteral("  two  \r\n  ");
         QTest::newRow("digits after a break") << QStringLiteral("x\r\n123\t456");
         QTest::newRow("Latin-1 and 1252") << QStringLiteral("café €‚ “quoted” ÿ");

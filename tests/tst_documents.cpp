@@ -143,8 +143,6 @@ private slots:
         QTest::newRow("missing, Retry after it appears") << "later.txt" << false << L{Answer::Retry} << true << plain << "";
         QTest::newRow("missing, Ignore asks again") << "nothing.txt" << false << L{Answer::Ignore, Answer::Ignore, Answer::Abort}
                                                     << false << plain << "";
-        QTest::newRow("missing, through the dialog") << "nothing.txt" << true << L{Answer::Abort} << false
-                                                     << QStringLiteral("53> ") + plain << "";
         QTest::newRow("missing folder, through the dialog") << "no/dir/x.txt" << true << L{Answer::Abort} << false
                                                             << QStringLiteral("76> ") + plain << "Path not found";
         QTest::newRow("a named pipe does not hang") << "fifo" << false << L{Answer::Abort} << false << plain

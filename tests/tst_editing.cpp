@@ -163,7 +163,6 @@ private slots:
         QTest::newRow("first letters") << "mnuSelectionFirstLetters" << "hELLO wORLD\tnew\r\nline" << "Hello World\tNew\r\nLine";
         QTest::newRow("first letters, accents") << "mnuSelectionFirstLetters" << "ÉCOLE d'été" << "École D'été";
         QTest::newRow("spaces only: nothing") << "mnuSelectionLowerCase" << "   " << "   ";
-        QTest::newRow("tab and a letter") << "mnuSelectionLowerCase" << "\tA" << "\ta";
         QTest::newRow("line break and a letter") << "mnuSelectionAllLetters" << "\r\nb" << "\r\nB";
     }
 

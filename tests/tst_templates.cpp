@@ -92,7 +92,6 @@ private slots:
                                    << "Copyright © <QRLPROMPT>Company Name</QRLPROMPT>. All rights reserved.";
         QTest::newRow("CSS class") << "mnuInsertCSSClass" << "menu" << ".menu {\r\n\r\n}" << ".menu {\r\n\r\n}";
         QTest::newRow("CSS ID") << "mnuInsertCSSID" << " top" << "# top {\r\n\r\n}" << "# top {\r\n\r\n}";
-        QTest::newRow("CSS name") << "mnuInsertCSSName" << "p" << "p {\r\n\r\n}" << "p {\r\n\r\n}";
         QTest::newRow("SPAN") << "mnuInsertHTMLSpan" << "id" << "<Span ID='id' name='id' class='id'>S</span>"
                               << "<Span ID='id' name='id' class='id'>[INSERT TEXT HERE]</span>";
         QTest::newRow("anchor") << "mnuInsertLinkAnchor" << "a.html" << "<A href='a.html' target='_SELF'>S</A>"

@@ -3,9 +3,9 @@
 #include "core/DateFormats.h"
 #include "ui/DocumentHost.h"
 #include "ui/DocumentTarget.h"
+#include "ui/NamedButton.h"
 
 #include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 frmInsertDate::frmInsertDate(DocumentHost &docs, const QString &tag, QWidget *owner, const QDate &today)
@@ -16,10 +16,8 @@ frmInsertDate::frmInsertDate(DocumentHost &docs, const QString &tag, QWidget *ow
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->addItems(DateFormats::entries(today, QLocale()));
-    Command1 = new QPushButton(QStringLiteral("&Add Date"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("&Cancel"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
+    Command1 = namedButton(this, "Command1", QStringLiteral("&Add Date"));
+    Command2 = namedButton(this, "Command2", QStringLiteral("&Cancel"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Command1);

@@ -10,12 +10,12 @@
 #include "ui/DocumentHost.h"
 #include "ui/DocumentTarget.h"
 #include "ui/FileQuestion.h"
+#include "ui/NamedButton.h"
 
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 
 frmNew *frmNew::ShowNewFromTemplate(AppContext &ctx, DocumentHost &docs)
 {
@@ -56,15 +56,10 @@ frmNew::frmNew(AppContext &ctx, DocumentHost &docs)
     lblPreview->setTextFormat(Qt::PlainText);
     lblPreview->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     lblPreview->setMinimumWidth(220);
-    const auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        return b;
-    };
-    Command1 = button("Command1", QStringLiteral("&Create"));
-    Command2 = button("Command2", QStringLiteral("&Import"));
-    Command3 = button("Command3", QStringLiteral("C&ancel"));
-    Command4 = button("Command4", QStringLiteral("&Blank"));
+    Command1 = namedButton(this, "Command1", QStringLiteral("&Create"));
+    Command2 = namedButton(this, "Command2", QStringLiteral("&Import"));
+    Command3 = namedButton(this, "Command3", QStringLiteral("C&ancel"));
+    Command4 = namedButton(this, "Command4", QStringLiteral("&Blank"));
     auto *grid = new QGridLayout(this);
     grid->addWidget(File1, 0, 0, 1, 2);
     grid->addWidget(lblPreview, 0, 2, 1, 2);

@@ -4,12 +4,12 @@
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"
 #include "ui/FileChooser.h"
+#include "ui/NamedButton.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 
 frmTemplates::frmTemplates(AppContext &ctx, QWidget *parent)
     : QDialog(parent), m_ctx(ctx)
@@ -24,16 +24,13 @@ frmTemplates::frmTemplates(AppContext &ctx, QWidget *parent)
     txtTemplates->setObjectName(QStringLiteral("txtTemplates"));
     lstTemplates = new QListWidget(this);
     lstTemplates->setObjectName(QStringLiteral("lstTemplates"));
-    const auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
+    Command1 = namedButton(this, "Command1", QStringLiteral("&add"));
+    Command2 = namedButton(this, "Command2", QStringLiteral("Delete"));
+    Command3 = namedButton(this, "Command3", QStringLiteral("&Import"));
+    Command4 = namedButton(this, "Command4", QStringLiteral("&Clear"));
+    // Enter in the path field must not run a button.
+    for (QPushButton *b : {Command1, Command2, Command3, Command4})
         b->setAutoDefault(false);
-        return b;
-    };
-    Command1 = button("Command1", QStringLiteral("&add"));
-    Command2 = button("Command2", QStringLiteral("Delete"));
-    Command3 = button("Command3", QStringLiteral("&Import"));
-    Command4 = button("Command4", QStringLiteral("&Clear"));
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(chooser, 0, 0, 1, 4);
