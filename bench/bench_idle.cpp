@@ -4,7 +4,7 @@
 #include "app/Startup.h"
 #include "app/mdiMain.h"
 #include "document/DocumentManager.h"
-#include "document/RichTextBox.h"
+#include "ui/RichTextBox.h"
 #include "document/frmDoc.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtPrinter.h"

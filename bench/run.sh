@@ -41,3 +41,10 @@ measure "open 50 MB HTML" "$bin/bench_open" "$work/50mb.html"
 "$bin/bench_edit" "$work/10mb.html"
 "$bin/bench_idle" 10
 "$bin/bench_templates"
+"$bin/bench_tools"
+python3 "$root/bench/make_scan.py" 1024 "$work/1gb.txt"
+cat "$work/1gb.txt" >/dev/null # page cache warm, for both
+for run in 1 2; do
+  /usr/bin/time -f 'grep -ciF: %e s wall, %U+%S CPU s, %M KB peak' grep -ciF 'needle phrase' "$work/1gb.txt"
+  /usr/bin/time -f 'quick scan: %e s wall, %U+%S CPU s, %M KB peak' "$bin/bench_scan" "$work/1gb.txt" 'needle phrase'
+done

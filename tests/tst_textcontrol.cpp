@@ -1,6 +1,6 @@
 // The text control's contract: text with CR LF, offsets in UTF-16 units,
 // selection and the change event.
-#include "document/RichTextBox.h"
+#include "ui/RichTextBox.h"
 #include "support/TestEnv.h"
 
 

@@ -5,7 +5,9 @@
 #include "core/FileIO.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentManager.h"
+#include "project/ProjectCommands.h"
 #include "templates/TemplateCommands.h"
+#include "tools/ToolCommands.h"
 #include "ui/AppContext.h"
 #include "ui/CenterForm.h"
 
@@ -46,6 +48,8 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
     registerAppCommands(ctx, *frame);
     registerDocumentCommands(ctx, frame->documents());
     registerTemplateCommands(ctx, frame->documents());
+    registerProjectCommands(ctx, frame->documents());
+    registerToolCommands(ctx, frame->documents());
     frame->Load();
     frame->setWindowTitle(AppContext::appTitle());
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {

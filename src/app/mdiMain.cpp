@@ -1,7 +1,7 @@
 #include "app/mdiMain.h"
 
 #include "document/DocumentManager.h"
-#include "document/RichTextBox.h"
+#include "ui/RichTextBox.h"
 #include "document/frmDoc.h"
 #include "ui/AppContext.h"
 #include "ui/FileDrops.h"

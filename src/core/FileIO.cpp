@@ -108,7 +108,7 @@ void ignoreFileSizeSignal()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-Failure readWholeFile(const QString &path, QByteArray *out)
+Failure checkReadable(const QString &path)
 {
     struct stat st {};
     const QByteArray native = QFile::encodeName(path);
@@ -120,9 +120,19 @@ Failure readWholeFile(const QString &path, QByteArray *out)
     // /dev/zero never ends: only regular files are read.
     if (!S_ISREG(st.st_mode))
         return withDetail(PathFileAccessError, QStringLiteral("not a regular file (%1)").arg(kindOf(st.st_mode)));
-    if (qint64(st.st_size) > availableMemory()) {
+    if (::euidaccess(native.constData(), R_OK) != 0)
+        return withDetail(PermissionDenied, path + QStringLiteral(" is not readable"));
+    return {};
+}
+
+Failure readWholeFile(const QString &path, QByteArray *out)
+{
+    if (const Failure failure = checkReadable(path))
+        return failure;
+    const qint64 size = QFileInfo(path).size();
+    if (size > availableMemory()) {
         return withDetail(OutOfMemory, QStringLiteral("the file is too big to open (%1; %2 of memory available)")
-                                           .arg(sizeText(st.st_size), sizeText(availableMemory())));
+                                           .arg(sizeText(size), sizeText(availableMemory())));
     }
     QFile f(path);
     errno = 0;

@@ -32,6 +32,10 @@ Failure makeFailure(int code);
 // any of it is read.
 Failure readWholeFile(const QString &path, QByteArray *out);
 
+// Whether path is a regular file that may be opened for reading (a named
+// pipe, a device or a folder is not); says why not.
+Failure checkReadable(const QString &path);
+
 // Bytes of memory the system can still give, without swapping.
 qint64 availableMemory();
 

@@ -2,7 +2,7 @@
 
 #include "document/DocumentManager.h"
 #include "document/EditCommands.h"
-#include "document/RichTextBox.h"
+#include "ui/RichTextBox.h"
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"

@@ -4,7 +4,7 @@
 #include "core/FileIO.h"
 #include "core/RecentList.h"
 #include "core/TextFileCodec.h"
-#include "document/RichTextBox.h"
+#include "ui/RichTextBox.h"
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"

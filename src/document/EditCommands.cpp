@@ -1,6 +1,6 @@
 #include "document/EditCommands.h"
 
-#include "document/RichTextBox.h"
+#include "ui/RichTextBox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 #include "document/DocumentManager.h"
 #include "document/DocumentMenus.h"
 #include "document/EditCommands.h"
-#include "document/RichTextBox.h"
+#include "ui/RichTextBox.h"
 #include "document/StatusClock.h"
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"

@@ -1,4 +1,4 @@
-#include "document/RichTextBox.h"
+#include "ui/RichTextBox.h"
 
 #include "core/RtfCodec.h"
 #include "ui/FileDrops.h"
@@ -114,6 +114,9 @@ void RichTextBox::SetText(const QString &text)
 
 void RichTextBox::setTextBytes(QByteArrayView utf8)
 {
+    // Read-only keeps the user from editing, not the program.
+    const bool readOnly = isReadOnly();
+    sci(SCI_SETREADONLY, 0);
     m_bulk = true;
     sci(SCI_CLEARALL);
     if (!utf8.isEmpty()) {
@@ -135,6 +138,7 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
         }
     }
     sci(SCI_SETEMPTYSELECTION, 0);
+    sci(SCI_SETREADONLY, readOnly);
     m_bulk = false;
     m_changePending = true;
     flushChange();
@@ -343,6 +347,12 @@ void RichTextBox::mouseReleaseEvent(QMouseEvent *e)
 {
     QsciScintilla::mouseReleaseEvent(e);
     emit MouseUp(e->button(), e->modifiers(), e->position().toPoint());
+}
+
+void RichTextBox::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    QsciScintilla::mouseDoubleClickEvent(e);
+    emit DoubleClick();
 }
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent *e)

@@ -50,6 +50,7 @@ signals:
     // to insert that character instead, or to 0 to discard it.
     void KeyPress(int &keyAscii);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+    void DoubleClick();
     // Local files dropped on the text, in the order the drop lists them.
     void OLEDragDrop(const QStringList &files);
     void overwriteModeChanged(bool overwrite);
@@ -59,6 +60,7 @@ protected:
     bool viewportEvent(QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
     void dragEnterEvent(QDragEnterEvent *e) override;
     void dragMoveEvent(QDragMoveEvent *e) override;

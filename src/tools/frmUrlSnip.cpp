@@ -1,0 +1,134 @@
+#include "tools/frmUrlSnip.h"
+
+#include "core/TextFileCodec.h"
+#include "platform/Dialogs.h"
+#include "tools/frmSnip.h"
+#include "ui/AppContext.h"
+#include "ui/NamedButton.h"
+#include "ui/RichTextBox.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QStringDecoder>
+
+namespace {
+constexpr int kTimeoutMs = 30000;
+}
+
+frmUrlSnip::frmUrlSnip(AppContext &ctx, DocumentHost &docs)
+    : m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmUrlSnip"));
+    setWindowTitle(QStringLiteral("URL SNIP TOOL"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_network = new QNetworkAccessManager(this);
+    txtAddress = new QLineEdit(this);
+    txtAddress->setObjectName(QStringLiteral("txtAddress"));
+    txtUrl = new RichTextBox(this);
+    txtUrl->setObjectName(QStringLiteral("txtUrl"));
+    txtUrl->setReadOnly(true);
+    Label3 = new QLabel(QStringLiteral("Idle"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    lblSize = new QLabel(this);
+    lblSize->setObjectName(QStringLiteral("lblSize"));
+    Command1 = namedButton(this, "Command1", QStringLiteral("&Load"));
+    Command2 = namedButton(this, "Command2", QStringLiteral("G&rab text"));
+    Command3 = namedButton(this, "Command3", QStringLiteral("&Cancel"));
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("Please Enter URL "), this), 0, 0);
+    grid->addWidget(txtAddress, 0, 1, 1, 3);
+    grid->addWidget(Command1, 0, 4);
+    grid->addWidget(new QLabel(QStringLiteral("Please Enter the url address then press load."), this), 1, 0, 1, 5);
+    grid->addWidget(txtUrl, 2, 0, 1, 5);
+    grid->addWidget(Label3, 3, 0);
+    grid->addWidget(lblSize, 3, 1);
+    grid->addWidget(Command2, 3, 3);
+    grid->addWidget(Command3, 3, 4);
+    resize(620, 460);
+
+    connect(Command1, &QPushButton::clicked, this, &frmUrlSnip::load);
+    connect(txtAddress, &QLineEdit::returnPressed, this, &frmUrlSnip::load);
+    connect(Command2, &QPushButton::clicked, this, [this, &docs] { grabInto(m_ctx, docs, Tag, txtUrl, this); });
+    // While loading, Cancel stops the load; otherwise it closes the tool.
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        if (m_reply)
+            stop();
+        else
+            close();
+    });
+    connect(txtUrl, &RichTextBox::DoubleClick, txtUrl, [this] { txtUrl->selectAll(); });
+}
+
+void frmUrlSnip::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Escape && m_reply)
+        stop();
+    else
+        QWidget::keyPressEvent(e);
+}
+
+void frmUrlSnip::load()
+{
+    const QString address = txtAddress->text();
+    if (address.isEmpty() || m_reply)
+        return;
+    txtUrl->SetText(QString());
+    Label3->setText(QStringLiteral("Working"));
+    QNetworkRequest request{QUrl(address)};
+    request.setTransferTimeout(kTimeoutMs);
+    m_reply = m_network->get(request);
+    connect(m_reply, &QNetworkReply::finished, this, &frmUrlSnip::finished);
+}
+
+void frmUrlSnip::finished()
+{
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    reply->deleteLater();
+    if (reply->error() == QNetworkReply::NoError) {
+        txtUrl->SetText(decodeBody(reply->readAll(), reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()));
+        lblSize->setText(QString::number(txtUrl->TextLength()) + QStringLiteral(" Bytes"));
+    } else if (!m_stoppedByUser) {
+        // A time-out ends the transfer as "canceled" too: say what it was.
+        const QString why = reply->error() == QNetworkReply::OperationCanceledError
+                                ? QStringLiteral("no answer within %1 seconds").arg(kTimeoutMs / 1000)
+                                : reply->errorString();
+        m_ctx.dialogs.message(QStringLiteral("The address ") + txtAddress->text() + QStringLiteral(" could not be loaded:\r\n")
+                                  + why,
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+    }
+    m_stoppedByUser = false;
+    Label3->setText(QStringLiteral("Idle"));
+}
+
+void frmUrlSnip::stop()
+{
+    m_stoppedByUser = true;
+    m_reply->abort();
+}
+
+QString frmUrlSnip::decodeBody(const QByteArray &body, const QByteArray &contentType)
+{
+    QByteArray charset;
+    for (const QByteArray &part : contentType.split(';')) {
+        const QByteArray p = part.trimmed();
+        if (p.toLower().startsWith("charset="))
+            charset = p.mid(8).trimmed().replace('"', "").toLower();
+    }
+    const bool western = charset == "windows-1252" || charset == "cp1252" || charset == "iso-8859-1"
+                         || charset == "latin1" || charset == "us-ascii";
+    if (!western) {
+        QStringDecoder decoder(charset.isEmpty() ? "utf-8" : charset.constData());
+        if (decoder.isValid() && (!charset.isEmpty() || QByteArrayView(body).isValidUtf8()))
+            return decoder.decode(body);
+    }
+    // Windows-1252 holds every byte (and is what browsers read Latin-1 as).
+    QString text(body.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < body.size(); ++i)
+        text[i] = QChar(TextFileCodec::windows1252ToUnicode(static_cast<unsigned char>(body.at(i))));
+    return text;
+}

@@ -1,0 +1,212 @@
+// The project list and its project files, and the quick scan.
+#include "core/FileIO.h"
+#include "core/ProjectList.h"
+#include "core/QuickScan.h"
+#include "support/TestEnv.h"
+
+namespace {
+
+QStringList scanned(const QString &path, const QString &phrase)
+{
+    QStringList lines;
+    QuickScan::scan(path, QuickScan::normalizedPhrase(phrase), 0, [&](QStringList found) { lines += found; },
+                    [](qint64, qint64) { return true; });
+    return lines;
+}
+
+} // namespace
+
+class TestProject : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { FileIO::ignoreFileSizeSignal(); }
+
+    void fileEntries()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("index.html"));
+        QVERIFY(writeBytes(file, "x"));
+        cFiles e;
+        e.setFileName(dir.filePath(QStringLiteral("missing.html")));
+        QCOMPARE(e.FileName(), QString());
+        e.setFileName(file);
+        e.setIsActive(true);
+        QCOMPARE(e.FileTitle(), QStringLiteral("index.html"));
+        QCOMPARE(e.FileDirectory(), dir.path() + u'/');
+        e.setIsActive(false);
+        QCOMPARE(e.FileName(), QString());
+        cFiles bare;
+        QVERIFY(writeBytes(QStringLiteral("bare.txt"), "b")); // the current folder is the test's own
+        bare.setFileName(QStringLiteral("bare.txt"));
+        QCOMPARE(bare.FileTitle(), QStringLiteral("bare.txt"));
+        QCOMPARE(bare.FileDirectory(), QString());
+        QVERIFY(QFile::remove(QStringLiteral("bare.txt")));
+    }
+
+    // Only a regular file of exactly that path counts.
+    void existence_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("added");
+        QTest::newRow("a file") << "a.txt" << true;
+        QTest::newRow("a dot file") << ".htaccess" << true;
+        QTest::newRow("a wildcard that matches a.txt") << "*.txt" << false;
+        QTest::newRow("a question mark") << "?.txt" << false;
+        QTest::newRow("a folder") << "sub" << false;
+        QTest::newRow("nothing") << "gone.txt" << false;
+    }
+
+    void existence()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, added);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("a.txt")), "a") && writeBytes(dir.filePath(QStringLiteral(".htaccess")), "h"));
+        QDir(dir.path()).mkdir(QStringLiteral("sub"));
+        ProjectList list;
+        QCOMPARE(list.AddFileToProject(dir.filePath(name)), added);
+        QCOMPARE(list.count(), added ? 1 : 0);
+    }
+
+    void projectFileRoundTrip()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(QStringLiteral("index.html"));
+        const QString b = dir.filePath(QStringLiteral("css/site é.css"));
+        QDir(dir.path()).mkdir(QStringLiteral("css"));
+        QVERIFY(writeBytes(a, "a") && writeBytes(b, "b"));
+        ProjectList list;
+        QCOMPARE(list.serialize(), QByteArray("Orvane:1.0\r\n")); // an empty project: the header alone
+        for (const QString &p : {a, b, a, a})
+            QVERIFY(list.AddFileToProject(p));
+        list.RemoveFileFromProject(3);
+        const QString project = dir.filePath(QStringLiteral("site.TEP"));
+        QCOMPARE(list.WriteProjectFile(project), QString());
+        QCOMPARE(fileBytes(project), "Orvane:1.0\r\nFile: " + a.toUtf8() + "\r\nFile: " + b.toUtf8() + "\r\nFile: " + a.toUtf8() + "\r\n");
+        ProjectList again;
+        QString error;
+        QCOMPARE(again.ReadProjectFile(project, &error),
+                 a + " Loaded Successfully.\r\n" + b + " Loaded Successfully.\r\n" + a + " Loaded Successfully.\r\n");
+        QCOMPARE(again.serialize(), list.serialize());
+
+        // A full disk leaves the old project file byte for byte.
+        const QByteArray before = fileBytes(project);
+        again.AddFileToProject(b);
+        {
+            FileSizeLimit full(10);
+            QVERIFY(!again.WriteProjectFile(project).isEmpty());
+        }
+        QCOMPARE(fileBytes(project), before);
+        QCOMPARE(again.ReadProjectFile(dir.filePath(QStringLiteral("none.TEP")), &error), QString());
+        QCOMPARE(error, QStringLiteral("File not found"));
+        QCOMPARE(again.count(), 4); // a project that cannot be read changes nothing
+    }
+
+    void readingProjectFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("paths");
+        QTest::newRow("the worked example, 64 bytes") << QByteArray("Orvane:1.0\r\nFile: C:\\Web\\index.html\r\nFile: C:\\Web\\css\\site.css\r\n")
+                                                      << QStringList{"C:\\Web\\index.html", "C:\\Web\\css\\site.css"};
+        QTest::newRow("marker in any case, spaces around") << QByteArray("file:  /a.txt \nFILE:   /b.txt   \n") << QStringList{"/a.txt", "/b.txt"};
+        QTest::newRow("Files: and File: with nothing") << QByteArray("Files: /a.txt\r\nFile:\r\nFile:    \r\n") << QStringList{};
+        QTest::newRow("tabs stay") << QByteArray("File: \t/a.txt\t\r") << QStringList{"\t/a.txt\t"};
+        QTest::newRow("CR, LF and CR LF lines") << QByteArray("File: /a\rFile: /b\nFile: /c\r\n") << QStringList{"/a", "/b", "/c"};
+        QTest::newRow("Windows-1252 path") << QByteArray("File: /caf\xE9.txt\r\n") << QStringList{"/café.txt"};
+        QTest::newRow("the same path twice") << QByteArray("File: /a\r\nFile: /a\r\n") << QStringList{"/a", "/a"};
+    }
+
+    void readingProjectFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, paths);
+        if (QTest::currentDataTag() == QLatin1String("the worked example, 64 bytes"))
+            QCOMPARE(bytes.size(), 64);
+        QCOMPARE(ProjectList::parse(bytes), paths);
+    }
+
+    void missingFilesAreReported()
+    {
+        QTemporaryDir dir;
+        const QString here = dir.filePath(QStringLiteral("here.txt"));
+        QVERIFY(writeBytes(here, "h"));
+        const QString project = dir.filePath(QStringLiteral("p.tep"));
+        QVERIFY(writeBytes(project, "File: /no/such.txt\r\nFile: " + here.toUtf8() + "\r\n"));
+        ProjectList list;
+        QString error;
+        QCOMPARE(list.ReadProjectFile(project, &error),
+                 QStringLiteral("/no/such.txt Couldn't be found. \r\n") + here + QStringLiteral(" Loaded Successfully.\r\n"));
+        QCOMPARE(list.count(), 1);
+    }
+
+    void theListHasALimit()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("f"));
+        QVERIFY(writeBytes(file, "f"));
+        ProjectList list;
+        for (int i = 0; i < ProjectList::kMaxEntries; ++i)
+            list.AddFileToProject(file);
+        QCOMPARE(list.count(), 32767);
+        QVERIFY(!list.AddFileToProject(file));
+        QCOMPARE(list.count(), 32767);
+    }
+
+    void quickScan_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("Color") << QByteArray("  background-color: red;\r\nfont: bold\r\n") << "Color" << QStringList{"background-color: red;"};
+        QTest::newRow("empty phrase: every non-empty line") << QByteArray("a\r\n\r\n   \r\nb") << "  " << QStringList{"a", "", "b"};
+        QTest::newRow("the phrase is trimmed") << QByteArray("red;\nredo\n") << " red " << QStringList{"red;", "redo"};
+        QTest::newRow("listed once") << QByteArray("aa aa aa\rb\r") << "aa" << QStringList{"aa aa aa"};
+        QTest::newRow("LF and CR lines") << QByteArray("x1\ny\rx2\r\nx3") << "X" << QStringList{"x1", "x2", "x3"};
+        QTest::newRow("non-ASCII phrase and line") << QByteArray("ÉCOLE d'été\nécole\nECOLE\n") << "École" << QStringList{"ÉCOLE d'été", "école"};
+        QTest::newRow("Qt's lower case: the Kelvin sign is a k") << QString::fromUtf16(u"\u212A mark\nplain\n").toUtf8() << "k m"
+                                                                 << QStringList{QString::fromUtf16(u"\u212A mark")};
+        QTest::newRow("Windows-1252 line") << QByteArray("caf\xE9 au lait\r\n") << "CAFÉ" << QStringList{"café au lait"};
+    }
+
+    void quickScan()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, phrase);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("f.txt")), file));
+        QCOMPARE(scanned(dir.filePath(QStringLiteral("f.txt")), phrase), lines);
+    }
+
+    // Slices end at line breaks: lines that straddle a slice boundary, and a
+    // line longer than a slice, are found whole; a stopped scan keeps what it
+    // found and goes on from where it stopped.
+    void bigFilesInSlices()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("big.txt"));
+        QByteArray bytes;
+        while (bytes.size() < 9 * 1024 * 1024)
+            bytes += "ordinary line of text " + QByteArray::number(bytes.size()) + (bytes.size() % 7 ? "\r\n" : " needle\n");
+        bytes += QByteArray(5 * 1024 * 1024, 'z') + " needle at the end of a long line";
+        QVERIFY(writeBytes(path, bytes));
+        const QStringList all = scanned(path, QStringLiteral("NEEDLE"));
+        QCOMPARE(all.size(), int(bytes.count("needle")));
+        QVERIFY(all.last().endsWith(QLatin1String("needle at the end of a long line")));
+
+        QStringList first;
+        const QuickScan::Outcome stopped = QuickScan::scan(path, QStringLiteral("needle"), 0, [&](QStringList f) { first += f; },
+                                                           [](qint64, qint64) { return false; });
+        QVERIFY(stopped.stopped && !first.isEmpty() && first.size() < all.size());
+        QuickScan::scan(path, QStringLiteral("needle"), stopped.offset, [&](QStringList f) { first += f; },
+                        [](qint64, qint64) { return true; });
+        QCOMPARE(first, all);
+        QCOMPARE(QuickScan::scan(dir.filePath(QStringLiteral("none")), QStringLiteral("x"), 0, {}, {}).failure.code,
+                 int(FileIO::FileNotFound));
+    }
+};
+
+ORVANE_CORE_TEST_MAIN(TestProject)
+#include "tst_project.moc"
