@@ -87,12 +87,16 @@ frmProject::frmProject(AppContext &ctx, DocumentHost &docs, ProjectList &list)
         const QString name = QLatin1String(kActions[i].action);
         connect(cmdAction[i], &QPushButton::clicked, this, [this, name] { action(name); });
     }
-    // Two rows: Add File, Drop File, Download above; Save, Open, Close below.
+    // Two rows of equal buttons: Add File, Drop File, Download above; Save, Open, Close below.
+    auto *buttons = new QGridLayout;
     for (int i : {0, 1, 2})
-        grid->addWidget(cmdAction[i], 5, i);
-    grid->addWidget(cmdAction[3], 6, 0);
-    grid->addWidget(cmdAction[5], 6, 1);
-    grid->addWidget(cmdAction[4], 6, 2);
+        buttons->addWidget(cmdAction[i], 0, i);
+    buttons->addWidget(cmdAction[3], 1, 0);
+    buttons->addWidget(cmdAction[5], 1, 1);
+    buttons->addWidget(cmdAction[4], 1, 2);
+    for (int c = 0; c < 3; ++c)
+        buttons->setColumnStretch(c, 1);
+    grid->addLayout(buttons, 5, 0, 1, 3);
     resize(720, 520);
 
     connect(cboPrjMode, &QComboBox::currentTextChanged, this,
