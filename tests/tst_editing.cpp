@@ -119,6 +119,47 @@ private slots:
         QCOMPARE(d.snapshot(), QStringLiteral("marker"));
     }
 
+    // Undo in a long document keeps the caret and the view; Redo steps
+    // forward through the four levels until the next edit.
+    void undoKeepsThePlaceAndRedoes()
+    {
+        OneDocument d;
+        QString text;
+        for (int i = 0; i < 5000; ++i)
+            text += QStringLiteral("line %1\r\n").arg(i);
+        d.box->SetText(text);
+        d.w->undoTick();
+        QStringList versions{text};
+        for (int k = 1; k <= 5; ++k) {
+            d.box->SetSelStart(d.box->TextLength());
+            d.box->SetSelText(QStringLiteral("edit %1").arg(k));
+            d.w->undoTick();
+            versions << d.box->Text();
+        }
+        d.box->SetSelStart(int(text.size()) - 20);
+        d.box->SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 4980);
+        const long firstLine = d.box->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+        QVERIFY(firstLine > 4000);
+        for (int back = 4; back >= 1; --back) {
+            d.run("mnuEditUndo");
+            QCOMPARE(d.box->Text(), versions[back]);
+            QCOMPARE(d.box->SelStart(), int(text.size()) - 20);
+            QCOMPARE(d.box->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE), firstLine);
+        }
+        QVERIFY(!actionOf(d.w, "mnuEditUndo")->isEnabled());
+        for (int forward = 2; forward <= 5; ++forward) {
+            pressIn(d.w, QKeySequence(forward % 2 ? QStringLiteral("Ctrl+Shift+Z") : QStringLiteral("Ctrl+Y")));
+            QCOMPARE(d.box->Text(), versions[forward]);
+        }
+        d.w->timer1Tick();
+        QVERIFY(!actionOf(d.w, "mnuEditRedo")->isEnabled());
+        d.run("mnuEditUndo");
+        QVERIFY(actionOf(d.w, "mnuEditRedo")->isEnabled());
+        QTest::keyClicks(d.box, QStringLiteral("x")); // an edit ends what can be redone
+        d.w->timer1Tick();
+        QVERIFY(!actionOf(d.w, "mnuEditRedo")->isEnabled());
+    }
+
     void clipboardCommands()
     {
         OneDocument d;

@@ -28,6 +28,7 @@ void DocumentTable::ResetUndoFields(int slot)
     r.UndoLevel1.clear();
     r.UndoLevel2.clear();
     r.UndoLevel3.clear();
+    r.RedoLevels.clear();
 }
 
 void DocumentTable::PushUndo(int slot)
@@ -62,4 +63,23 @@ QByteArray DocumentTable::TakeUndo(int slot)
     QByteArray taken = record(slot).UndoSnapshot;
     PopUndo(slot);
     return taken;
+}
+
+QByteArray DocumentTable::Undo(int slot, const QByteArray &current)
+{
+    DocumentRecord &r = record(slot);
+    if (r.UndoSnapshot.isEmpty())
+        return QByteArray();
+    r.RedoLevels.append(current);
+    return TakeUndo(slot);
+}
+
+QByteArray DocumentTable::Redo(int slot, const QByteArray &current)
+{
+    DocumentRecord &r = record(slot);
+    if (r.RedoLevels.isEmpty())
+        return QByteArray();
+    QByteArray text = r.RedoLevels.takeLast();
+    RecordUndo(slot, current);
+    return text;
 }

@@ -3,6 +3,7 @@
 #include "core/TextFileCodec.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct DocumentRecord {
     QByteArray UndoLevel2;
     QByteArray UndoLevel3;
     QByteArray UndoSnapshot;
+    QList<QByteArray> RedoLevels; // what Undo took back, the newest last
     TextFileCodec::FileFormat Format; // how the file is written back
 };
 
@@ -47,6 +49,15 @@ public:
     void PopUndo(int slot);
     void RecordUndo(int slot, const QByteArray &text);
     QByteArray TakeUndo(int slot);
+
+    // Undo and Redo of the Edit menu, given the current text: Undo returns
+    // the newest snapshot and keeps current for Redo; Redo returns the text
+    // the last Undo replaced and makes current the newest snapshot again.
+    // Both return a null array when there is nothing to do. An edit ends
+    // what can be redone (ClearRedo).
+    QByteArray Undo(int slot, const QByteArray &current);
+    QByteArray Redo(int slot, const QByteArray &current);
+    void ClearRedo(int slot) { record(slot).RedoLevels.clear(); }
 
 private:
     std::vector<DocumentRecord> m_records = std::vector<DocumentRecord>(1); // index 0 unused

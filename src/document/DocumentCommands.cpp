@@ -77,6 +77,7 @@ void registerDocumentCommands(AppContext &ctx, DocumentManager &docs)
     c.add(QStringLiteral("mnuFileExit"), [](DocumentTarget &t) { doc(t).unload(); });
 
     c.add(QStringLiteral("mnuEditUndo"), [](DocumentTarget &t) { doc(t).Undo(); });
+    c.add(QStringLiteral("mnuEditRedo"), [](DocumentTarget &t) { doc(t).Redo(); });
     c.add(QStringLiteral("mnuEditCut"), [](DocumentTarget &t) { EditCommands::cut(*doc(t).txtContents); });
     c.add(QStringLiteral("mnuEditCopy"), [](DocumentTarget &t) { EditCommands::copy(*doc(t).txtContents); });
     c.add(QStringLiteral("mnuEditPaste"), [](DocumentTarget &t) {

@@ -40,6 +40,7 @@ constexpr MenuTable::Entry kMenus[] = {
 
     {0, "mnuEdit", "&Edit"},
     {1, "mnuEditUndo", "&Undo", Ctrl | Key_Z},
+    {1, "mnuEditRedo", "&Redo", Ctrl | Qt::Key_Y},
     {1, "mnuEditCut01", "-"},
     {1, "mnuEditCut", "&Cut"},
     {1, "mnuEditCopy", "&Copy"},
@@ -161,6 +162,8 @@ DocumentMenus::DocumentMenus(frmDoc &doc, const CommandRegistry &commands)
     selection = menu("mnuSelection");
     windows = menu("mnuViewWindows");
     undo = action("mnuEditUndo");
+    redo = action("mnuEditRedo");
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     paste = action("mnuEditPaste");
     characterMode = action("mnuCharacterMode");
     characterMode->setCheckable(true);

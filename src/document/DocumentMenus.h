@@ -21,6 +21,7 @@ struct DocumentMenus {
     QMenu *windows = nullptr;
     QMenu *hidden = nullptr; // the context menu
     QAction *undo = nullptr;
+    QAction *redo = nullptr;
     QAction *paste = nullptr;
     QAction *characterMode = nullptr;
     QAction *hiddenUndo = nullptr;

@@ -107,8 +107,8 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
 
     // Menu shortcuts win over the editor's own key bindings.
     for (QAction *a : findChildren<QAction *>()) {
-        if (!a->shortcut().isEmpty())
-            txtContents->releaseKey(a->shortcut());
+        for (const QKeySequence &key : a->shortcuts())
+            txtContents->releaseKey(key);
     }
 
     connect(txtContents, &RichTextBox::Change, this, &frmDoc::onChange);
@@ -318,8 +318,12 @@ void frmDoc::resetStatus()
 void frmDoc::onChange()
 {
     m_textChangedSinceTick = true;
-    if (DocumentRecord *r = record())
+    if (DocumentRecord *r = record()) {
         r->Changed = true;
+        // An edit ends what can be redone.
+        if (!m_undoing)
+            r->RedoLevels.clear();
+    }
     panel(QStringLiteral("lngth"))->setText(QStringLiteral("Length: ") + QString::number(txtContents->TextLength()));
     panel(QStringLiteral("Status"))->setText(kUnsaved);
 }
@@ -347,6 +351,7 @@ void frmDoc::timer1Tick()
         sub->setWindowTitle(title);
     const bool canUndo = r && !r->UndoSnapshot.isEmpty();
     m_menus->undo->setEnabled(canUndo);
+    m_menus->redo->setEnabled(r && !r->RedoLevels.isEmpty());
     m_menus->hiddenUndo->setEnabled(canUndo);
     m_menus->selection->menuAction()->setEnabled(txtContents->hasSelectedText());
     m_menus->paste->setEnabled(m_clipboardHasText);
@@ -388,8 +393,24 @@ void frmDoc::Undo()
 {
     if (!record())
         return;
-    QByteArray text = m_docs.table().TakeUndo(slot());
-    txtContents->setTextBytes(text);
+    // Typed since the last tick: that is an edit too, and Redo must bring it back.
+    const QByteArray current = txtContents->textBytes();
+    applyUndoText(m_docs.table().Undo(slot(), current));
+}
+
+void frmDoc::Redo()
+{
+    if (record())
+        applyUndoText(m_docs.table().Redo(slot(), txtContents->textBytes()));
+}
+
+void frmDoc::applyUndoText(QByteArray text)
+{
+    if (text.isNull())
+        return;
+    m_undoing = true;
+    txtContents->changeTextBytes(text);
+    m_undoing = false;
     m_lastUndoText = std::move(text);
     m_textChangedSinceTick = false;
     scheduleTimer1();

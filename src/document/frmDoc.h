@@ -83,8 +83,11 @@ public:
     // Brings caption and command states up to date on the next event-loop turn.
     void scheduleTimer1() { Timer1.start(); }
 
-    // Puts the previous undo snapshot back.
+    // Puts the previous undo snapshot back, or steps forward again through
+    // what was undone; only the part that differs is replaced, so the caret
+    // and the view stay where they were.
     void Undo();
+    void Redo();
     // Holds text for Copy To / Move To: the next mouse release puts it there.
     void holdForTransfer(const QString &text);
     bool transferPending() const { return m_transferPending; }
@@ -108,6 +111,7 @@ private:
     void onKeyPress(int &keyAscii);
     void onMouseUp(Qt::MouseButton button, const QPoint &pos);
     void onDrop(const QStringList &files);
+    void applyUndoText(QByteArray text);
 
     AppContext &m_ctx;
     DocumentManager &m_docs;
@@ -118,6 +122,7 @@ private:
     QAction *m_undoSeparator = nullptr; // hidden with Undo: no two separators side by side
     QByteArray m_lastUndoText; // the text at the last undo tick
     bool m_textChangedSinceTick = false;
+    bool m_undoing = false; // an Undo or Redo changes the text: no edit
     bool m_transferPending = false;
     QString m_transferText;
     bool m_clipboardHasText = false;

@@ -144,6 +144,34 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
     flushChange();
 }
 
+void RichTextBox::changeTextBytes(QByteArrayView utf8)
+{
+    const QByteArrayView now = textView();
+    const qsizetype shortest = qMin(now.size(), utf8.size());
+    qsizetype head = 0;
+    while (head < shortest && now[head] == utf8[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shortest - head && now[now.size() - 1 - tail] == utf8[utf8.size() - 1 - tail])
+        ++tail;
+    if (head == now.size() && head == utf8.size())
+        return;
+    const long anchor = sci(SCI_GETANCHOR);
+    const long caret = sci(SCI_GETCURRENTPOS);
+    const long firstLine = sci(SCI_GETFIRSTVISIBLELINE);
+    sci(SCI_SETTARGETRANGE, head, now.size() - tail);
+    const QByteArrayView middle = utf8.sliced(head, utf8.size() - tail - head);
+    SendScintilla(SCI_REPLACETARGET, uintptr_t(middle.size()), middle.isEmpty() ? "" : middle.data());
+    // The same places, clamped to the text and never inside a character.
+    const auto valid = [this](long pos) {
+        const long length = sci(SCI_GETLENGTH);
+        return pos >= length ? length : long(sci(SCI_POSITIONBEFORE, sci(SCI_POSITIONAFTER, pos)));
+    };
+    sci(SCI_SETSEL, valid(anchor), valid(caret));
+    sci(SCI_SETFIRSTVISIBLELINE, firstLine);
+    flushChange();
+}
+
 void RichTextBox::flushChange()
 {
     if (m_bulk)

@@ -27,6 +27,10 @@ public:
     QByteArrayView textView() const;
     QByteArray textBytes() const { return textView().toByteArray(); }
     void setTextBytes(QByteArrayView utf8);
+    // Makes the text utf8 by replacing only the part that differs; the caret,
+    // the selection and the first visible line stay where they were (moved
+    // back to the end of a shorter text). Counts as a change.
+    void changeTextBytes(QByteArrayView utf8);
 
     QString TextRTF() const;
     void SetTextRTF(const QString &rtf);
