@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QMenu>
 #include <QStatusBar>
+#include <QPushButton>
 #include <QToolBar>
+#include <cstdio>
 #include <sys/stat.h>
 
 using Answer = Dialogs::Answer;
@@ -235,6 +237,71 @@ private slots:
         QCOMPARE(app.readFile(existing), old);
         if (written)
             QCOMPARE(app.readFile(target), text.toUtf8() + "\r\n");
+    }
+
+    // Another program writes, replaces (by rename) or removes an open file.
+    void filesChangedByOtherPrograms_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("unsaved");
+        for (const char *how : {"write", "rename", "remove"}) {
+            QTest::addRow("%s", how) << QString::fromLatin1(how) << false;
+            QTest::addRow("%s, with unsaved changes", how) << QString::fromLatin1(how) << true;
+        }
+    }
+
+    void filesChangedByOtherPrograms()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, unsaved);
+        AppFixture app;
+        const QString path = app.writeFile(QStringLiteral("page.html"), "mine\n");
+        frmDoc *w = app.docs().OpenFileByPath(path);
+        if (unsaved)
+            type(w, QStringLiteral("x"));
+        if (how == QLatin1String("write")) {
+            QVERIFY(writeBytes(path, "theirs\n"));
+        } else if (how == QLatin1String("rename")) {
+            app.writeFile(QStringLiteral("page.html.new"), "theirs\n");
+            QCOMPARE(::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(), QFile::encodeName(path).constData()), 0);
+        } else {
+            QVERIFY(QFile::remove(path));
+        }
+        QTRY_VERIFY(w->fraDiskNotice->isVisible());
+        const bool removed = how == QLatin1String("remove");
+        QCOMPARE(w->lblDiskNotice->text(), removed ? QStringLiteral("Another program has removed this file. Save writes it again.")
+                                           : unsaved ? QStringLiteral("Another program has changed this file, and this document has unsaved changes too.")
+                                                     : QStringLiteral("Another program has changed this file."));
+        auto *reload = w->fraDiskNotice->findChild<QPushButton *>(QStringLiteral("cmdReload"));
+        QCOMPARE(reload->isVisibleTo(w), !removed);
+        if (removed) {
+            pressIn(w, QKeySequence(QStringLiteral("Ctrl+S"))); // written again, nothing asked
+            QCOMPARE(app.readFile(path), unsaved ? QByteArray("xmine\n") : QByteArray("mine\n"));
+        } else {
+            reload->click();
+            QCOMPARE(w->txtContents->Text(), QStringLiteral("theirs"));
+            QCOMPARE(app.record(w).Changed, false);
+        }
+        QVERIFY(!w->fraDiskNotice->isVisible());
+    }
+
+    void savingOverAnotherProgramsChangeAsks()
+    {
+        AppFixture app;
+        const QString path = app.writeFile(QStringLiteral("page.html"), "mine\n");
+        frmDoc *w = app.docs().OpenFileByPath(path);
+        type(w, QStringLiteral("x"));
+        QVERIFY(writeBytes(path, "theirs\n"));
+        app.dialogs.answers << Answer::Cancel;
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(app.dialogs.asked.last().buttons, Dialogs::Buttons::OverwriteCancel);
+        QCOMPARE(app.readFile(path), QByteArray("theirs\n"));
+        QCOMPARE(app.record(w).Changed, true);
+        app.dialogs.answers << Answer::Yes;
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(app.readFile(path), QByteArray("xmine\n"));
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+S"))); // its own write asks nothing
+        QCOMPARE(app.dialogs.asked.size(), 2);
     }
 
     void savePromptOnClose_data()

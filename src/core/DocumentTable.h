@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileIO.h"
 #include "core/TextFileCodec.h"
 
 #include <QByteArray>
@@ -20,6 +21,8 @@ struct DocumentRecord {
     QByteArray UndoSnapshot;
     QList<QByteArray> RedoLevels; // what Undo took back, the newest last
     TextFileCodec::FileFormat Format; // how the file is written back
+    FileIO::Stamp DiskStamp;          // the file as it was last read or written
+    FileIO::Stamp NoticedStamp;       // the other program's version last told of
 };
 
 // The table of document slots, numbered from 1. Slots are never removed: a

@@ -108,6 +108,14 @@ void ignoreFileSizeSignal()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+Stamp stampOf(const QString &path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {true, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, quint64(st.st_ino)};
+}
+
 Failure checkReadable(const QString &path)
 {
     struct stat st {};

@@ -32,6 +32,21 @@ Failure makeFailure(int code);
 // any of it is read.
 Failure readWholeFile(const QString &path, QByteArray *out);
 
+// What tells one version of a file from another: whether it exists, its
+// size, its modification time (nanoseconds) and its inode.
+struct Stamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    bool operator==(const Stamp &o) const
+    {
+        return exists == o.exists && size == o.size && modifiedNs == o.modifiedNs && inode == o.inode;
+    }
+    bool operator!=(const Stamp &o) const { return !(*this == o); }
+};
+Stamp stampOf(const QString &path);
+
 // Whether path is a regular file that may be opened for reading (a named
 // pipe, a device or a folder is not); says why not.
 Failure checkReadable(const QString &path);

@@ -10,8 +10,11 @@
 #include "ui/AppContext.h"
 #include "ui/FileQuestion.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSet>
 
 namespace {
 
@@ -26,8 +29,86 @@ QString documentFilter()
 } // namespace
 
 DocumentManager::DocumentManager(AppContext &ctx, QMdiArea &area, QObject *parent)
-    : QObject(parent), m_ctx(ctx), m_area(area)
+    : QObject(parent), m_ctx(ctx), m_area(area), m_watcher(new QFileSystemWatcher(this))
 {
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &DocumentManager::checkFiles);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &DocumentManager::checkFiles);
+}
+
+void DocumentManager::windowClosed()
+{
+    watchFiles();
+    emit documentWindowsChanged();
+}
+
+void DocumentManager::watchFiles()
+{
+    QSet<QString> wanted;
+    for (int slot = 1; slot <= DocumentCount(); ++slot) {
+        const DocumentRecord &r = m_table.record(slot);
+        if (!r.InUse || r.FilePath.trimmed().isEmpty())
+            continue;
+        wanted << QFileInfo(r.FilePath).absolutePath();
+        if (QFileInfo::exists(r.FilePath))
+            wanted << r.FilePath;
+    }
+    QSet<QString> watched;
+    for (const QString &p : m_watcher->files() + m_watcher->directories())
+        watched << p;
+    if (const QStringList gone = QStringList((watched - wanted).values()); !gone.isEmpty())
+        m_watcher->removePaths(gone);
+    if (const QStringList added = QStringList((wanted - watched).values()); !added.isEmpty())
+        m_watcher->addPaths(added);
+}
+
+void DocumentManager::checkFiles()
+{
+    for (int slot = 1; slot <= DocumentCount(); ++slot) {
+        DocumentRecord &r = m_table.record(slot);
+        frmDoc *w = window(slot);
+        if (!r.InUse || !w || r.FilePath.trimmed().isEmpty())
+            continue;
+        // Each change is told once, however many events the folder sees.
+        const FileIO::Stamp now = FileIO::stampOf(r.FilePath);
+        if (now != r.DiskStamp && now != r.NoticedStamp) {
+            r.NoticedStamp = now;
+            w->showDiskNotice(now.exists ? frmDoc::DiskNotice::Changed : frmDoc::DiskNotice::Removed);
+        }
+    }
+    // A file replaced by rename, or made again, needs watching anew.
+    watchFiles();
+}
+
+bool DocumentManager::mayOverwrite(int slot)
+{
+    const DocumentRecord &r = m_table.record(slot);
+    const FileIO::Stamp now = FileIO::stampOf(r.FilePath);
+    // A removed file loses nothing by being written again; what is not a
+    // file is for the write to report.
+    if (!now.exists || now == r.DiskStamp || !QFileInfo(r.FilePath).isFile())
+        return true;
+    const Dialogs::Answer answer = m_ctx.dialogs.message(
+        QStringLiteral("Another program has changed ") + r.FilePath
+            + QStringLiteral(" since this document was read or last saved.\r\nOverwrite it with this document?"),
+        Dialogs::Buttons::OverwriteCancel, Dialogs::Icon::Warning, AppContext::appTitle());
+    return answer == Dialogs::Answer::Yes;
+}
+
+bool DocumentManager::Reload(int slot)
+{
+    DocumentRecord &r = m_table.record(slot);
+    frmDoc *w = window(slot);
+    QByteArray bytes;
+    if (!w || !readFile(r.FilePath, false, &bytes))
+        return false;
+    r.DiskStamp = r.NoticedStamp = FileIO::stampOf(r.FilePath);
+    TextFileCodec::Decoded decoded = TextFileCodec::decode(std::move(bytes));
+    r.Format = decoded.format;
+    w->txtContents->changeTextBytes(decoded.text);
+    r.Changed = false;
+    w->hideDiskNotice();
+    w->scheduleTimer1();
+    return true;
 }
 
 frmDoc *DocumentManager::window(int slot) const
@@ -69,6 +150,7 @@ frmDoc *DocumentManager::CreateDocumentWindow()
     r.FilePath.clear();
     r.Title = QStringLiteral("Untitled");
     r.Format = TextFileCodec::FileFormat();
+    r.DiskStamp = r.NoticedStamp = FileIO::Stamp();
     m_table.ResetUndoFields(slot);
     w->documentTaken();
     emit documentWindowsChanged();
@@ -107,9 +189,11 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     r.FilePath = path;
     r.Title = path;
     r.Format = decoded.format;
+    r.DiskStamp = r.NoticedStamp = FileIO::stampOf(path);
     w->txtContents->setTextBytes(decoded.text);
     decoded.text = QByteArray();
     r.Changed = false;
+    watchFiles();
     RecentList::AddRecentItem(m_ctx.settings, path);
     emit recentListChanged();
     w->scheduleTimer1();
@@ -163,10 +247,14 @@ void DocumentManager::saved(int slot, const QString &newName)
         r.Title = newName;
     }
     r.InUse = true;
+    r.DiskStamp = r.NoticedStamp = FileIO::stampOf(r.FilePath);
     RecentList::AddRecentItem(m_ctx.settings, r.FilePath);
     emit recentListChanged();
-    if (frmDoc *w = window(slot))
+    if (frmDoc *w = window(slot)) {
+        w->hideDiskNotice();
         w->scheduleTimer1();
+    }
+    watchFiles();
 }
 
 bool DocumentManager::SaveDocument(int slot)
@@ -177,7 +265,7 @@ bool DocumentManager::SaveDocument(int slot)
                               AppContext::appTitle());
         return false;
     }
-    if (!writeDocument(slot, r.FilePath, true))
+    if (!mayOverwrite(slot) || !writeDocument(slot, r.FilePath, true))
         return false;
     saved(slot);
     return true;

@@ -9,6 +9,7 @@
 #include <vector>
 
 struct AppContext;
+class QFileSystemWatcher;
 class QMdiArea;
 
 // Owns the document table and one window per slot, and moves documents
@@ -45,7 +46,11 @@ public:
     bool Save(int slot);
 
     // A document window was hidden or destroyed.
-    void windowClosed() { emit documentWindowsChanged(); }
+    void windowClosed();
+
+    // Reads the document's file again into its window (after another
+    // program changed it); false when the read was given up.
+    bool Reload(int slot);
 
 signals:
     // A document was read or written: menus that list recent files may
@@ -55,6 +60,14 @@ signals:
     void documentWindowsChanged();
 
 private:
+    // Watches the files of the open documents (and their folders, which see
+    // a file replaced by rename or removed), and tells a window whose file
+    // another program changed.
+    void watchFiles();
+    void checkFiles();
+    // True when the file at the document's path is still the one it read or
+    // wrote, or the user said to overwrite what another program left there.
+    bool mayOverwrite(int slot);
     bool readFile(const QString &path, bool numbered, QByteArray *bytes);
     frmDoc *openRead(const QString &path, QByteArray bytes);
     bool writeDocument(int slot, const QString &path, bool appendBreak);
@@ -68,4 +81,5 @@ private:
     DocumentTable m_table;
     std::vector<QPointer<frmDoc>> m_windows = std::vector<QPointer<frmDoc>>(1);
     QString m_lastDialogName; // the one file dialog starts where it was last left
+    QFileSystemWatcher *m_watcher = nullptr;
 };

@@ -11,13 +11,16 @@
 #include "ui/AppContext.h"
 #include "ui/FileQuestion.h"
 #include "ui/MenuTable.h"
+#include "ui/NamedButton.h"
 #include "ui/StatusPanel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QHash>
+#include <QLabel>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -95,6 +98,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
 
     m_menus = std::make_unique<DocumentMenus>(*this, ctx.commands);
     buildToolbar();
+    buildDiskNotice();
     txtContents = new RichTextBox(this);
     buildStatusBar();
 
@@ -102,6 +106,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Toolbar1);
+    layout->addWidget(fraDiskNotice);
     layout->addWidget(txtContents, 1);
     layout->addWidget(stBar);
 
@@ -197,6 +202,48 @@ void frmDoc::buildStatusBar()
     };
     showClock();
     connect(&clock, &StatusClock::changed, this, showClock);
+}
+
+void frmDoc::buildDiskNotice()
+{
+    fraDiskNotice = new QFrame(this);
+    fraDiskNotice->setObjectName(QStringLiteral("fraDiskNotice"));
+    fraDiskNotice->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    fraDiskNotice->setAutoFillBackground(true);
+    fraDiskNotice->setBackgroundRole(QPalette::ToolTipBase);
+    lblDiskNotice = new QLabel(fraDiskNotice);
+    lblDiskNotice->setObjectName(QStringLiteral("lblDiskNotice"));
+    lblDiskNotice->setWordWrap(true);
+    auto *reload = namedButton(fraDiskNotice, "cmdReload", QStringLiteral("&Reload"));
+    auto *ignore = namedButton(fraDiskNotice, "cmdIgnore", QStringLiteral("I&gnore"));
+    auto *row = new QHBoxLayout(fraDiskNotice);
+    row->setContentsMargins(6, 3, 6, 3);
+    row->addWidget(lblDiskNotice, 1);
+    row->addWidget(reload);
+    row->addWidget(ignore);
+    fraDiskNotice->hide();
+    connect(reload, &QPushButton::clicked, this, [this] { m_docs.Reload(slot()); });
+    connect(ignore, &QPushButton::clicked, this, &frmDoc::hideDiskNotice);
+}
+
+void frmDoc::showDiskNotice(DiskNotice kind)
+{
+    const bool changed = record() && record()->Changed;
+    QString text;
+    if (kind == DiskNotice::Removed)
+        text = QStringLiteral("Another program has removed this file. Save writes it again.");
+    else if (changed)
+        text = QStringLiteral("Another program has changed this file, and this document has unsaved changes too.");
+    else
+        text = QStringLiteral("Another program has changed this file.");
+    lblDiskNotice->setText(text);
+    fraDiskNotice->findChild<QPushButton *>(QStringLiteral("cmdReload"))->setVisible(kind == DiskNotice::Changed);
+    fraDiskNotice->show();
+}
+
+void frmDoc::hideDiskNotice()
+{
+    fraDiskNotice->hide();
 }
 
 StatusPanel *frmDoc::panel(int position) const

@@ -12,6 +12,8 @@ struct DocumentMenus;
 struct DocumentRecord;
 class DocumentManager;
 class QAction;
+class QFrame;
+class QLabel;
 class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
@@ -94,6 +96,14 @@ public:
     // The Character Mode item's check mark changed: show it in panel 5.
     void characterModeChanged();
 
+    // Another program changed or removed the document's file: a notice above
+    // the text offers Reload (a changed file) and Ignore.
+    enum class DiskNotice { Changed, Removed };
+    void showDiskNotice(DiskNotice kind);
+    void hideDiskNotice();
+    QFrame *fraDiskNotice = nullptr;
+    QLabel *lblDiskNotice = nullptr;
+
     // The timers' ticks, callable directly.
     void timer1Tick();
     void timer2Tick();
@@ -106,6 +116,7 @@ private:
     DocumentRecord *record() const;
     void buildToolbar();
     void buildStatusBar();
+    void buildDiskNotice();
     void onChange();
     void onSelChange();
     void onKeyPress(int &keyAscii);

@@ -7,7 +7,8 @@
 class Dialogs
 {
 public:
-    enum class Buttons { Ok, YesNo, YesNoCancel, AbortRetryIgnore };
+    // OverwriteCancel answers Yes for Overwrite.
+    enum class Buttons { Ok, YesNo, YesNoCancel, AbortRetryIgnore, OverwriteCancel };
     enum class Icon { None, Information, Warning, Critical, Question };
     enum class Answer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 

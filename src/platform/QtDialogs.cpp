@@ -1,5 +1,6 @@
 #include "platform/QtDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -23,6 +24,7 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
     case Buttons::YesNo: qtButtons = QMessageBox::Yes | QMessageBox::No; break;
     case Buttons::YesNoCancel: qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     case Buttons::AbortRetryIgnore: qtButtons = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore; break;
+    case Buttons::OverwriteCancel: qtButtons = QMessageBox::Save | QMessageBox::Cancel; break;
     }
     QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
     switch (icon) {
@@ -33,7 +35,12 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
     case Icon::Question: qtIcon = QMessageBox::Question; break;
     }
     QMessageBox box(qtIcon, caption, forDisplay(text), qtButtons, QApplication::activeWindow());
+    if (buttons == Buttons::OverwriteCancel) {
+        box.button(QMessageBox::Save)->setText(QStringLiteral("&Overwrite"));
+        box.setDefaultButton(QMessageBox::Cancel);
+    }
     switch (box.exec()) {
+    case QMessageBox::Save: return Answer::Yes;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Abort: return Answer::Abort;
