@@ -121,5 +121,6 @@ int main(int argc, char *argv[])
     std::printf("URL snip, %s: %lld ms wall, %.0f CPU ms; during the load %d paints, longest pause of the "
                 "event loop %lld ms (a 10 ms timer)\n",
                 qPrintable(snip.lblSize->text()), loaded, cpuMs() - start, counter.paints, longestStall);
+    delete frame; // a clean end: no journal left for the next run
     return 0;
 }

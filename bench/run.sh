@@ -39,6 +39,7 @@ measure "start-up, no file" "$bin/bench_open"
 measure "open 10 MB HTML" "$bin/bench_open" "$work/10mb.html"
 measure "open 50 MB HTML" "$bin/bench_open" "$work/50mb.html"
 "$bin/bench_edit" "$work/10mb.html"
+"$bin/bench_edit" "$work/50mb.html" | tail -1
 "$bin/bench_idle" 10
 "$bin/bench_templates"
 "$bin/bench_tools"

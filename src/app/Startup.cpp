@@ -5,6 +5,7 @@
 #include "core/FileIO.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentManager.h"
+#include "document/frmRecover.h"
 #include "project/ProjectCommands.h"
 #include "templates/TemplateCommands.h"
 #include "tools/ToolCommands.h"
@@ -63,6 +64,8 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
         frame->documents().OpenFileByPath(commandLine);
 
     frame->show();
+    // After an end without a clean exit: what can be recovered.
+    frmRecover::offer(frame->documents(), ctx.settings.ProgramDirectory() + QStringLiteral("recovery"), frame);
     return frame;
 }
 

@@ -4,12 +4,14 @@
 #include "core/FileIO.h"
 #include "core/RecentList.h"
 #include "core/TextFileCodec.h"
-#include "ui/RichTextBox.h"
+#include "document/RecoveryJournal.h"
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"
 #include "ui/FileQuestion.h"
+#include "ui/RichTextBox.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMdiArea>
@@ -29,10 +31,34 @@ QString documentFilter()
 } // namespace
 
 DocumentManager::DocumentManager(AppContext &ctx, QMdiArea &area, QObject *parent)
-    : QObject(parent), m_ctx(ctx), m_area(area), m_watcher(new QFileSystemWatcher(this))
+    : QObject(parent), m_ctx(ctx), m_area(area), m_watcher(new QFileSystemWatcher(this)),
+      m_journal(new RecoveryJournal(*this, ctx.settings.ProgramDirectory() + QStringLiteral("recovery"), this))
 {
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &DocumentManager::checkFiles);
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &DocumentManager::checkFiles);
+    // Ending the program by its menus is a clean end too.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_journal, &RecoveryJournal::finish);
+}
+
+DocumentManager::~DocumentManager()
+{
+    m_journal->finish();
+}
+
+frmDoc *DocumentManager::recover(const Journal::Entry &entry)
+{
+    frmDoc *w = CreateDocumentWindow();
+    if (!w)
+        return nullptr;
+    DocumentRecord &r = m_table.record(w->slot());
+    r.FilePath = entry.path;
+    r.Title = entry.title;
+    r.Format = entry.format;
+    r.DiskStamp = r.NoticedStamp = entry.stamp;
+    w->txtContents->setTextBytes(entry.text); // a change: the document shows unsaved changes
+    watchFiles();
+    w->scheduleTimer1();
+    return w;
 }
 
 void DocumentManager::windowClosed()
@@ -248,6 +274,7 @@ void DocumentManager::saved(int slot, const QString &newName)
     }
     r.InUse = true;
     r.DiskStamp = r.NoticedStamp = FileIO::stampOf(r.FilePath);
+    m_journal->clean(slot);
     RecentList::AddRecentItem(m_ctx.settings, r.FilePath);
     emit recentListChanged();
     if (frmDoc *w = window(slot)) {

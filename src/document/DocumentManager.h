@@ -10,6 +10,8 @@
 
 struct AppContext;
 class QFileSystemWatcher;
+class RecoveryJournal;
+namespace Journal { struct Entry; }
 class QMdiArea;
 
 // Owns the document table and one window per slot, and moves documents
@@ -22,6 +24,13 @@ class DocumentManager : public QObject, public DocumentHost
 
 public:
     DocumentManager(AppContext &ctx, QMdiArea &area, QObject *parent = nullptr);
+    // A clean end: the journals of this run go.
+    ~DocumentManager() override;
+
+    RecoveryJournal &journal() { return *m_journal; }
+    // Opens a journaled document again: its text, path, title and format,
+    // with unsaved changes.
+    frmDoc *recover(const Journal::Entry &entry);
 
     DocumentTable &table() { return m_table; }
     int DocumentCount() const { return m_table.DocumentCount(); }
@@ -82,4 +91,5 @@ private:
     std::vector<QPointer<frmDoc>> m_windows = std::vector<QPointer<frmDoc>>(1);
     QString m_lastDialogName; // the one file dialog starts where it was last left
     QFileSystemWatcher *m_watcher = nullptr;
+    RecoveryJournal *m_journal = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "document/DocumentManager.h"
 #include "document/DocumentMenus.h"
 #include "document/EditCommands.h"
+#include "document/RecoveryJournal.h"
 #include "ui/RichTextBox.h"
 #include "document/StatusClock.h"
 #include "platform/Dialogs.h"
@@ -370,6 +371,7 @@ void frmDoc::onChange()
         // An edit ends what can be redone.
         if (!m_undoing)
             r->RedoLevels.clear();
+        m_docs.journal().changed(slot());
     }
     panel(QStringLiteral("lngth"))->setText(QStringLiteral("Length: ") + QString::number(txtContents->TextLength()));
     panel(QStringLiteral("Status"))->setText(kUnsaved);
@@ -512,6 +514,7 @@ bool frmDoc::CloseDocument()
             return true;
     }
     r = record(); // a save may have grown the table
+    m_docs.journal().clean(slot());
     r->InUse = false;
     r->FilePath.clear();
     r->Title.clear();

@@ -31,13 +31,15 @@ struct AppFixture {
     mdiMain *frame = nullptr;
 
     // With pdfFile, documents print through Qt's real print engine into that file.
+    // With home, the settings and data are those under home (another run's).
     explicit AppFixture(const QStringList &arguments = {}, const std::function<void(AppFixture &)> &beforeStart = {},
-                        const QString &pdfFile = QString())
+                        const QString &pdfFile = QString(), const QString &home = QString())
     {
         if (!pdfFile.isEmpty())
             realPrinter = std::make_unique<QtPrinter>(pdfFile);
+        const QDir base(home.isEmpty() ? dir.path() : home);
         ctx = std::make_unique<AppContext>(
-            SettingsStore(dir.filePath(QStringLiteral("config")), dir.filePath(QStringLiteral("data"))), dialogs,
+            SettingsStore(base.filePath(QStringLiteral("config")), base.filePath(QStringLiteral("data"))), dialogs,
             realPrinter ? *realPrinter : static_cast<Printer &>(printer));
         if (beforeStart)
             beforeStart(*this);

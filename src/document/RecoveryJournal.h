@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/Journal.h"
+
+#include <QHash>
+#include <QObject>
+#include <QThreadPool>
+
+class DocumentManager;
+class QTimer;
+
+// Keeps the journal of every document with unsaved changes, written a few
+// seconds after the last change (never per key) on a worker thread, so that
+// typing never waits for the disk. A save, a No to the save prompt, or a
+// clean exit removes the entry.
+class RecoveryJournal : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kDelayMs = 2000;
+
+    RecoveryJournal(DocumentManager &docs, const QString &root, QObject *parent = nullptr);
+    ~RecoveryJournal() override;
+
+    void changed(int slot);  // the text changed: write it soon
+    // Hands the document's journal to the writer now (what the timer does).
+    void write(int slot);
+    void clean(int slot);    // saved or given up: nothing to recover
+    void finish();           // a clean exit: the whole folder goes
+    // Waits until every write handed to the worker has reached the disk.
+    void waitForWrites() { m_writer.waitForDone(); }
+
+private:
+
+    DocumentManager &m_docs;
+    Journal::Folder m_folder;
+    QHash<int, QTimer *> m_timers;
+    QThreadPool m_writer; // one thread: the entries of a slot reach the disk in order
+};

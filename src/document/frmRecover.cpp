@@ -1,0 +1,67 @@
+#include "document/frmRecover.h"
+
+#include "document/DocumentManager.h"
+#include "ui/NamedButton.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+frmRecover::frmRecover(DocumentManager &docs, QList<Journal::Orphan> orphans, QWidget *owner)
+    : QDialog(owner), m_orphans(std::move(orphans))
+{
+    setObjectName(QStringLiteral("frmRecover"));
+    setWindowTitle(QStringLiteral("Recover Documents"));
+    lstRecover = new QTreeWidget(this);
+    lstRecover->setObjectName(QStringLiteral("lstRecover"));
+    lstRecover->setRootIsDecorated(false);
+    lstRecover->setHeaderLabels({QStringLiteral("Title"), QStringLiteral("Path"), QStringLiteral("Time"), QStringLiteral("Size")});
+    for (const Journal::Orphan &orphan : std::as_const(m_orphans)) {
+        for (const Journal::Entry &e : orphan.entries) {
+            lstRecover->addTopLevelItem(new QTreeWidgetItem(
+                {e.title, e.path, QLocale().toString(e.time, QLocale::ShortFormat),
+                 QLocale().formattedDataSize(e.text.size(), 1, QLocale::DataSizeTraditionalFormat)}));
+        }
+    }
+    cmdRecover = namedButton(this, "cmdRecover", QStringLiteral("&Recover"));
+    cmdDiscard = namedButton(this, "cmdDiscard", QStringLiteral("&Discard"));
+    cmdLater = namedButton(this, "cmdLater", QStringLiteral("&Later"));
+    cmdRecover->setDefault(true);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *b : {cmdRecover, cmdDiscard, cmdLater})
+        buttons->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Orvane ended without closing these documents. Their unsaved changes can be recovered."),
+                                 this));
+    layout->addWidget(lstRecover);
+    layout->addLayout(buttons);
+    resize(640, 300);
+
+    connect(cmdRecover, &QPushButton::clicked, this, [this, &docs] {
+        for (const Journal::Orphan &orphan : std::as_const(m_orphans)) {
+            for (const Journal::Entry &e : orphan.entries)
+                docs.recover(e);
+            Journal::remove(orphan);
+        }
+        accept();
+    });
+    connect(cmdDiscard, &QPushButton::clicked, this, [this] {
+        for (const Journal::Orphan &orphan : std::as_const(m_orphans))
+            Journal::remove(orphan);
+        accept();
+    });
+    // Later, or the window closed: the journals stay for the next start.
+    connect(cmdLater, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmRecover::offer(DocumentManager &docs, const QString &root, QWidget *owner)
+{
+    QList<Journal::Orphan> orphans = Journal::orphans(root);
+    if (orphans.isEmpty())
+        return;
+    frmRecover window(docs, std::move(orphans), owner);
+    window.exec();
+}

@@ -1,0 +1,194 @@
+// Crash recovery with real processes: this test program runs itself as the
+// editor ("--child"), types into two documents, and is killed with SIGKILL;
+// the next start offers what was typed.
+#include "core/Journal.h"
+#include "document/RecoveryJournal.h"
+#include "support/AppFixture.h"
+#include "support/Modal.h"
+#include "document/frmRecover.h"
+#include "ui/StatusPanel.h"
+
+#include <QProcess>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <csignal>
+
+namespace {
+
+const QString kTypedA = QStringLiteral("typed into the file ");
+const QString kTypedB = QStringLiteral("untitled words\r\nand a second line");
+
+// The editor as a child process: opens file, types into it and into a new
+// document, says "ready" once both journals are on disk, then waits to be
+// killed ("crash") or closes its frame, saying No to both prompts ("clean").
+int runChild(const QString &home, const QString &mode, const QString &file)
+{
+    AppFixture app({}, {}, QString(), home);
+    frmDoc *a = app.docs().OpenFileByPath(file);
+    QTest::keyClicks(a->txtContents, kTypedA);
+    frmDoc *b = app.newDocument();
+    b->txtContents->setFocus();
+    b->InsertFragment(kTypedB);
+    const QString root = app.ctx->settings.ProgramDirectory() + QStringLiteral("recovery");
+    QDeadlineTimer deadline(20000);
+    while (QDir(root).entryList({QStringLiteral("*")}, QDir::Dirs | QDir::NoDotAndDotDot).isEmpty()
+           || QDir(root + u'/' + QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot).first()).entryList({QStringLiteral("*.journal")}).size() < 2) {
+        if (deadline.hasExpired())
+            return 3;
+        QTest::qWait(50);
+    }
+    app.docs().journal().waitForWrites();
+    std::printf("ready\n");
+    std::fflush(stdout);
+    if (mode == QLatin1String("clean")) {
+        app.dialogs.answers << Dialogs::Answer::No << Dialogs::Answer::No;
+        return app.frame->close() ? 0 : 4;
+    }
+    QTest::qWait(60000); // killed long before this
+    return 5;
+}
+
+struct Child {
+    QProcess process;
+    Child(const QString &home, const char *mode, const QString &file)
+    {
+        process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), home, QLatin1String(mode), file});
+        if (!process.waitForStarted(10000) || !process.waitForReadyRead(30000))
+            qWarning("the child did not get ready: %s", process.readAllStandardError().constData());
+    }
+    bool ready() { return process.readAllStandardOutput().contains("ready"); }
+    void kill()
+    {
+        ::kill(pid_t(process.processId()), SIGKILL);
+        process.waitForFinished(10000);
+    }
+};
+
+QString recoveryRoot(const QString &home)
+{
+    return home + QStringLiteral("/data/recovery");
+}
+
+} // namespace
+
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void killedThenRecovered()
+    {
+        QTemporaryDir home;
+        const QString file = home.filePath(QStringLiteral("notes.txt"));
+        QVERIFY(writeBytes(file, "original\n"));
+        Child child(home.path(), "crash", file);
+        QVERIFY(child.ready());
+        child.kill();
+
+        // Later keeps the journals for the next start.
+        whenModal("recovery window", [](QWidget *modal) {
+            auto *w = qobject_cast<frmRecover *>(modal);
+            QVERIFY(w);
+            QCOMPARE(w->lstRecover->topLevelItemCount(), 2);
+            w->cmdLater->click();
+        });
+        {
+            AppFixture later({}, {}, QString(), home.path());
+            QCOMPARE(later.shownDocuments().size(), 0);
+        }
+        whenModal("recovery window", [](QWidget *modal) { qobject_cast<frmRecover *>(modal)->cmdRecover->click(); });
+        AppFixture app({}, {}, QString(), home.path());
+        const QList<frmDoc *> docs = app.shownDocuments();
+        QCOMPARE(docs.size(), 2);
+        QCOMPARE(docs[0]->txtContents->textBytes(), (kTypedA + QStringLiteral("original")).toUtf8());
+        QCOMPARE(app.record(docs[0]).FilePath, file);
+        QCOMPARE(app.record(docs[0]).Title, file);
+        QCOMPARE(app.record(docs[0]).Format.lineEnd, TextFileCodec::LineEnd::Lf);
+        QCOMPARE(docs[1]->txtContents->textBytes(), kTypedB.toUtf8());
+        QCOMPARE(app.record(docs[1]).Title, QStringLiteral("Untitled"));
+        for (frmDoc *w : docs) {
+            QCOMPARE(app.record(w).Changed, true);
+            w->timer2Tick();
+            QCOMPARE(w->panel(QStringLiteral("Status"))->text(), QStringLiteral("Unsaved Changes Made"));
+        }
+        // The old journals are gone; the recovered documents have new ones.
+        QCOMPARE(Journal::orphans(recoveryRoot(home.path())).size(), 0);
+        // Saved as it was typed: the file keeps its LF breaks.
+        app.docs().SaveDocument(docs[0]->slot());
+        QCOMPARE(fileBytes(file), (kTypedA + QStringLiteral("original\n")).toUtf8());
+    }
+
+    void discarded()
+    {
+        QTemporaryDir home;
+        const QString file = home.filePath(QStringLiteral("notes.txt"));
+        QVERIFY(writeBytes(file, "original\n"));
+        Child child(home.path(), "crash", file);
+        QVERIFY(child.ready());
+        child.kill();
+        whenModal("recovery window", [](QWidget *modal) { qobject_cast<frmRecover *>(modal)->cmdDiscard->click(); });
+        {
+            AppFixture app({}, {}, QString(), home.path());
+            QCOMPARE(app.shownDocuments().size(), 0);
+        }
+        QCOMPARE(Journal::orphans(recoveryRoot(home.path())).size(), 0);
+        QCOMPARE(fileBytes(file), QByteArray("original\n"));
+    }
+
+    // A running copy's journals are locked: another copy does not take them.
+    void twoRunningCopies()
+    {
+        QTemporaryDir home;
+        const QString file = home.filePath(QStringLiteral("notes.txt"));
+        QVERIFY(writeBytes(file, "original\n"));
+        Child child(home.path(), "crash", file);
+        QVERIFY(child.ready());
+        QCOMPARE(Journal::orphans(recoveryRoot(home.path())).size(), 0);
+        child.kill();
+        const QList<Journal::Orphan> orphans = Journal::orphans(recoveryRoot(home.path()));
+        QCOMPARE(orphans.size(), 1);
+        QCOMPARE(orphans.first().entries.size(), 2);
+    }
+
+    void cleanExitLeavesNoJournal()
+    {
+        QTemporaryDir home;
+        const QString file = home.filePath(QStringLiteral("notes.txt"));
+        QVERIFY(writeBytes(file, "original\n"));
+        Child child(home.path(), "clean", file);
+        QVERIFY(child.ready());
+        QVERIFY(child.process.waitForFinished(20000));
+        QCOMPARE(child.process.exitCode(), 0);
+        QCOMPARE(QDir(recoveryRoot(home.path())).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // A journal cut short (the process died while writing it) is no journal.
+    void journalEntries()
+    {
+        Journal::Entry e{QStringLiteral("Tïtle\r\nwith break"), QStringLiteral("/a b/c.txt"),
+                         {TextFileCodec::Encoding::Windows1252, TextFileCodec::LineEnd::Cr, TextFileCodec::LineEnd::Lf},
+                         QDateTime::currentDateTime(), QByteArray("text\0with nul\n\n", 15), {true, 9, 123456789, 42}};
+        const QByteArray bytes = Journal::serialize(e);
+        Journal::Entry back;
+        QVERIFY(Journal::parse(bytes, &back));
+        QCOMPARE(back.title, e.title);
+        QCOMPARE(back.path, e.path);
+        QCOMPARE(back.format, e.format);
+        QCOMPARE(back.text, e.text);
+        QVERIFY(back.stamp == e.stamp);
+        QVERIFY(!Journal::parse(bytes.chopped(1), &back));
+        QVERIFY(!Journal::parse("not a journal", &back));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    TestEnv env;
+    QApplication app(argc, argv);
+    if (argc >= 5 && QLatin1String(argv[1]) == QLatin1String("--child"))
+        return runChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
+    TestRecovery tc;
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_recovery.moc"
