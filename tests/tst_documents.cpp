@@ -76,6 +76,8 @@ private slots:
         QTest::newRow("LF-only script") << QByteArray("#!/bin/sh\necho hi\n") << QStringLiteral("#!/bin/sh\r\necho hi");
         QTest::newRow("mixed, ending in a lone LF") << QByteArray("line1\nline2\r\nline3\n")
                                                     << QStringLiteral("line1\nline2\r\nline3");
+        QTest::newRow("UTF-16 LE with an emoji") << QByteArray("\xFF\xFE" "a\0\r\0\n\0\x3D\xD8\x00\xDE\r\0\n\0", 14)
+                                                 << QString::fromUtf16(u"a\r\n\U0001F600");
         QTest::newRow("not text") << QByteArray("\x00\xFF\xFE\x01\r\n\x00\x80\r\n", 10)
                                   << QString::fromLatin1("\x00\xFF\xFE\x01\r\n\x00", 7) + QChar(0x20AC);
     }
@@ -90,9 +92,11 @@ private slots:
         frmDoc *w = app.docs().OpenFileByPath(path);
         QVERIFY(w);
         QCOMPARE(w->txtContents->Text(), text);
+        QCOMPARE(status(w, "lngth"), QStringLiteral("Length: %1").arg(text.size())); // UTF-16 units: an emoji is 2
         QCOMPARE(app.record(w).Changed, false);
         QCOMPARE(app.record(w).Title, path);
         QTRY_COMPARE(w->subWindow()->windowTitle(), path);
+        QVERIFY(w->panel(QStringLiteral("Status"))->toolTip().endsWith(TextFileCodec::describe(app.record(w).Format)));
         QCOMPARE(RecentList::entries(app.ctx->settings), QStringList{path});
 
         QVERIFY(QFile::remove(path));
@@ -432,7 +436,7 @@ private slots:
                 QVERIFY2(!r.intersects(other), qPrintable(QStringLiteral("panel %1 overlaps").arg(i)));
             QVERIFY(w->stBar->rect().contains(r));
             QVERIFY(p->fontMetrics().horizontalAdvance(p->shownText()) <= p->contentsRect().width());
-            QCOMPARE(p->toolTip(), p->text());
+            QVERIFY(p->toolTip().startsWith(p->text()));
             taken << r;
         }
     }

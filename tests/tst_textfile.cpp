@@ -5,6 +5,7 @@
 #include "support/TestEnv.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <QFile>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -102,6 +103,62 @@ private slots:
         QCOMPARE(out, plainSave.chopped(plainSave.endsWith("\r\n") ? 2 : 1));
         // What a save wrote reads back as the same text.
         QCOMPARE(decode(plainSave).text, text);
+    }
+
+    // UTF-16 and UTF-32 files come back byte for byte; a plain save's final
+    // break is written in the file's encoding.
+    void wideEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Encoding>("encoding");
+        QTest::addColumn<QByteArray>("plainSave"); // "" : raw itself
+        const struct {
+            const char *name;
+            Encoding encoding;
+            QStringConverter::Encoding qt;
+            QByteArray bom;
+        } kinds[] = {
+            {"UTF-16 LE", Encoding::Utf16LeBom, QStringConverter::Utf16LE, QByteArray("\xFF\xFE", 2)},
+            {"UTF-16 BE", Encoding::Utf16BeBom, QStringConverter::Utf16BE, QByteArray("\xFE\xFF", 2)},
+            {"UTF-32 LE", Encoding::Utf32LeBom, QStringConverter::Utf32LE, QByteArray("\xFF\xFE\0\0", 4)},
+            {"UTF-32 BE", Encoding::Utf32BeBom, QStringConverter::Utf32BE, QByteArray("\0\0\xFE\xFF", 4)},
+            {"UTF-16 LE without BOM", Encoding::Utf16Le, QStringConverter::Utf16LE, QByteArray()},
+            {"UTF-16 BE without BOM", Encoding::Utf16Be, QStringConverter::Utf16BE, QByteArray()},
+        };
+        for (const auto &k : kinds) {
+            const auto wide = [&](const QString &s) { return k.bom + QByteArray(QStringEncoder(k.qt).encode(s)); };
+            QTest::addRow("%s, CR LF", k.name) << wide("Titel\r\nZeile\r\n") << "Titel\r\nZeile" << k.encoding << QByteArray();
+            QTest::addRow("%s, LF, no final break", k.name) << wide("a\nb") << "a\r\nb" << k.encoding << wide("a\nb\n");
+            if (!k.bom.isEmpty()) // a NUL or an emoji makes BOM-less text doubtful: not taken
+                QTest::addRow("%s, NUL and outside the BMP", k.name) << wide(QString::fromUtf16(u"x\u0000\U0001F600y\r\n", 7))
+                                                                     << QString::fromUtf16(u"x\u0000\U0001F600y", 5) << k.encoding
+                                                                     << QByteArray();
+        }
+        QByteArray nuls(64, '\0');
+        nuls[10] = '\xE9';
+        QString nulText(64, QChar(0));
+        nulText[10] = QChar(0xE9);
+        QTest::newRow("a Windows-1252 file full of NULs") << nuls << nulText << Encoding::Windows1252 << nuls + "\r\n";
+        QTest::newRow("a lone surrogate: read as Windows-1252, every byte kept") << QByteArray("\xFF\xFE\x00\xD8", 4)
+                                                                                 << QString::fromUtf16(u"\u00FF\u00FE\u0000\u00D8", 4)
+                                                                                 << Encoding::Windows1252
+                                                                                 << QByteArray("\xFF\xFE\x00\xD8\r\n", 6);
+    }
+
+    void wideEncodings()
+    {
+        QFETCH(QByteArray, raw);
+        QFETCH(QString, text);
+        QFETCH(Encoding, encoding);
+        QFETCH(QByteArray, plainSave);
+        const Decoded d = decode(raw);
+        QCOMPARE(QString::fromUtf8(d.text), text);
+        QCOMPARE(d.format.encoding, encoding);
+        QByteArray out;
+        QString error;
+        QVERIFY(encode(d.text, d.format, true, &out, &error));
+        QCOMPARE(out, plainSave.isEmpty() ? raw : plainSave);
     }
 
     void everyByteValueRoundTrips()

@@ -2,6 +2,9 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <cstring>
 
@@ -90,6 +93,87 @@ QString withCrLfBreaks(QString text)
 
 namespace {
 
+bool isWide(Encoding e)
+{
+    return e != Encoding::Utf8 && e != Encoding::Utf8Bom && e != Encoding::Windows1252;
+}
+
+QStringConverter::Encoding converterOf(Encoding e)
+{
+    switch (e) {
+    case Encoding::Utf16Le:
+    case Encoding::Utf16LeBom: return QStringConverter::Utf16LE;
+    case Encoding::Utf16Be:
+    case Encoding::Utf16BeBom: return QStringConverter::Utf16BE;
+    case Encoding::Utf32LeBom: return QStringConverter::Utf32LE;
+    default: return QStringConverter::Utf32BE;
+    }
+}
+
+QByteArray bomOf(Encoding e)
+{
+    switch (e) {
+    case Encoding::Utf16LeBom: return QByteArray("\xFF\xFE", 2);
+    case Encoding::Utf16BeBom: return QByteArray("\xFE\xFF", 2);
+    case Encoding::Utf32LeBom: return QByteArray("\xFF\xFE\0\0", 4);
+    case Encoding::Utf32BeBom: return QByteArray("\0\0\xFE\xFF", 4);
+    default: return QByteArray();
+    }
+}
+
+// UTF-8 bytes in a wide encoding, with its BOM.
+QByteArray toWide(QByteArrayView utf8, Encoding e)
+{
+    QStringEncoder encoder(converterOf(e), QStringConverter::Flag::Stateless);
+    return bomOf(e) + QByteArray(encoder.encode(QString::fromUtf8(utf8)));
+}
+
+// A NUL in every second byte of the start, and none in the others: plain
+// UTF-16 (of mostly Latin text). Anything less clear is not taken.
+bool plainlyUtf16(const QByteArray &raw, int nulAt)
+{
+    const qsizetype n = qMin<qsizetype>(raw.size(), 4096) & ~qsizetype(1);
+    if (n < 2 || raw.size() % 2)
+        return false;
+    for (qsizetype i = 0; i < n; i += 2) {
+        if ((raw.at(i + nulAt) != 0) || raw.at(i + 1 - nulAt) == 0)
+            return false;
+    }
+    return true;
+}
+
+// The wide encoding the bytes are in, and their text as UTF-8 when they
+// come back exactly from it.
+bool decodeWide(const QByteArray &raw, Encoding *encoding, QByteArray *utf8)
+{
+    QList<Encoding> candidates;
+    if (raw.startsWith(bomOf(Encoding::Utf32LeBom)))
+        candidates << Encoding::Utf32LeBom;
+    if (raw.startsWith(bomOf(Encoding::Utf32BeBom)))
+        candidates << Encoding::Utf32BeBom;
+    if (raw.startsWith(bomOf(Encoding::Utf16LeBom)))
+        candidates << Encoding::Utf16LeBom;
+    if (raw.startsWith(bomOf(Encoding::Utf16BeBom)))
+        candidates << Encoding::Utf16BeBom;
+    if (candidates.isEmpty() && plainlyUtf16(raw, 1))
+        candidates << Encoding::Utf16Le;
+    if (candidates.isEmpty() && plainlyUtf16(raw, 0))
+        candidates << Encoding::Utf16Be;
+    for (Encoding e : candidates) {
+        QStringDecoder decoder(converterOf(e), QStringConverter::Flag::Stateless);
+        const QString text = decoder.decode(QByteArrayView(raw).sliced(bomOf(e).size()));
+        if (decoder.hasError())
+            continue;
+        QByteArray bytes = text.toUtf8();
+        if (toWide(bytes, e) == raw) {
+            *encoding = e;
+            *utf8 = std::move(bytes);
+            return true;
+        }
+    }
+    return false;
+}
+
 FileFormat detect(const QByteArray &raw, BreakCounts *counts)
 {
     FileFormat f;
@@ -144,7 +228,17 @@ Decoded decode(QByteArray raw, bool dropFinalBreak)
 {
     Decoded d;
     BreakCounts breaks;
-    d.format = detect(raw, &breaks);
+    Encoding wide;
+    QByteArray utf8;
+    if (decodeWide(raw, &wide, &utf8)) {
+        // From here on the text is read as UTF-8 is; the encoding is remembered.
+        raw = std::move(utf8);
+        d.format.encoding = wide;
+        breaks = countBreaks(raw.constData(), raw.size());
+        d.format.lineEnd = lineEndOf(breaks);
+    } else {
+        d.format = detect(raw, &breaks);
+    }
     if (d.format.encoding == Encoding::Utf8Bom)
         raw.remove(0, 3);
 
@@ -204,6 +298,14 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
     if (format.encoding != Encoding::Windows1252) {
         if (format.encoding == Encoding::Utf8Bom)
             result.append(kBom, 3);
+        if (isWide(format.encoding)) {
+            FileFormat asUtf8 = format;
+            asUtf8.encoding = Encoding::Utf8;
+            QByteArray plain;
+            encode(text, asUtf8, appendBreak, &plain, error);
+            *out = toWide(plain, format.encoding);
+            return true;
+        }
         if (format.lineEnd == LineEnd::CrLf) {
             result.append(text);
         } else {
@@ -250,6 +352,15 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
         result.append(bytesOf(format.finalBreak));
     *out = std::move(result);
     return true;
+}
+
+QString describe(const FileFormat &format)
+{
+    static const char *const names[] = {"UTF-8", "UTF-8 with BOM", "Windows-1252", "UTF-16 LE", "UTF-16 BE",
+                                        "UTF-16 LE with BOM", "UTF-16 BE with BOM", "UTF-32 LE with BOM",
+                                        "UTF-32 BE with BOM"};
+    const char *breaks = format.lineEnd == LineEnd::Lf ? "LF" : format.lineEnd == LineEnd::Cr ? "CR" : "CR LF";
+    return QStringLiteral("%1, %2 line breaks").arg(QLatin1String(names[int(format.encoding)]), QLatin1String(breaks));
 }
 
 } // namespace TextFileCodec

@@ -21,7 +21,9 @@ QString withCrLfBreaks(QString text);
 // that any file, binary ones included, comes back byte for byte.
 namespace TextFileCodec {
 
-enum class Encoding { Utf8, Utf8Bom, Windows1252 };
+// The UTF-16 and UTF-32 encodings keep their byte-order mark, or its
+// absence (plain UTF-16 is recognised by its NUL bytes).
+enum class Encoding { Utf8, Utf8Bom, Windows1252, Utf16Le, Utf16Be, Utf16LeBom, Utf16BeBom, Utf32LeBom, Utf32BeBom };
 enum class LineEnd { CrLf, Lf, Cr };
 
 struct FileFormat {
@@ -58,6 +60,9 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
 // The text with every line break (CR LF, lone LF, lone CR) as CR LF, the
 // form text takes inside a document.
 QString withCrLfBreaks(QString text);
+
+// The format in words, for the user: "UTF-16 LE with BOM, CR LF line breaks".
+QString describe(const FileFormat &format);
 
 // Windows-1252 with the five unassigned bytes as C1 controls: one code point
 // per byte value, and back (-1 when the code point has no byte).

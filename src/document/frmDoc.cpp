@@ -408,6 +408,8 @@ void frmDoc::timer1Tick()
     toolbarButton(QStringLiteral("Undo"))->setVisible(m_menus->undo->isEnabled());
     m_undoSeparator->setVisible(m_menus->undo->isEnabled());
     toolbarButton(QStringLiteral("Paste"))->setVisible(m_menus->paste->isEnabled());
+    // How the file is written back, in words: three families of encodings look alike.
+    panel(QStringLiteral("Status"))->setDetail(r ? TextFileCodec::describe(r->Format) : QString());
 }
 
 void frmDoc::timer2Tick()

@@ -17,7 +17,13 @@ void StatusPanel::setText(const QString &text)
     if (text == this->text())
         return;
     QLabel::setText(text);
-    setToolTip(text);
+    setToolTip(m_detail.isEmpty() ? text : text + u'\n' + m_detail);
+}
+
+void StatusPanel::setDetail(const QString &detail)
+{
+    m_detail = detail;
+    setToolTip(detail.isEmpty() ? text() : text() + u'\n' + detail);
 }
 
 QString StatusPanel::shownText() const

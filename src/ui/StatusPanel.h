@@ -13,10 +13,15 @@ public:
     explicit StatusPanel(const QString &text, QWidget *parent = nullptr);
 
     void setText(const QString &text);
+    // A second line for the tooltip, below the whole text.
+    void setDetail(const QString &detail);
     // What the panel draws: the text, cut to fit when it must be.
     QString shownText() const;
 
     QSize minimumSizeHint() const override;
+
+private:
+    QString m_detail;
 
 protected:
     void paintEvent(QPaintEvent *e) override;
