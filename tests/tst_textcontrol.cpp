@@ -17,6 +17,7 @@ private slots:
         QTest::newRow("outside the BMP") << QString::fromUtf16(u"a\U0001F600b\r\n\U0001F600");
         QTest::newRow("NUL") << QString::fromUtf16(u"a\u0000b", 3);
         QTest::newRow("empty") << QString();
+        QTest::newRow("a leading U+FEFF is text") << QString::fromUtf16(u"\uFEFF\uFEFFab");
     }
 
     void lengthsAndOffsetsCountUtf16Units()

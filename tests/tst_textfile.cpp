@@ -140,6 +140,8 @@ private slots:
         QString nulText(64, QChar(0));
         nulText[10] = QChar(0xE9);
         QTest::newRow("a Windows-1252 file full of NULs") << nuls << nulText << Encoding::Windows1252 << nuls + "\r\n";
+        QTest::newRow("UTF-16 LE: a U+FEFF after the BOM is text") << QByteArray("\xFF\xFE\xFF\xFEx\0\r\0\n\0", 10)
+                                                                   << QString::fromUtf16(u"\uFEFFx") << Encoding::Utf16LeBom << QByteArray();
         QTest::newRow("a lone surrogate: read as Windows-1252, every byte kept") << QByteArray("\xFF\xFE\x00\xD8", 4)
                                                                                  << QString::fromUtf16(u"\u00FF\u00FE\u0000\u00D8", 4)
                                                                                  << Encoding::Windows1252

@@ -45,7 +45,7 @@ QString preview(const QString &path)
             --cut;
         bytes.truncate(cut);
     }
-    const QString text = QString::fromUtf8(TextFileCodec::decode(bytes, false).text);
+    const QString text = TextFileCodec::toQString(TextFileCodec::decode(bytes, false).text);
     qsizetype units = 0;
     for (int chars = 0; chars < 70 && units < text.size(); ++chars)
         units += text.at(units).isHighSurrogate() && units + 1 < text.size() ? 2 : 1;

@@ -125,7 +125,7 @@ QByteArray bomOf(Encoding e)
 QByteArray toWide(QByteArrayView utf8, Encoding e)
 {
     QStringEncoder encoder(converterOf(e), QStringConverter::Flag::Stateless);
-    return bomOf(e) + QByteArray(encoder.encode(QString::fromUtf8(utf8)));
+    return bomOf(e) + QByteArray(encoder.encode(toQString(utf8)));
 }
 
 // A NUL in every second byte of the start, and none in the others: plain
@@ -160,7 +160,8 @@ bool decodeWide(const QByteArray &raw, Encoding *encoding, QByteArray *utf8)
     if (candidates.isEmpty() && plainlyUtf16(raw, 0))
         candidates << Encoding::Utf16Be;
     for (Encoding e : candidates) {
-        QStringDecoder decoder(converterOf(e), QStringConverter::Flag::Stateless);
+        // The BOM is cut off already: a U+FEFF after it is text.
+        QStringDecoder decoder(converterOf(e), QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
         const QString text = decoder.decode(QByteArrayView(raw).sliced(bomOf(e).size()));
         if (decoder.hasError())
             continue;
@@ -323,7 +324,7 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
         }
     } else {
         result.reserve(text.size() + 2);
-        const QString s = QString::fromUtf8(text);
+        const QString s = toQString(text);
         const qsizetype n = s.size();
         for (qsizetype i = 0; i < n; ++i) {
             const QChar ch = s.at(i);
@@ -352,6 +353,12 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
         result.append(bytesOf(format.finalBreak));
     *out = std::move(result);
     return true;
+}
+
+QString toQString(QByteArrayView utf8)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
 }
 
 QString describe(const FileFormat &format)

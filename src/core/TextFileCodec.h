@@ -61,6 +61,10 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
 // form text takes inside a document.
 QString withCrLfBreaks(QString text);
 
+// UTF-8 text as a QString, a leading U+FEFF included (QString::fromUtf8
+// drops it, taking it for a byte-order mark).
+QString toQString(QByteArrayView utf8);
+
 // The format in words, for the user: "UTF-16 LE with BOM, CR LF line breaks".
 QString describe(const FileFormat &format);
 

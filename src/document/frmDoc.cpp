@@ -594,5 +594,5 @@ void frmDoc::InsertFileContents(const QString &path)
                                     QStringLiteral("What would you like to do"), false, true};
     if (!FileQuestion::untilDone(m_ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, &bytes); }))
         return;
-    InsertFragment(QString::fromUtf8(TextFileCodec::decode(std::move(bytes), false).text));
+    InsertFragment(TextFileCodec::toQString(TextFileCodec::decode(std::move(bytes), false).text));
 }

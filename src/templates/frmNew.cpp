@@ -37,7 +37,7 @@ bool frmNew::CreateFromTemplate(AppContext &ctx, DocumentHost &docs, const QStri
                                     QStringLiteral("Would would you like to do"), true, true};
     if (!FileQuestion::untilDone(ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, &bytes); }))
         return false;
-    doc->SetText(QString::fromUtf8(TextFileCodec::decode(std::move(bytes), false).text));
+    doc->SetText(TextFileCodec::toQString(TextFileCodec::decode(std::move(bytes), false).text));
     return true;
 }
 

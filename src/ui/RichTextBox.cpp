@@ -1,6 +1,7 @@
 #include "ui/RichTextBox.h"
 
 #include "core/RtfCodec.h"
+#include "core/TextFileCodec.h"
 #include "ui/FileDrops.h"
 
 #include <QDragEnterEvent>
@@ -104,7 +105,7 @@ QByteArrayView RichTextBox::textView() const
 
 QString RichTextBox::Text() const
 {
-    return QString::fromUtf8(textView());
+    return TextFileCodec::toQString(textView());
 }
 
 void RichTextBox::SetText(const QString &text)
@@ -262,7 +263,7 @@ QString RichTextBox::SelText() const
     if (end <= start)
         return QString();
     const auto *p = reinterpret_cast<const char *>(sci(SCI_GETRANGEPOINTER, start, end - start));
-    return QString::fromUtf8(p, end - start);
+    return TextFileCodec::toQString(QByteArrayView(p, end - start));
 }
 
 void RichTextBox::replaceRange(long start, long end, QByteArrayView utf8)
