@@ -286,6 +286,35 @@ private slots:
         QVERIFY(QDir(dir.filePath(QStringLiteral("closed"))).isEmpty());
     }
 
+    // Other names of the file see the new text; a failed write puts the old
+    // bytes back; a file saved as root stays its owner's.
+    void hardLinksAndOwners()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(QStringLiteral("a.txt"));
+        const QString b = dir.filePath(QStringLiteral("b.txt"));
+        QVERIFY(writeBytes(a, "old text that is long"));
+        QCOMPARE(::link(QFile::encodeName(a).constData(), QFile::encodeName(b).constData()), 0);
+        QVERIFY(!FileIO::writeWholeFile(a, "new"));
+        QCOMPARE(fileBytes(b), QByteArray("new"));
+        {
+            FileSizeLimit full(10);
+            QCOMPARE(FileIO::writeWholeFile(b, QByteArray(100, 'x')).code, int(FileIO::DiskFull));
+        }
+        QCOMPARE(fileBytes(a), QByteArray("new"));
+        QCOMPARE(QFileInfo(a).size(), 3);
+
+        const QString owned = dir.filePath(QStringLiteral("owned.txt"));
+        QVERIFY(writeBytes(owned, "theirs"));
+        QCOMPARE(::chown(QFile::encodeName(owned).constData(), 65534, 65534), 0);
+        QVERIFY(!FileIO::writeWholeFile(owned, "saved by root"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(owned).constData(), &st), 0);
+        QCOMPARE(int(st.st_uid), 65534);
+        QCOMPARE(int(st.st_gid), 65534);
+        QCOMPARE(fileBytes(owned), QByteArray("saved by root"));
+    }
+
     void saveKeepsPermissionsAndLinks()
     {
         // The new content goes in through a temporary file and a rename: the

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <csignal>
 #include <cstring>
 #include <limits>
@@ -153,6 +154,53 @@ Failure readWholeFile(const QString &path, QByteArray *out)
     return {};
 }
 
+namespace {
+
+// Writes fd's content from the start and cuts it to bytes' size; false on
+// any shortfall (errno says why).
+bool overwrite(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        done += n;
+    }
+    return ::ftruncate(fd, off_t(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// A file with several hard links is written in place, so that every name
+// keeps seeing the same file. The old bytes are read first; the new ones are
+// written over them (the file never gets shorter until everything is
+// written), and on any failure the old bytes are put back over the blocks
+// they had, which needs no new room.
+Failure writeInPlace(const QString &path, const QByteArray &bytes)
+{
+    QByteArray old;
+    if (const Failure failure = readWholeFile(path, &old))
+        return failure;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return failureFromErrno(errno, path);
+    Failure failure;
+    if (!overwrite(fd, bytes)) {
+        const int error = errno;
+        failure = error == ENOSPC || error == EFBIG || error == EDQUOT ? makeFailure(DiskFull) : failureFromErrno(error, path);
+        if (!overwrite(fd, old))
+            failure.description += QStringLiteral("; the old content could not be put back either");
+    }
+    ::close(fd);
+    return failure;
+}
+
+} // namespace
+
 Failure writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty() || parentMissing(path))
@@ -172,6 +220,10 @@ Failure writeWholeFile(const QString &path, const QByteArray &bytes)
             return withDetail(PermissionDenied, QStringLiteral("no new file can be made in ") + dir);
         return failureFromErrno(error, path);
     }
+    struct stat before {};
+    const bool existed = info.exists() && ::stat(native.constData(), &before) == 0 && S_ISREG(before.st_mode);
+    if (existed && before.st_nlink > 1)
+        return writeInPlace(info.canonicalFilePath(), bytes);
     QSaveFile f(path);
     errno = 0;
     if (!f.open(QIODevice::WriteOnly))
@@ -191,6 +243,12 @@ Failure writeWholeFile(const QString &path, const QByteArray &bytes)
     errno = 0;
     if (!f.commit())
         return failureFromDevice(f, errno, path);
+    // The new file belongs to whoever saved it: give it the old owner and
+    // group back where this process may (as root, say). QSaveFile keeps the mode.
+    if (existed && (before.st_uid != ::geteuid() || before.st_gid != ::getegid())
+        && ::chown(QFile::encodeName(info.canonicalFilePath()).constData(), before.st_uid, before.st_gid) != 0) {
+        // Not allowed: the file stays the saver's, as any editor leaves it.
+    }
     return {};
 }
 
