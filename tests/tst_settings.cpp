@@ -5,6 +5,8 @@
 #include "core/SettingsStore.h"
 #include "support/TestEnv.h"
 
+#include <QProcess>
+#include <QSet>
 #include <QSettings>
 
 namespace {
@@ -173,6 +175,34 @@ private slots:
         QCOMPARE(raw.value(QStringLiteral("Settings/RecentItem15")).toString(), QStringLiteral("/f/F2"));
     }
 
+    // Two running copies writing at once: no add is lost, no path is listed twice.
+    void hammerTheRecentList()
+    {
+        QTemporaryDir dir;
+        QProcess one, two;
+        const QStringList common{QStringLiteral("--hammer"), dir.path()};
+        one.start(QCoreApplication::applicationFilePath(), common + QStringList{QStringLiteral("one"), QStringLiteral("200")});
+        two.start(QCoreApplication::applicationFilePath(), common + QStringList{QStringLiteral("two"), QStringLiteral("200")});
+        QVERIFY(one.waitForFinished(60000) && two.waitForFinished(60000));
+        QCOMPARE(one.exitCode() + two.exitCode(), 0);
+        SettingsStore store(dir.path(), dir.path());
+        QCOMPARE(store.ReadUserSetting(QStringLiteral("Orvane"), QStringLiteral("Hammer"), QStringLiteral("count"), {}),
+                 QStringLiteral("400"));
+        const QStringList list = RecentList::entries(store);
+        QCOMPARE(list.size(), 15);
+        QCOMPARE(QSet<QString>(list.begin(), list.end()).size(), 15);
+        // Each copy's paths stand newest first.
+        for (const char *prefix : {"/one/", "/two/"}) {
+            QStringList own;
+            for (const QString &p : list)
+                if (p.startsWith(QLatin1String(prefix)))
+                    own << p;
+            QStringList sorted = own;
+            std::sort(sorted.begin(), sorted.end(), std::greater<QString>());
+            QCOMPARE(own, sorted);
+        }
+    }
+
     // A full disk must not cut the settings file: the list stays as it was.
     void fullDiskKeepsTheSettingsFile_data()
     {
@@ -209,5 +239,23 @@ private slots:
     }
 };
 
-ORVANE_CORE_TEST_MAIN(TestSettings)
+int main(int argc, char *argv[])
+{
+    TestEnv env;
+    QCoreApplication app(argc, argv);
+    // A writer process of hammerTheRecentList: adds N paths, and counts each
+    // add in a key of its own section under the same lock.
+    if (argc == 5 && QLatin1String(argv[1]) == QLatin1String("--hammer")) {
+        SettingsStore store(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[2]));
+        for (int i = 0; i < QByteArray(argv[4]).toInt(); ++i) {
+            if (!RecentList::AddRecentItem(store, QStringLiteral("/%1/%2").arg(QLatin1String(argv[3])).arg(i, 4, 10, QLatin1Char('0')))
+                || !store.UpdateUserSettings(QStringLiteral("Orvane"), QStringLiteral("Hammer"), {QStringLiteral("count")},
+                                             [](QStringList &v) { v[0] = QString::number(v[0].toInt() + 1); }))
+                return 1;
+        }
+        return 0;
+    }
+    TestSettings tc;
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "tst_settings.moc"

@@ -52,10 +52,10 @@ QStringList withItemAdded(QStringList items, const QString &path)
 
 bool AddRecentItem(SettingsStore &store, const QString &path)
 {
-    const QStringList before = storedItems(store);
-    const QStringList after = withItemAdded(before, path);
-    // The whole list in one atomic write: never half of a move.
-    return after == before || store.WriteUserSettings(kApp, kSection, keyNames(), after);
+    // The whole list, read and written under the settings file's lock: a
+    // second running copy can neither lose an entry nor list one twice.
+    return store.UpdateUserSettings(kApp, kSection, keyNames(),
+                                    [&](QStringList &items) { items = withItemAdded(items, path); });
 }
 
 } // namespace RecentList

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include "core/IniFile.h"
 
 #include <QStandardPaths>
@@ -54,14 +55,25 @@ QString SettingsStore::userSettingsFile(const QString &application) const
     return m_configDir + application + QLatin1Char('/') + application + QStringLiteral(".conf");
 }
 
+bool SettingsStore::update(const QString &file, const std::function<void(QMap<QString, QString> &)> &change)
+{
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.tryLock(10000))
+        return false;
+    IniFile::Values values = IniFile::read(file);
+    change(values);
+    return IniFile::write(file, values);
+}
+
 bool SettingsStore::RegWriteStrings(const QString &subkey, const QStringList &names, const QStringList &data)
 {
-    IniFile::Values values = IniFile::read(registryFile());
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString v = data.value(i);
-        values.insert(settingsKey(subkey, names[i]), v.isEmpty() ? QStringLiteral(" ") : v);
-    }
-    return IniFile::write(registryFile(), values);
+    return update(registryFile(), [&](IniFile::Values &values) {
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString v = data.value(i);
+            values.insert(settingsKey(subkey, names[i]), v.isEmpty() ? QStringLiteral(" ") : v);
+        }
+    });
 }
 
 bool SettingsStore::RegWriteString(const QString &subkey, const QString &name, const QString &data)
@@ -103,11 +115,20 @@ QStringList SettingsStore::ReadUserSettings(const QString &application, const QS
 bool SettingsStore::WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
                                       const QStringList &values)
 {
-    const QString file = userSettingsFile(application);
-    IniFile::Values stored = IniFile::read(file);
-    for (qsizetype i = 0; i < keys.size(); ++i)
-        stored.insert(section + QLatin1Char('/') + keys[i], values.value(i));
-    return IniFile::write(file, stored);
+    return UpdateUserSettings(application, section, keys, [&](QStringList &stored) { stored = values; });
+}
+
+bool SettingsStore::UpdateUserSettings(const QString &application, const QString &section, const QStringList &keys,
+                                       const std::function<void(QStringList &values)> &change)
+{
+    return update(userSettingsFile(application), [&](IniFile::Values &stored) {
+        QStringList values;
+        for (const QString &key : keys)
+            values << stored.value(section + QLatin1Char('/') + key);
+        change(values);
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            stored.insert(section + QLatin1Char('/') + keys[i], values.value(i));
+    });
 }
 
 QString SettingsStore::LoadSettings() const

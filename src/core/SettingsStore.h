@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QMap>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 struct ExternalViewer {
     QString File;   // the program
@@ -49,6 +51,10 @@ public:
                             const QString &defaultValue) const;
     bool WriteUserSetting(const QString &application, const QString &section, const QString &key,
                           const QString &value);
+    // Reads keys of a section and writes them back changed, under a lock
+    // file, so that two running copies never lose each other's changes.
+    bool UpdateUserSettings(const QString &application, const QString &section, const QStringList &keys,
+                            const std::function<void(QStringList &values)> &change);
     // The same for several keys of one section, reading or writing the file once.
     QStringList ReadUserSettings(const QString &application, const QString &section, const QStringList &keys) const;
     bool WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
@@ -67,6 +73,10 @@ public:
     bool EnsureProgramSubdirectory(const QString &name) const;
 
 private:
+    // Reads the file, changes its values and writes it back, all under the
+    // file's lock.
+    static bool update(const QString &file, const std::function<void(QMap<QString, QString> &)> &change);
+
     QString m_configDir;
     QString m_programDir;
 };
