@@ -4,9 +4,6 @@
 
 namespace Fragments {
 
-const char *const kWebAddress = "https://www.example.com/orvane/";
-const char *const kSupportAddress = "support@example.com";
-
 namespace {
 
 constexpr Prompt kCss = {"CSS CLASS", "Please Enter the class you'd like to add formatting for", "",

@@ -25,8 +25,8 @@ struct Fragment {
 };
 
 // The maker's addresses, the default answers of the link fragments.
-extern const char *const kWebAddress;
-extern const char *const kSupportAddress;
+inline constexpr char kWebAddress[] = "https://www.example.com/orvane/";
+inline constexpr char kSupportAddress[] = "support@example.com";
 
 // The fragment of a menu item, or nullptr.
 const Fragment *find(const QString &name);

@@ -1,0 +1,10 @@
+// Project files: any bytes give a list of paths, none of them empty.
+#include "Harness.h"
+#include "core/ProjectList.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    for (const QString &path : ProjectList::parse(fuzzBytes(data, size)))
+        FUZZ_CHECK(!path.isEmpty() && !path.startsWith(u' ') && !path.endsWith(u' '));
+    return 0;
+}
