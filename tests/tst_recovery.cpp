@@ -69,6 +69,20 @@ QString recoveryRoot(const QString &home)
     return home + QStringLiteral("/data/recovery");
 }
 
+// An editor under home, with notes.txt ("original\n") open, that typed
+// into it and into a new document and was killed; returns the file's path.
+QString killedWithUnsavedWork(const QTemporaryDir &home)
+{
+    const QString file = home.filePath(QStringLiteral("notes.txt"));
+    if (!writeBytes(file, "original\n"))
+        qFatal("cannot write the test file");
+    Child child(home.path(), "crash", file);
+    if (!child.ready())
+        qFatal("the child did not get ready");
+    child.kill();
+    return file;
+}
+
 } // namespace
 
 class TestRecovery : public QObject
@@ -79,11 +93,7 @@ private slots:
     void killedThenRecovered()
     {
         QTemporaryDir home;
-        const QString file = home.filePath(QStringLiteral("notes.txt"));
-        QVERIFY(writeBytes(file, "original\n"));
-        Child child(home.path(), "crash", file);
-        QVERIFY(child.ready());
-        child.kill();
+        const QString file = killedWithUnsavedWork(home);
 
         // Later keeps the journals for the next start.
         whenModal("recovery window", [](QWidget *modal) {
@@ -121,11 +131,7 @@ private slots:
     void discarded()
     {
         QTemporaryDir home;
-        const QString file = home.filePath(QStringLiteral("notes.txt"));
-        QVERIFY(writeBytes(file, "original\n"));
-        Child child(home.path(), "crash", file);
-        QVERIFY(child.ready());
-        child.kill();
+        const QString file = killedWithUnsavedWork(home);
         whenModal("recovery window", [](QWidget *modal) { qobject_cast<frmRecover *>(modal)->cmdDiscard->click(); });
         {
             AppFixture app({}, {}, QString(), home.path());
