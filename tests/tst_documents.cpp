@@ -153,6 +153,8 @@ private slots:
                                                             << QStringLiteral("76> ") + plain << "Path not found";
         QTest::newRow("a named pipe does not hang") << "fifo" << false << L{Answer::Abort} << false << plain
                                                     << "not a regular file";
+        QTest::newRow("3 GB (sparse): too big for the editor") << "huge" << false << L{Answer::Abort} << false << plain
+                                                               << "too big for the editor (3.0 GB; it holds at most 2.0 GB)";
     }
 
     void readFailureQuestions()
@@ -165,6 +167,9 @@ private slots:
         QFETCH(QString, description);
         AppFixture app;
         ::mkfifo(QFile::encodeName(app.path(QStringLiteral("fifo"))).constData(), 0600);
+        QFile huge(app.path(QStringLiteral("huge")));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(3) << 30));
+        huge.close();
         app.dialogs.answers.append(answers);
         if (createBeforeRetry)
             app.dialogs.beforeAnswer = [&] { app.writeFile(target, "arrived\r\n"); };

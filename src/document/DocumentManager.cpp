@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSet>
@@ -202,12 +203,28 @@ void DocumentManager::NewBlankDocument()
 bool DocumentManager::readFile(const QString &path, bool numbered, QByteArray *bytes)
 {
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"), kWhatNow, numbered, true};
-    return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, bytes); });
+    return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
+        // Refused before any of it is read: past its limit the text control
+        // would abort the whole program, with every window's unsaved text.
+        const qint64 size = QFileInfo(path).isFile() ? QFileInfo(path).size() : 0;
+        if (size > RichTextBox::kMaxBytes) {
+            const auto gb = [](qint64 n) { return QLocale::c().formattedDataSize(n, 1, QLocale::DataSizeTraditionalFormat); };
+            return FileIO::Failure{FileIO::OutOfMemory, QStringLiteral("Out of memory: the file is too big for the editor (%1; it "
+                                                                       "holds at most %2)").arg(gb(size), gb(RichTextBox::kMaxBytes))};
+        }
+        return FileIO::readWholeFile(path, bytes);
+    });
 }
 
 frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
 {
     TextFileCodec::Decoded decoded = TextFileCodec::decode(std::move(bytes));
+    // Windows-1252 text grows when it becomes UTF-8.
+    if (decoded.text.size() > RichTextBox::kMaxBytes) {
+        m_ctx.dialogs.message(QStringLiteral("The file ") + path + QStringLiteral(" is too big for the editor once it is read as text."),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+        return nullptr;
+    }
     frmDoc *w = CreateDocumentWindow();
     if (!w)
         return nullptr;

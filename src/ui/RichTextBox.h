@@ -17,6 +17,9 @@ class RichTextBox : public QsciScintilla
     Q_OBJECT
 
 public:
+    // The most text the control holds: its positions are 32-bit.
+    static constexpr qint64 kMaxBytes = 0x7FFFFFFF;
+
     explicit RichTextBox(QWidget *parent = nullptr);
 
     // The whole text, line breaks as CR LF.
