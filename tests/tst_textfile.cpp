@@ -332,6 +332,17 @@ private slots:
         QCOMPARE(fileBytes(script), QByteArray("echo saved\n"));
         QCOMPARE(QFileInfo(script).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
                  perms);
+        // A chain of links writes its last target; a dangling link makes its target.
+        const QString chain = dir.filePath(QStringLiteral("chain.sh"));
+        QVERIFY(QFile::link(link, chain));
+        QVERIFY(!FileIO::writeWholeFile(chain, QByteArray("echo chained\n")));
+        QCOMPARE(fileBytes(script), QByteArray("echo chained\n"));
+        QVERIFY(QFileInfo(chain).isSymLink() && QFileInfo(link).isSymLink());
+        const QString dangling = dir.filePath(QStringLiteral("dangling"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("target.txt")), dangling));
+        QVERIFY(!FileIO::writeWholeFile(dangling, QByteArray("made")));
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("target.txt"))), QByteArray("made"));
+        QVERIFY(QFileInfo(dangling).isSymLink());
     }
 };
 
