@@ -62,6 +62,24 @@ private slots:
         QCOMPARE(app.ctx->viewers[2].Title, QStringLiteral("UnNamed Program"));
     }
 
+    void severalFilesOnTheCommandLine()
+    {
+        QStringList paths;
+        AppFixture app({}, [&](AppFixture &a) {
+            paths = {a.writeFile(QStringLiteral("one.txt"), "1"), a.writeFile(QStringLiteral("two.txt"), "2")};
+        });
+        AppFixture several(paths);
+        QCOMPARE(several.shownDocuments().size(), 2);
+        QCOMPARE(several.record(several.shownDocuments()[1]).FilePath, paths[1]);
+        // One of them missing: the joined path is what failed.
+        AppFixture missing({paths[0], app.path(QStringLiteral("gone.txt"))},
+                           [](AppFixture &a) { a.dialogs.answers << Answer::Abort; });
+        QCOMPARE(missing.shownDocuments().size(), 0);
+        QCOMPARE(missing.dialogs.asked.size(), 1);
+        QVERIFY(missing.dialogs.lastText().contains(QStringLiteral("not found: ") + paths[0] + QStringLiteral(" ")
+                                                    + app.path(QStringLiteral("gone.txt"))));
+    }
+
     void unreadableCommandLineStillShowsTheFrame()
     {
         AppFixture app({QStringLiteral("/no/such/file.txt")}, [](AppFixture &a) { a.dialogs.answers << Answer::Abort; });

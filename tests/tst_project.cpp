@@ -100,7 +100,7 @@ private slots:
         }
         QCOMPARE(fileBytes(project), before);
         QCOMPARE(again.ReadProjectFile(dir.filePath(QStringLiteral("none.TEP")), &error), QString());
-        QCOMPARE(error, QStringLiteral("File not found"));
+        QVERIFY(error.startsWith(QStringLiteral("File not found: ")));
         QCOMPARE(again.count(), 4); // a project that cannot be read changes nothing
     }
 

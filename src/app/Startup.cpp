@@ -13,6 +13,7 @@
 #include "ui/CenterForm.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
@@ -59,9 +60,18 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
         CenterForm(frame);
     }
 
+    // The whole command line is one path (the shell split a path with
+    // blanks). Only when no such file exists and every argument is a file
+    // of its own does each open in a window of its own.
     const QString commandLine = arguments.join(QLatin1Char(' '));
-    if (!commandLine.trimmed().isEmpty())
+    const bool severalFiles = arguments.size() > 1 && !QFileInfo::exists(commandLine)
+                              && std::all_of(arguments.begin(), arguments.end(), [](const QString &a) { return QFileInfo(a).isFile(); });
+    if (severalFiles) {
+        for (const QString &path : arguments)
+            frame->documents().OpenFileByPath(path);
+    } else if (!commandLine.trimmed().isEmpty()) {
         frame->documents().OpenFileByPath(commandLine);
+    }
 
     frame->show();
     // After an end without a clean exit: what can be recovered.

@@ -16,7 +16,8 @@ QStringList arguments(int argc, char *argv[]);
 
 // Loads the settings, creates the main frame, opens the file named on the
 // command line (all arguments joined with single blanks: the shell has split
-// one path) and shows the frame.
+// one path; when that names no file and every argument is a file, each opens)
+// and shows the frame.
 mdiMain *run(AppContext &ctx, const QStringList &arguments);
 
 } // namespace Startup

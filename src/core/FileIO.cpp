@@ -122,7 +122,7 @@ Failure checkReadable(const QString &path)
     struct stat st {};
     const QByteArray native = QFile::encodeName(path);
     if (path.isEmpty() || ::stat(native.constData(), &st) != 0)
-        return makeFailure(parentMissing(path) ? PathNotFound : FileNotFound);
+        return withDetail(parentMissing(path) ? PathNotFound : FileNotFound, path);
     if (S_ISDIR(st.st_mode))
         return makeFailure(PathFileAccessError);
     // Opening a named pipe waits for a writer for ever, and a device such as
