@@ -388,6 +388,26 @@ private slots:
         app.frame = nullptr; // deleted on close
     }
 
+    void windowList()
+    {
+        AppFixture app;
+        frmDoc *first = app.newDocument();
+        frmDoc *second = app.newDocument();
+        type(second, QStringLiteral("changed"));
+        QMenu *windows = second->findChild<QMenu *>(QStringLiteral("mnuViewWindows"));
+        QMetaObject::invokeMethod(windows, "aboutToShow");
+        actionOf(windows, "mnuWindowsTile")->trigger();
+        QVERIFY(!first->subWindow()->geometry().intersects(second->subWindow()->geometry()));
+        app.dialogs.answers << Answer::Cancel;
+        actionOf(windows, "mnuWindowsCloseAll")->trigger(); // the changed one cancels
+        QTRY_COMPARE(app.shownDocuments(), QList<frmDoc *>{second});
+        app.dialogs.answers << Answer::No;
+        QMetaObject::invokeMethod(windows, "aboutToShow");
+        actionOf(windows, "mnuWindowsCloseAll")->trigger();
+        QTRY_COMPARE(app.shownDocuments().size(), 0);
+        QCOMPARE(app.dialogs.asked.size(), 2);
+    }
+
     void statusTexts()
     {
         AppFixture app;

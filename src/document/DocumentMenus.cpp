@@ -128,12 +128,24 @@ constexpr MenuTable::Entry kMenus[] = {
     {2, "mnuHiddenInsertsDate", "&Date", Qt::Key_unknown, "mnuInsertStampDate"},
 };
 
-// The frame's list of shown document windows; choosing one activates it.
+// Tile, Cascade and Close All, then the frame's list of shown document
+// windows; choosing one activates it.
 void fillWindowsMenu(QMenu *menu, QMdiArea *area)
 {
     menu->clear();
     if (!area)
         return;
+    menu->addAction(QStringLiteral("&Tile"), area, &QMdiArea::tileSubWindows)->setObjectName(QStringLiteral("mnuWindowsTile"));
+    menu->addAction(QStringLiteral("&Cascade"), area, &QMdiArea::cascadeSubWindows)
+        ->setObjectName(QStringLiteral("mnuWindowsCascade"));
+    // Each window asks about its changes as closing it does; a Cancel stops.
+    menu->addAction(QStringLiteral("Close &All"), area, [area] {
+            for (QMdiSubWindow *sub : area->subWindowList()) {
+                if (sub->isVisible() && !sub->close())
+                    return;
+            }
+        })->setObjectName(QStringLiteral("mnuWindowsCloseAll"));
+    menu->addSeparator();
     for (QMdiSubWindow *sub : area->subWindowList()) {
         if (!sub->isVisible())
             continue;
