@@ -75,6 +75,33 @@ private slots:
         QCOMPARE(filters, (QStringList{"Text Files(.txt) (*.txt)", "All Files (*)"}));
     }
 
+    // The open dialog starts with the filter chosen last (the first one at first).
+    void openDialogRemembersTheFilter()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("page.html"));
+        QFile(file).open(QIODevice::WriteOnly);
+        const QString filters = QStringLiteral("Text Files(.txt) (*.txt);;Webpages (*.html *.htm);;All Files (*)");
+        QtDialogs dialogs;
+        QString shown;
+        whenModal("open dialog", [&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            shown = dialog->selectedNameFilter();
+            dialog->selectNameFilter(QStringLiteral("Webpages (*.html *.htm)"));
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QCOMPARE(dialogs.openFileName(filters, dir.path()), file);
+        QCOMPARE(shown, QStringLiteral("Text Files(.txt) (*.txt)"));
+        whenModal("open dialog", [&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            shown = dialog->selectedNameFilter();
+            dialog->reject();
+        });
+        dialogs.openFileName(filters, dir.path());
+        QCOMPARE(shown, QStringLiteral("Webpages (*.html *.htm)"));
+    }
+
     void cancelledOpenDialogGivesNothing()
     {
         whenModal("open dialog", [](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });

@@ -67,7 +67,11 @@ QString QtDialogs::inputBox(const QString &prompt, const QString &title, const Q
 
 QString QtDialogs::openFileName(const QString &filter, const QString &initial)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), initial, filter);
+    QString selected = m_lastOpenFilter.value(filter);
+    const QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), initial, filter, &selected);
+    if (!name.isEmpty())
+        m_lastOpenFilter.insert(filter, selected);
+    return name;
 }
 
 QString QtDialogs::saveFileName(const QString &filter, const QString &initial)

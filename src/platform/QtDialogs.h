@@ -2,6 +2,8 @@
 
 #include "platform/Dialogs.h"
 
+#include <QHash>
+
 // Dialogs shown with Qt's message box, input dialog and file dialogs, over
 // the active window.
 class QtDialogs : public Dialogs
@@ -12,4 +14,9 @@ public:
     QString openFileName(const QString &filter, const QString &initial) override;
     QString saveFileName(const QString &filter, const QString &initial) override;
     void beep() override;
+
+private:
+    // The filter last chosen in an open dialog, per list of filters: the
+    // next open dialog with the same list starts with it.
+    QHash<QString, QString> m_lastOpenFilter;
 };
