@@ -174,8 +174,10 @@ IniFile::Values IniFile::parse(const QByteArray &text)
         const qsizetype eq = line.indexOf(u'=');
         if (eq <= 0)
             continue;
-        const QString key = unescapeKey(line.left(eq).trimmed());
-        values.insert(group.isEmpty() ? key : group + u'/' + key, unescapeValue(line.mid(eq + 1)));
+        // As QSettings does: no empty parts in a key path ("a//b", "/a", "a/").
+        const QString key = (group + u'/' + unescapeKey(line.left(eq).trimmed())).split(u'/', Qt::SkipEmptyParts).join(u'/');
+        if (!key.isEmpty())
+            values.insert(key, unescapeValue(line.mid(eq + 1)));
     }
     return values;
 }
