@@ -3,11 +3,14 @@
 #include "platform/QtPrinter.h"
 #include "support/AppFixture.h"
 #include "support/Drops.h"
+#include "support/Modal.h"
 
 #include <QClipboard>
 #include "ui/StatusPanel.h"
 
 #include <QMimeData>
+#include <QDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QUrl>
@@ -347,6 +350,36 @@ private slots:
         }
         for (const QString &word : notPrinted)
             QVERIFY2(!text.contains(word), qPrintable(text));
+    }
+
+    // The preview shows what Print would print; the PDF holds the whole text.
+    void previewAndPdf()
+    {
+        OneDocument d;
+        d.box->SetText(QStringLiteral("Alpha line\r\nBravo selected words\r\nCharlie line"));
+        d.select(18, 14);
+        d.dialogs.answers << Answer::Yes; // only the selection
+        int pages = 0;
+        whenModal("print preview", [&](QWidget *modal) {
+            auto *preview = modal->findChild<QPrintPreviewWidget *>();
+            QVERIFY(preview);
+            preview->updatePreview();
+            pages = preview->pageCount();
+            qobject_cast<QDialog *>(modal)->reject();
+        });
+        d.run("mnuFilePrintPreview");
+        QCOMPARE(pages, 1);
+        QCOMPARE(d.dialogs.asked.size(), 1);
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("doc.pdf"));
+        d.dialogs.fileNames << pdf;
+        d.run("mnuFileExportPdf");
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(QLatin1String("Alpha line")) && text.contains(QLatin1String("Charlie line")), qPrintable(text));
+        d.dialogs.fileNames << out.filePath(QStringLiteral("no/such/folder/doc.pdf"));
+        d.dialogs.answers << Answer::Ok;
+        d.run("mnuFileExportPdf");
+        QVERIFY(d.dialogs.lastText().endsWith(QLatin1String("could not be written.")));
     }
 
     void oneDroppedFile_data()

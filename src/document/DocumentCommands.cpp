@@ -6,9 +6,13 @@
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
+#include "platform/QtPrinter.h"
 #include "ui/AppContext.h"
 
 #include <QClipboard>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QGuiApplication>
 
 namespace {
@@ -19,18 +23,47 @@ frmDoc &doc(DocumentTarget &target)
     return static_cast<frmDoc &>(target);
 }
 
-void print(AppContext &ctx, frmDoc &w)
+// The text Print prints: the whole text, or the selection if the user says so.
+QString printedText(AppContext &ctx, frmDoc &w)
 {
     RichTextBox &box = *w.txtContents;
-    QString text;
-    if (box.SelLength() < 1) {
-        text = box.Text();
-    } else {
-        const Dialogs::Answer answer =
-            ctx.dialogs.message(QStringLiteral("Do you wish to only print the highlighted text?"),
-                                Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Print your selection?"));
-        text = answer == Dialogs::Answer::Yes ? box.SelText() : box.Text();
+    if (box.SelLength() < 1)
+        return box.Text();
+    const Dialogs::Answer answer =
+        ctx.dialogs.message(QStringLiteral("Do you wish to only print the highlighted text?"), Dialogs::Buttons::YesNo,
+                            Dialogs::Icon::Question, QStringLiteral("Print your selection?"));
+    return answer == Dialogs::Answer::Yes ? box.SelText() : box.Text();
+}
+
+// Exactly what Print would print, in Qt's preview.
+void printPreview(AppContext &ctx, frmDoc &w)
+{
+    const QString text = printedText(ctx, w);
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, w.window());
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&text](QPrinter *p) { QtPrinter::paintText(text, p); });
+    preview.exec();
+}
+
+void exportPdf(AppContext &ctx, frmDoc &w)
+{
+    const QString path = ctx.dialogs.saveFileName(QStringLiteral("PDF (*.pdf)"), QString());
+    if (path.isEmpty())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    QtPrinter::paintText(w.txtContents->Text(), &printer);
+    if (printer.printerState() == QPrinter::Error || !QFileInfo(path).isFile()) {
+        ctx.dialogs.message(QStringLiteral("The PDF file ") + path + QStringLiteral(" could not be written."),
+                            Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
     }
+}
+
+void print(AppContext &ctx, frmDoc &w)
+{
+    const QString text = printedText(ctx, w);
     QString error;
     if (!ctx.printer.printText(text, &error)) {
         ctx.dialogs.message(QStringLiteral("there was an error in printing your document: ") + error,
@@ -73,6 +106,8 @@ void registerDocumentCommands(AppContext &ctx, DocumentManager &docs)
     c.add(QStringLiteral("mnuFileSaveAs"), saving(&DocumentManager::SaveDocumentAs));
     c.add(QStringLiteral("mnuFileSaveBinary"), saving(&DocumentManager::SaveDocumentBinary));
     c.add(QStringLiteral("mnuFilePrint"), [app](DocumentTarget &t) { print(*app, doc(t)); });
+    c.add(QStringLiteral("mnuFilePrintPreview"), [app](DocumentTarget &t) { printPreview(*app, doc(t)); });
+    c.add(QStringLiteral("mnuFileExportPdf"), [app](DocumentTarget &t) { exportPdf(*app, doc(t)); });
     c.add(QStringLiteral("mnuFileClose"), [](DocumentTarget &t) { doc(t).CloseDocument(); });
     c.add(QStringLiteral("mnuFileExit"), [](DocumentTarget &t) { doc(t).unload(); });
 

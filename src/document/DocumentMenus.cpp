@@ -34,6 +34,8 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuFileSaveBinary", "&Save Binary"},
     {1, "mnuFileCut03", "-"},
     {1, "mnuFilePrint", "&Print", Ctrl | Key_P},
+    {1, "mnuFilePrintPreview", "Print Pre&view"},
+    {1, "mnuFileExportPdf", "E&xport as PDF"},
     {1, "mnuFileCut04", "-"},
     {1, "mnuFileClose", "&Close"},
     {1, "mnuFileExit", "&Exit"},

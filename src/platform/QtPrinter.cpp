@@ -5,6 +5,15 @@
 #include <QTextDocument>
 #include <memory>
 
+void QtPrinter::paintText(const QString &text, QPrinter *printer)
+{
+    QString body = text;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextDocument doc;
+    doc.setPlainText(body + QLatin1Char('\n'));
+    doc.print(printer);
+}
+
 QtPrinter::QtPrinter(const QString &pdfFile)
     : m_pdfFile(pdfFile)
 {
@@ -29,11 +38,7 @@ bool QtPrinter::printText(const QString &text, QString *error)
         *error = QStringLiteral("The printer is not available.");
         return false;
     }
-    QString body = text;
-    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QTextDocument doc;
-    doc.setPlainText(body + QLatin1Char('\n'));
-    doc.print(printer.get());
+    paintText(text, printer.get());
     if (printer->printerState() == QPrinter::Error || printer->printerState() == QPrinter::Aborted) {
         *error = QStringLiteral("The printer refused the job.");
         return false;
