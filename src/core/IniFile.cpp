@@ -143,6 +143,10 @@ QByteArray escapeValue(QString value)
             } else if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
                 out += value.mid(i, 2).toUtf8();
                 ++i;
+            } else if (c.isSurrogate()) {
+                // UTF-8 has no lone surrogate: escaped, it reads back exactly.
+                out += "\\x" + QByteArray::number(u, 16);
+                escapeNextIfHex = true;
             } else {
                 out += QString(c).toUtf8();
             }
