@@ -23,6 +23,8 @@ namespace Startup {
 void prepareApplication()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Tavrent"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvane"));
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
 }
