@@ -133,6 +133,7 @@ bool DocumentManager::Reload(int slot)
     r.Format = decoded.format;
     w->txtContents->changeTextBytes(decoded.text);
     r.Changed = false;
+    m_journal->clean(slot); // the unsaved changes were given up for the file's text
     w->hideDiskNotice();
     w->scheduleTimer1();
     return true;
