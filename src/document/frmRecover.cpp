@@ -25,6 +25,8 @@ frmRecover::frmRecover(DocumentManager &docs, QList<Journal::Orphan> orphans, QW
                  QLocale().formattedDataSize(e.text.size(), 1, QLocale::DataSizeTraditionalFormat)}));
         }
     }
+    for (int c = 0; c < lstRecover->columnCount(); ++c)
+        lstRecover->resizeColumnToContents(c);
     cmdRecover = namedButton(this, "cmdRecover", QStringLiteral("&Recover"));
     cmdDiscard = namedButton(this, "cmdDiscard", QStringLiteral("&Discard"));
     cmdLater = namedButton(this, "cmdLater", QStringLiteral("&Later"));
