@@ -152,7 +152,9 @@ QByteArray escapeValue(QString value)
             }
         }
     }
-    if (needsQuotes || out.startsWith(' ') || out.endsWith(' '))
+    // A reader trims every kind of space around a value: quotes keep them.
+    const bool spaceAtAnEnd = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace());
+    if (needsQuotes || spaceAtAnEnd)
         out = '"' + out + '"';
     return out;
 }
