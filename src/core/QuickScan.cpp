@@ -17,17 +17,6 @@ bool isBreak(char c)
     return c == '\n' || c == '\r';
 }
 
-QString decodeLine(const char *p, qsizetype n)
-{
-    const QByteArrayView bytes(p, n);
-    if (bytes.isValidUtf8())
-        return QString::fromUtf8(bytes);
-    QString s(n, Qt::Uninitialized);
-    for (qsizetype i = 0; i < n; ++i)
-        s[i] = QChar(TextFileCodec::windows1252ToUnicode(static_cast<unsigned char>(p[i])));
-    return s;
-}
-
 QString trimBlanks(const QString &s)
 {
     qsizetype from = 0, to = s.size();
@@ -77,7 +66,7 @@ public:
                     if (m_asciiPhrase && (m_needle.empty() || lowerView(start, end).find(m_needle) != std::string_view::npos))
                         out << listed(QString::fromLatin1(p + start, end - start));
                 } else {
-                    const QString line = decodeLine(p + start, end - start);
+                    const QString line = TextFileCodec::decodeText(QByteArrayView(p + start, end - start));
                     if (lineMatches(line, m_phrase))
                         out << listed(line);
                 }

@@ -361,6 +361,19 @@ QString toQString(QByteArrayView utf8)
     return decoder.decode(utf8);
 }
 
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        text[i] = QChar(windows1252ToUnicode(static_cast<unsigned char>(bytes[i])));
+    return text;
+}
+
+QString decodeText(QByteArrayView bytes)
+{
+    return bytes.isValidUtf8() ? toQString(bytes) : fromWindows1252(bytes);
+}
+
 QString describe(const FileFormat &format)
 {
     static const char *const names[] = {"UTF-8", "UTF-8 with BOM", "Windows-1252", "UTF-16 LE", "UTF-16 BE",

@@ -65,6 +65,11 @@ QString withCrLfBreaks(QString text);
 // drops it, taking it for a byte-order mark).
 QString toQString(QByteArrayView utf8);
 
+// Bytes as Windows-1252 text: every byte is a character.
+QString fromWindows1252(QByteArrayView bytes);
+// Bytes as text: UTF-8 when they are valid UTF-8, else Windows-1252.
+QString decodeText(QByteArrayView bytes);
+
 // The format in words, for the user: "UTF-16 LE with BOM, CR LF line breaks".
 QString describe(const FileFormat &format);
 

@@ -207,7 +207,8 @@ bool DocumentManager::readFile(const QString &path, bool numbered, QByteArray *b
     return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
         // Refused before any of it is read: past its limit the text control
         // would abort the whole program, with every window's unsaved text.
-        const qint64 size = QFileInfo(path).isFile() ? QFileInfo(path).size() : 0;
+        const QFileInfo info(path);
+        const qint64 size = info.isFile() ? info.size() : 0;
         if (size > RichTextBox::kMaxBytes) {
             const auto gb = [](qint64 n) { return QLocale::c().formattedDataSize(n, 1, QLocale::DataSizeTraditionalFormat); };
             return FileIO::Failure{FileIO::OutOfMemory, QStringLiteral("Out of memory: the file is too big for the editor (%1; it "

@@ -121,14 +121,12 @@ QString frmUrlSnip::decodeBody(const QByteArray &body, const QByteArray &content
     }
     const bool western = charset == "windows-1252" || charset == "cp1252" || charset == "iso-8859-1"
                          || charset == "latin1" || charset == "us-ascii";
-    if (!western) {
-        QStringDecoder decoder(charset.isEmpty() ? "utf-8" : charset.constData());
-        if (decoder.isValid() && (!charset.isEmpty() || QByteArrayView(body).isValidUtf8()))
+    if (!western && !charset.isEmpty()) {
+        QStringDecoder decoder(charset.constData());
+        if (decoder.isValid())
             return decoder.decode(body);
     }
-    // Windows-1252 holds every byte (and is what browsers read Latin-1 as).
-    QString text(body.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < body.size(); ++i)
-        text[i] = QChar(TextFileCodec::windows1252ToUnicode(static_cast<unsigned char>(body.at(i))));
-    return text;
+    // Windows-1252 holds every byte and is what browsers read Latin-1 as;
+    // without a charset the body is UTF-8 when it is valid UTF-8.
+    return western ? TextFileCodec::fromWindows1252(body) : TextFileCodec::decodeText(body);
 }
