@@ -1,8 +1,9 @@
 // RTF, the document table with its undo store, the file
-// filter and window centring.
+// filter, window centring and find and replace.
 #include "core/DocumentTable.h"
 #include "core/FileFilter.h"
 #include "core/RtfCodec.h"
+#include "core/TextSearch.h"
 #include "core/WindowGeometry.h"
 #include "support/TestEnv.h"
 
@@ -166,6 +167,114 @@ private slots:
         QFETCH(QSize, window);
         QFETCH(QPoint, topLeft);
         QCOMPARE(WindowGeometry::centeredTopLeft(screen, window), topLeft);
+    }
+
+    // Options: c match case, w whole word, r regular expression, n no wrap.
+    static TextSearch search(const QString &pattern, const QString &options)
+    {
+        return TextSearch(pattern, {options.contains(u'c'), options.contains(u'w'), options.contains(u'r'),
+                                    !options.contains(u'n')});
+    }
+
+    void findNext_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selEnd");
+        QTest::addColumn<int>("start");    // -1: not found
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("wrapped");
+        QTest::addColumn<int>("count");
+        QTest::newRow("any case") << "Cat cat CAT" << "cat" << "" << 0 << 0 << 0 << 3 << false << 3;
+        QTest::newRow("match case") << "Cat cat CAT" << "cat" << "c" << 0 << 0 << 4 << 3 << false << 1;
+        QTest::newRow("case of accented letters") << "ÉCOLE école" << "école" << "" << 1 << 1 << 6 << 5 << false << 2;
+        QTest::newRow("whole word") << "cat catalog cat" << "cat" << "w" << 1 << 1 << 12 << 3 << false << 2;
+        QTest::newRow("whole word, edges not letters") << "a <p> b<p>c" << "<p>" << "w" << 0 << 0 << 2 << 3 << false << 1;
+        QTest::newRow("pattern characters are plain text") << "a.b axb" << "a.b" << "" << 0 << 0 << 0 << 3 << false << 1;
+        QTest::newRow("regex") << "a1 b22 c333" << "\\d+" << "r" << 2 << 2 << 4 << 2 << false << 3;
+        QTest::newRow("regex, match case") << "Ab ab" << "a." << "rc" << 0 << 0 << 3 << 2 << false << 1;
+        QTest::newRow("regex, whole word") << "foo12 foo1" << "foo\\d" << "rw" << 0 << 0 << 6 << 4 << false << 1;
+        QTest::newRow("regex, case and word") << "Foo1 foo1 foo12" << "foo\\d" << "rwc" << 0 << 0 << 5 << 4 << false << 1;
+        QTest::newRow("after the selection") << "cat cat" << "cat" << "" << 0 << 3 << 4 << 3 << false << 2;
+        QTest::newRow("wraps round the end") << "cat dog" << "cat" << "" << 4 << 4 << 0 << 3 << true << 1;
+        QTest::newRow("no wrap: not found") << "cat dog" << "cat" << "n" << 4 << 4 << -1 << 0 << false << 1;
+        QTest::newRow("^ and $ at CR LF breaks") << "one\r\ntwo\r\n" << "^t\\w+$" << "r" << 0 << 0 << 5 << 3 << false << 1;
+        QTest::newRow(". stops at a break") << "a\r\nb" << "a.b" << "r" << 0 << 0 << -1 << 0 << false << 0;
+        QTest::newRow("an empty match moves on") << "ab\r\ncd" << "^" << "r" << 0 << 0 << 4 << 0 << false << 2;
+        QTest::newRow("empty pattern") << "abc" << "" << "" << 0 << 0 << -1 << 0 << false << 0;
+    }
+
+    void findNext()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, pattern);
+        QFETCH(QString, options);
+        QFETCH(int, selStart);
+        QFETCH(int, selEnd);
+        const TextSearch s = search(pattern, options);
+        QVERIFY(s.isValid());
+        const TextSearch::Match m = s.findNext(text, selStart, selEnd);
+        QTEST(int(m.start), "start");
+        if (m.found()) {
+            QTEST(int(m.length), "length");
+            QTEST(m.wrapped, "wrapped");
+        }
+        QTEST(int(s.findAll(text).size()), "count");
+    }
+
+    void findPrevious()
+    {
+        const QString text = QStringLiteral("cat dog cat");
+        QCOMPARE(search(QStringLiteral("cat"), QString()).findPrevious(text, 8).start, 0);
+        const TextSearch::Match wrapped = search(QStringLiteral("cat"), QString()).findPrevious(text, 0);
+        QCOMPARE(wrapped.start, 8);
+        QVERIFY(wrapped.wrapped);
+        QVERIFY(!search(QStringLiteral("cat"), QStringLiteral("n")).findPrevious(text, 0).found());
+    }
+
+    void badRegexIsReportedNotThrown()
+    {
+        for (const char *pattern : {"a(b", "[z-a]", "(?<", "*", "\\"}) {
+            const TextSearch s = search(QString::fromLatin1(pattern), QStringLiteral("r"));
+            QVERIFY2(!s.isValid(), pattern);
+            QVERIFY(s.errorString().startsWith(QStringLiteral("Not a valid regular expression: ")));
+            QVERIFY(!s.findNext(QStringLiteral("a(b"), 0, 0).found());
+            qsizetype count = -1;
+            QCOMPARE(s.replaceAll(QStringLiteral("a(b"), QStringLiteral("x"), &count), QStringLiteral("a(b"));
+            QCOMPARE(count, 0);
+        }
+        QCOMPARE(search(QStringLiteral("a(b"), QStringLiteral("r")).errorString(),
+                 QStringLiteral("Not a valid regular expression: missing closing parenthesis at character 4"));
+    }
+
+    void replaceAll_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("count");
+        QTest::newRow("plain") << "a.b a.b axb" << "a.b" << "" << "x" << "x x axb" << 2;
+        QTest::newRow("plain: backslashes as typed") << "cat" << "cat" << "" << "\\1\\n" << "\\1\\n" << 1;
+        QTest::newRow("groups") << "John Smith" << "(\\w+) (\\w+)" << "r" << "\\2, \\1" << "Smith, John" << 1;
+        QTest::newRow("break and tab") << "a,b;c" << "[,;]" << "r" << "\\n\\t" << "a\r\n\tb\r\n\tc" << 2;
+        QTest::newRow("every line start") << "x\r\ny" << "^" << "r" << "> " << "> x\r\n> y" << 2;
+        QTest::newRow("whole words only") << "in inner in" << "in" << "w" << "out" << "out inner out" << 2;
+        QTest::newRow("nothing matches") << "abc" << "z" << "" << "q" << "abc" << 0;
+    }
+
+    void replaceAll()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, pattern);
+        QFETCH(QString, options);
+        QFETCH(QString, replacement);
+        qsizetype count = -1;
+        QTEST(search(pattern, options).replaceAll(text, replacement, &count), "result");
+        QTEST(int(count), "count");
     }
 };
 

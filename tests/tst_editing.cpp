@@ -1,11 +1,16 @@
-// Undo snapshots, the editing and selection commands, Copy To / Move To,
-// printing and files dropped on a document.
+// Undo snapshots, the editing and selection commands, find and replace,
+// Copy To / Move To, printing and files dropped on a document.
+#include "document/FindBar.h"
 #include "platform/QtPrinter.h"
 #include "support/AppFixture.h"
 #include "support/Drops.h"
 #include "support/Modal.h"
 
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include "ui/StatusPanel.h"
 
 #include <QMimeData>
@@ -161,6 +166,83 @@ private slots:
         QTest::keyClicks(d.box, QStringLiteral("x")); // an edit ends what can be redone
         d.w->timer1Tick();
         QVERIFY(!actionOf(d.w, "mnuEditRedo")->isEnabled());
+    }
+
+    // The search keys in the focused editor of the active window of two:
+    // the other window's text and bar stay as they were.
+    void findReplaceAndGoToLine()
+    {
+        AppFixture app;
+        frmDoc *other = app.newDocument();
+        other->txtContents->SetText(QStringLiteral("cat cat"));
+        frmDoc *w = app.newDocument();
+        RichTextBox *box = w->txtContents;
+        FindBar *bar = w->fraFind;
+        box->SetText(QStringLiteral("one cat\r\ntwo Cat\r\nthree cat\r\n"));
+        w->undoTick();
+
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+F")));
+        QVERIFY(bar->isVisible());
+        QVERIFY(!other->fraFind->isVisible());
+        QTest::keyClicks(bar->txtFind, QStringLiteral("cat"));
+        QCOMPARE(box->SelStart(), 4);
+        QCOMPARE(bar->lblFindStatus->text(), QStringLiteral("1 of 3 matches"));
+        const auto marked = [box] {
+            return box->SendScintilla(QsciScintillaBase::SCI_INDICATORALLONFOR, 14) & (1 << QsciScintillaBase::INDIC_CONTAINER);
+        };
+        QVERIFY(marked()); // "Cat" on the second line
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+G")));
+        QCOMPARE(box->SelStart(), 13);
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+G")));
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+G")));
+        QCOMPARE(box->SelStart(), 4);
+        QCOMPARE(bar->lblFindStatus->text(), QStringLiteral("1 of 3 matches (wrapped around)"));
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+Shift+G")));
+        QCOMPARE(box->SelStart(), 24);
+        QCOMPARE(other->txtContents->SelLength(), 0);
+
+        bar->chkRegex->setChecked(true);
+        bar->txtFind->setText(QStringLiteral("c(at"));
+        QTest::keyClick(bar->txtFind, Qt::Key_End); // a search runs as the field is edited
+        QTest::keyClicks(bar->txtFind, QStringLiteral("["));
+        QVERIFY(bar->lblFindStatus->text().startsWith(QStringLiteral("Not a valid regular expression: ")));
+        QTest::keyClick(bar->txtFind, Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(!marked());
+        QTRY_VERIFY(box->hasFocus());
+
+        // Typed just before Replace All: Undo takes back the replacing only.
+        box->SetSelStart(box->TextLength());
+        box->SetSelText(QStringLiteral("!"));
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+H")));
+        QVERIFY(bar->txtReplace->isVisible());
+        bar->txtFind->setText(QStringLiteral("(\\w+) cat"));
+        bar->chkMatchCase->setChecked(true);
+        bar->txtReplace->setText(QStringLiteral("\\1 dog"));
+        QTest::keyClick(bar->findChild<QPushButton *>(QStringLiteral("cmdReplaceAll")), Qt::Key_Space);
+        QCOMPARE(box->Text(), QStringLiteral("one dog\r\ntwo Cat\r\nthree dog\r\n!"));
+        QCOMPARE(bar->lblFindStatus->text(), QStringLiteral("2 matches replaced"));
+        QTRY_VERIFY(actionOf(w, "mnuEditUndo")->isEnabled());
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+Z"))); // one step undoes them all
+        QCOMPARE(box->Text(), QStringLiteral("one cat\r\ntwo Cat\r\nthree cat\r\n!"));
+
+        // Replace replaces the selected match and moves to the next.
+        box->SetSelStart(0);
+        QTest::keyClick(bar->findChild<QPushButton *>(QStringLiteral("cmdFindNext")), Qt::Key_Space);
+        QTest::keyClick(bar->findChild<QPushButton *>(QStringLiteral("cmdReplace")), Qt::Key_Space);
+        QCOMPARE(box->Text(), QStringLiteral("one dog\r\ntwo Cat\r\nthree cat\r\n!"));
+        QCOMPARE(box->SelText(), QStringLiteral("three cat"));
+        QCOMPARE(other->txtContents->Text(), QStringLiteral("cat cat"));
+
+        app.dialogs.inputs << QStringLiteral("3") << QStringLiteral("x");
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+J")));
+        QCOMPARE(box->caretLine(), 3);
+        QCOMPARE(box->SelStart(), 18);
+        app.dialogs.answers << Answer::Ok;
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+J")));
+        QCOMPARE(app.dialogs.prompted.last().prompt, QStringLiteral("Line number (1 to 4):"));
+        QCOMPARE(app.dialogs.asked.last().text, QStringLiteral("\"x\" is not a line number."));
+        QCOMPARE(box->caretLine(), 3);
     }
 
     void clipboardCommands()

@@ -13,7 +13,7 @@ using Answer = Dialogs::Answer;
 namespace {
 
 const QStringList kFrameMenus = {"&File", "&Edit", "&Tools", "&Options", "&Help"};
-const QStringList kDocumentMenus = {"&File", "&Edit", "&Selection", "In&sert", "&Tools", "&View", "&Options", "&Help"};
+const QStringList kDocumentMenus = {"&File", "&Edit", "Sea&rch", "&Selection", "In&sert", "&Tools", "&View", "&Options", "&Help"};
 
 } // namespace
 

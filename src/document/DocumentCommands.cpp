@@ -2,6 +2,7 @@
 
 #include "document/DocumentManager.h"
 #include "document/EditCommands.h"
+#include "document/FindBar.h"
 #include "ui/RichTextBox.h"
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
@@ -121,6 +122,12 @@ void registerDocumentCommands(AppContext &ctx, DocumentManager &docs)
     });
     c.add(QStringLiteral("Toolbar1Delete"), [](DocumentTarget &t) { EditCommands::deleteSelection(*doc(t).txtContents); });
     c.add(QStringLiteral("mnuEditSelectAll"), [](DocumentTarget &t) { EditCommands::selectAll(*doc(t).txtContents); });
+
+    c.add(QStringLiteral("mnuSearchFind"), [](DocumentTarget &t) { doc(t).fraFind->open(false); });
+    c.add(QStringLiteral("mnuSearchReplace"), [](DocumentTarget &t) { doc(t).fraFind->open(true); });
+    c.add(QStringLiteral("mnuSearchFindNext"), [](DocumentTarget &t) { doc(t).fraFind->findNext(); });
+    c.add(QStringLiteral("mnuSearchFindPrevious"), [](DocumentTarget &t) { doc(t).fraFind->findPrevious(); });
+    c.add(QStringLiteral("mnuSearchGoToLine"), [](DocumentTarget &t) { doc(t).GoToLine(); });
 
     c.add(QStringLiteral("mnuSelectionFirstLetters"), [](DocumentTarget &t) { EditCommands::firstLetters(*doc(t).txtContents); });
     c.add(QStringLiteral("mnuSelectionAllLetters"), [](DocumentTarget &t) { EditCommands::upperCase(*doc(t).txtContents); });

@@ -50,6 +50,14 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuEditCut02", "-"},
     {1, "mnuEditSelectAll", "Select All", Ctrl | Key_A},
 
+    {0, "mnuSearch", "Sea&rch"},
+    {1, "mnuSearchFind", "&Find...", Ctrl | Qt::Key_F},
+    {1, "mnuSearchFindNext", "Find &Next", Ctrl | Qt::Key_G},
+    {1, "mnuSearchFindPrevious", "Find &Previous", Ctrl | Qt::SHIFT | Qt::Key_G},
+    {1, "mnuSearchReplace", "&Replace...", Ctrl | Qt::Key_H},
+    {1, "mnuSearchCut01", "-"},
+    {1, "mnuSearchGoToLine", "&Go to Line...", Ctrl | Qt::Key_J},
+
     {0, "mnuSelection", "&Selection"},
     {1, "mnuSelectionCapitalize", "Capitalize"},
     {2, "mnuSelectionFirstLetters", "First Letters"},

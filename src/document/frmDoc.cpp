@@ -5,6 +5,7 @@
 #include "document/DocumentManager.h"
 #include "document/DocumentMenus.h"
 #include "document/EditCommands.h"
+#include "document/FindBar.h"
 #include "document/RecoveryJournal.h"
 #include "ui/RichTextBox.h"
 #include "document/StatusClock.h"
@@ -101,6 +102,9 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     buildToolbar();
     buildDiskNotice();
     txtContents = new RichTextBox(this);
+    fraFind = new FindBar(*txtContents, this);
+    // Replace All is an undo step of its own.
+    fraFind->setUndoStep([this] { undoTick(); });
     buildStatusBar();
 
     auto *layout = new QVBoxLayout(this);
@@ -109,6 +113,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     layout->addWidget(Toolbar1);
     layout->addWidget(fraDiskNotice);
     layout->addWidget(txtContents, 1);
+    layout->addWidget(fraFind);
     layout->addWidget(stBar);
 
     // Menu shortcuts win over the editor's own key bindings.
@@ -465,6 +470,24 @@ void frmDoc::applyUndoText(QByteArray text)
     m_lastUndoText = std::move(text);
     m_textChangedSinceTick = false;
     scheduleTimer1();
+}
+
+void frmDoc::GoToLine()
+{
+    const int lines = txtContents->lineCount();
+    const QString answer = m_ctx.dialogs.inputBox(QStringLiteral("Line number (1 to %1):").arg(lines),
+                                                  QStringLiteral("Go to Line"), QString::number(txtContents->caretLine()));
+    if (answer.trimmed().isEmpty())
+        return;
+    bool ok = false;
+    const int line = answer.trimmed().toInt(&ok);
+    if (!ok || line < 1) {
+        m_ctx.dialogs.message(QStringLiteral("\"") + answer + QStringLiteral("\" is not a line number."),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Information, QStringLiteral("Go to Line"));
+        return;
+    }
+    txtContents->goToLine(line);
+    txtContents->setFocus();
 }
 
 // ---- menus -----------------------------------------------------------------

@@ -11,6 +11,7 @@ struct AppContext;
 struct DocumentMenus;
 struct DocumentRecord;
 class DocumentManager;
+class FindBar;
 class QAction;
 class QFrame;
 class QLabel;
@@ -57,6 +58,7 @@ public:
     QMenu *contextMenu() const;
 
     RichTextBox *txtContents = nullptr;
+    FindBar *fraFind = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QStatusBar *stBar = nullptr;
     QTimer Timer1;    // caption and command states; runs once per batch of changes
@@ -90,6 +92,8 @@ public:
     // and the view stay where they were.
     void Undo();
     void Redo();
+    // Asks for a line number and moves the caret there.
+    void GoToLine();
     // Holds text for Copy To / Move To: the next mouse release puts it there.
     void holdForTransfer(const QString &text);
     bool transferPending() const { return m_transferPending; }

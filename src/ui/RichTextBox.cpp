@@ -281,6 +281,61 @@ void RichTextBox::SetSelText(const QString &text)
     replaceRange(sci(SCI_GETSELECTIONSTART), sci(SCI_GETSELECTIONEND), text.toUtf8());
 }
 
+void RichTextBox::setHighlights(const QList<QPair<qsizetype, qsizetype>> &ranges)
+{
+    constexpr int kIndicator = INDIC_CONTAINER;
+    sci(SCI_SETINDICATORCURRENT, kIndicator);
+    sci(SCI_INDICATORCLEARRANGE, 0, sci(SCI_GETLENGTH));
+    if (ranges.isEmpty())
+        return;
+    sci(SCI_INDICSETSTYLE, kIndicator, INDIC_FULLBOX);
+    sci(SCI_INDICSETFORE, kIndicator, 0x00C0FF); // amber, as Scintilla's colours are BGR
+    sci(SCI_INDICSETALPHA, kIndicator, 90);
+    sci(SCI_INDICSETUNDER, kIndicator, 1);
+    for (const auto &[offset, length] : ranges) {
+        if (length <= 0)
+            continue;
+        const long start = positionFromOffset(int(offset));
+        sci(SCI_INDICATORFILLRANGE, start, positionFromOffset(int(offset + length)) - start);
+    }
+}
+
+int RichTextBox::lineCount() const
+{
+    return int(sci(SCI_GETLINECOUNT));
+}
+
+int RichTextBox::caretLine() const
+{
+    return int(sci(SCI_LINEFROMPOSITION, sci(SCI_GETCURRENTPOS))) + 1;
+}
+
+int RichTextBox::caretColumn() const
+{
+    const long caret = sci(SCI_GETCURRENTPOS);
+    return int(sci(SCI_COUNTCHARACTERS, sci(SCI_POSITIONFROMLINE, sci(SCI_LINEFROMPOSITION, caret)), caret)) + 1;
+}
+
+void RichTextBox::goToLine(int line)
+{
+    const long target = qBound(1, line, lineCount()) - 1;
+    sci(SCI_ENSUREVISIBLEENFORCEPOLICY, target);
+    sci(SCI_GOTOLINE, target);
+    // Shown in the middle of the view rather than at its edge.
+    const long lines = sci(SCI_LINESONSCREEN);
+    sci(SCI_SETFIRSTVISIBLELINE, qMax(0L, target - lines / 2));
+    flushChange();
+}
+
+void RichTextBox::selectRange(qsizetype offset, qsizetype length)
+{
+    const long start = positionFromOffset(int(offset));
+    const long end = positionFromOffset(int(offset + length));
+    sci(SCI_SETSEL, start, end);
+    sci(SCI_SCROLLRANGE, start, end);
+    flushChange();
+}
+
 void RichTextBox::releaseKey(const QKeySequence &key)
 {
     if (key.isEmpty())

@@ -46,6 +46,18 @@ public:
     QString SelText() const;
     void SetSelText(const QString &text);
 
+    // Marks ranges (UTF-16 offset, length) of the text, such as every match
+    // of a search; an empty list clears the marks.
+    void setHighlights(const QList<QPair<qsizetype, qsizetype>> &ranges);
+    // Lines count from 1.
+    int lineCount() const;
+    int caretLine() const;
+    int caretColumn() const; // from 1, in characters
+    // Puts the caret at the start of the line (clamped) and shows it.
+    void goToLine(int line);
+    // Selects [offset, offset + length) and scrolls it into view.
+    void selectRange(qsizetype offset, qsizetype length);
+
     // Takes a key away from the editor's built-in commands so that a menu
     // shortcut with that key reaches its action.
     void releaseKey(const QKeySequence &key);

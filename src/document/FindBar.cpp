@@ -1,0 +1,276 @@
+#include "document/FindBar.h"
+
+#include "ui/NamedButton.h"
+#include "ui/RichTextBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+#include <algorithm>
+
+namespace {
+
+QCheckBox *option(QWidget *parent, const char *name, const QString &caption, bool checked = false)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setChecked(checked);
+    return box;
+}
+
+} // namespace
+
+FindBar::FindBar(RichTextBox &text, QWidget *parent)
+    : QFrame(parent), m_box(text)
+{
+    setObjectName(QStringLiteral("fraFind"));
+    setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+
+    txtFind = new QLineEdit(this);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtFind->setPlaceholderText(QStringLiteral("Find"));
+    txtFind->setClearButtonEnabled(true);
+    txtReplace = new QLineEdit(this);
+    txtReplace->setObjectName(QStringLiteral("txtReplace"));
+    txtReplace->setPlaceholderText(QStringLiteral("Replace with"));
+    // Access keys that no menu of the bar uses (F, E, S, T, V, O, H, R).
+    auto *next = namedButton(this, "cmdFindNext", QStringLiteral("&Next"));
+    auto *previous = namedButton(this, "cmdFindPrevious", QStringLiteral("&Previous"));
+    auto *replaceOne = namedButton(this, "cmdReplace", QStringLiteral("Rep&lace"));
+    auto *replaceEvery = namedButton(this, "cmdReplaceAll", QStringLiteral("Replace &All"));
+    chkMatchCase = option(this, "chkMatchCase", QStringLiteral("Match &case"));
+    chkWholeWord = option(this, "chkWholeWord", QStringLiteral("Whole wor&d"));
+    chkRegex = option(this, "chkRegex", QStringLiteral("Regular e&xpression"));
+    chkWrap = option(this, "chkWrap", QStringLiteral("&Wrap around"), true);
+    lblFindStatus = new QLabel(this);
+    lblFindStatus->setObjectName(QStringLiteral("lblFindStatus"));
+    lblFindStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *closer = new QToolButton(this);
+    closer->setObjectName(QStringLiteral("cmdFindClose"));
+    closer->setAutoRaise(true);
+    closer->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    closer->setToolTip(QStringLiteral("Close (Esc)"));
+
+    auto *findRow = new QHBoxLayout;
+    findRow->addWidget(txtFind, 1);
+    findRow->addWidget(previous);
+    findRow->addWidget(next);
+    findRow->addWidget(chkMatchCase);
+    findRow->addWidget(chkWholeWord);
+    findRow->addWidget(chkRegex);
+    findRow->addWidget(chkWrap);
+    findRow->addWidget(closer);
+    m_replaceRow = new QWidget(this);
+    auto *replaceRow = new QHBoxLayout(m_replaceRow);
+    replaceRow->setContentsMargins(0, 0, 0, 0);
+    replaceRow->addWidget(txtReplace, 1);
+    replaceRow->addWidget(replaceOne);
+    replaceRow->addWidget(replaceEvery);
+    replaceRow->addStretch(0);
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(6, 3, 6, 3);
+    rows->setSpacing(3);
+    rows->addLayout(findRow);
+    rows->addWidget(m_replaceRow);
+    rows->addWidget(lblFindStatus);
+
+    connect(txtFind, &QLineEdit::textEdited, this, &FindBar::incremental);
+    for (QCheckBox *box : {chkMatchCase, chkWholeWord, chkRegex, chkWrap})
+        connect(box, &QCheckBox::toggled, this, &FindBar::incremental);
+    connect(txtFind, &QLineEdit::returnPressed, this, &FindBar::findNext);
+    connect(txtReplace, &QLineEdit::returnPressed, this, &FindBar::replace);
+    connect(next, &QPushButton::clicked, this, &FindBar::findNext);
+    connect(previous, &QPushButton::clicked, this, &FindBar::findPrevious);
+    connect(replaceOne, &QPushButton::clicked, this, &FindBar::replace);
+    connect(replaceEvery, &QPushButton::clicked, this, &FindBar::replaceAll);
+    connect(closer, &QToolButton::clicked, this, &FindBar::close);
+    // The text the search runs over is taken again after any change.
+    connect(&m_box, &RichTextBox::Change, this, [this] {
+        m_textValid = false;
+        m_text.clear();
+        if (!m_all.isEmpty()) {
+            m_all.clear();
+            m_box.setHighlights({});
+        }
+    });
+    txtFind->installEventFilter(this);
+    txtReplace->installEventFilter(this);
+    hide();
+}
+
+bool FindBar::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(e);
+        if (key->key() == Qt::Key_Escape) {
+            close();
+            return true;
+        }
+        if (watched == txtFind && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && (key->modifiers() & Qt::ShiftModifier)) {
+            findPrevious();
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, e);
+}
+
+void FindBar::open(bool replacing)
+{
+    const QString selected = m_box.SelText();
+    if (!selected.isEmpty() && !selected.contains(u'\n') && !selected.contains(u'\r'))
+        txtFind->setText(selected);
+    m_origin = m_box.SelStart();
+    m_replaceRow->setVisible(replacing);
+    QFrame::show();
+    txtFind->setFocus();
+    txtFind->selectAll();
+    incremental();
+}
+
+void FindBar::close()
+{
+    hide();
+    m_all.clear();
+    m_box.setHighlights({});
+    m_box.setFocus();
+}
+
+TextSearch FindBar::search() const
+{
+    return TextSearch(txtFind->text(), {chkMatchCase->isChecked(), chkWholeWord->isChecked(), chkRegex->isChecked(),
+                                        chkWrap->isChecked()});
+}
+
+const QString &FindBar::text()
+{
+    if (!m_textValid) {
+        m_text = m_box.Text();
+        m_textValid = true;
+    }
+    return m_text;
+}
+
+bool FindBar::reportInvalid(const TextSearch &s)
+{
+    if (s.isValid())
+        return false;
+    lblFindStatus->setText(s.errorString());
+    m_all.clear();
+    m_box.setHighlights({});
+    return true;
+}
+
+void FindBar::markAll(const TextSearch &s)
+{
+    m_all = s.findAll(text());
+    QList<QPair<qsizetype, qsizetype>> ranges;
+    ranges.reserve(m_all.size());
+    for (const TextSearch::Match &m : std::as_const(m_all))
+        ranges.append({m.start, m.length});
+    m_box.setHighlights(ranges);
+}
+
+void FindBar::present(const TextSearch::Match &m)
+{
+    if (txtFind->text().isEmpty()) {
+        lblFindStatus->clear();
+        return;
+    }
+    if (!m.found()) {
+        lblFindStatus->setText(m_all.isEmpty() ? QStringLiteral("No matches") : QStringLiteral("No more matches"));
+        QApplication::beep();
+        return;
+    }
+    m_box.selectRange(m.start, m.length);
+    const auto at = std::lower_bound(m_all.cbegin(), m_all.cend(), m.start,
+                                     [](const TextSearch::Match &a, qsizetype start) { return a.start < start; });
+    QString status = QStringLiteral("%1 of %2 matches").arg(at - m_all.cbegin() + 1).arg(m_all.size());
+    if (m.wrapped)
+        status += QStringLiteral(" (wrapped around)");
+    lblFindStatus->setText(status);
+}
+
+void FindBar::incremental()
+{
+    const TextSearch s = search();
+    if (reportInvalid(s))
+        return;
+    markAll(s);
+    present(s.findNext(text(), m_origin, m_origin));
+}
+
+void FindBar::findNext()
+{
+    const TextSearch s = search();
+    if (txtFind->text().isEmpty()) {
+        open(false);
+        return;
+    }
+    if (reportInvalid(s))
+        return;
+    if (m_all.isEmpty() && isVisible())
+        markAll(s);
+    const qsizetype start = m_box.SelStart();
+    const TextSearch::Match m = s.findNext(text(), start, start + m_box.SelLength());
+    if (m.found())
+        m_origin = m.start;
+    present(m);
+}
+
+void FindBar::findPrevious()
+{
+    const TextSearch s = search();
+    if (txtFind->text().isEmpty()) {
+        open(false);
+        return;
+    }
+    if (reportInvalid(s))
+        return;
+    if (m_all.isEmpty() && isVisible())
+        markAll(s);
+    const TextSearch::Match m = s.findPrevious(text(), m_box.SelStart());
+    if (m.found())
+        m_origin = m.start;
+    present(m);
+}
+
+void FindBar::replace()
+{
+    const TextSearch s = search();
+    if (reportInvalid(s) || txtFind->text().isEmpty())
+        return;
+    // The selection is replaced when it is a match; then the next is found.
+    const qsizetype start = m_box.SelStart();
+    const qsizetype length = m_box.SelLength();
+    const TextSearch::Match here = s.findNext(text(), start, start);
+    if (here.found() && here.start == start && here.length == length && !here.wrapped) {
+        const QString replacement = s.replacementFor(text(), here, txtReplace->text());
+        m_box.SetSelText(replacement);
+    }
+    findNext();
+}
+
+void FindBar::replaceAll()
+{
+    const TextSearch s = search();
+    if (reportInvalid(s) || txtFind->text().isEmpty())
+        return;
+    qsizetype count = 0;
+    const QString replaced = s.replaceAll(text(), txtReplace->text(), &count);
+    if (count > 0) {
+        if (m_undoStep)
+            m_undoStep();
+        m_box.changeTextBytes(replaced.toUtf8());
+        if (m_undoStep)
+            m_undoStep();
+    }
+    lblFindStatus->setText(count == 1 ? QStringLiteral("1 match replaced")
+                                      : QStringLiteral("%1 matches replaced").arg(count));
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/TextSearch.h"
+
+#include <QFrame>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+class RichTextBox;
+
+// The find and replace bar at the foot of a document window. Typing in the
+// find field selects the first match from where the search began and
+// marks every match; the options rerun the search. Esc closes the bar and
+// gives the text back the focus. Find Next and Previous work with the bar
+// closed too, with what it last searched for.
+class FindBar : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit FindBar(RichTextBox &text, QWidget *parent = nullptr);
+
+    // Opens the bar (with the replace row when replacing), filled with the
+    // selection when it is part of one line.
+    void open(bool replacing);
+    void close();
+    void findNext();
+    void findPrevious();
+    void replace();
+    // Every match replaced in one change, which Undo takes back in one step.
+    void replaceAll();
+    // Ends the document's undo step; Replace All calls it before and after
+    // its change.
+    void setUndoStep(std::function<void()> step) { m_undoStep = std::move(step); }
+
+    QLineEdit *txtFind = nullptr;
+    QLineEdit *txtReplace = nullptr;
+    QCheckBox *chkMatchCase = nullptr;
+    QCheckBox *chkWholeWord = nullptr;
+    QCheckBox *chkRegex = nullptr;
+    QCheckBox *chkWrap = nullptr;
+    QLabel *lblFindStatus = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    TextSearch search() const;
+    const QString &text();
+    // Searches again as the find field or an option changed.
+    void incremental();
+    void present(const TextSearch::Match &m);
+    void markAll(const TextSearch &s);
+    bool reportInvalid(const TextSearch &s);
+
+    RichTextBox &m_box;
+    QWidget *m_replaceRow = nullptr;
+    QString m_text;
+    bool m_textValid = false;
+    qsizetype m_origin = 0; // where the incremental search starts
+    QList<TextSearch::Match> m_all;
+    std::function<void()> m_undoStep;
+};
