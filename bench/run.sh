@@ -22,6 +22,7 @@ sleep 1
 bin="$root/build/bench"
 python3 "$root/bench/make_html.py" 10 "$work/10mb.html"
 python3 "$root/bench/make_html.py" 50 "$work/50mb.html"
+python3 "$root/bench/make_html.py" 8 "$work/8mb.html"
 
 measure() { # label, command...
   local label=$1; shift
@@ -38,6 +39,9 @@ measure() { # label, command...
 measure "start-up, no file" "$bin/bench_open"
 measure "open 10 MB HTML" "$bin/bench_open" "$work/10mb.html"
 measure "open 50 MB HTML" "$bin/bench_open" "$work/50mb.html"
+measure "open 50 MB, code view" "$bin/bench_open" --code-view "$work/50mb.html"
+measure "open 8 MB HTML" "$bin/bench_open" "$work/8mb.html"
+measure "open 8 MB, code view" "$bin/bench_open" --code-view "$work/8mb.html"
 "$bin/bench_edit" "$work/10mb.html"
 "$bin/bench_edit" "$work/50mb.html" | tail -1
 "$bin/bench_idle" 10

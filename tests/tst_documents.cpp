@@ -4,6 +4,7 @@
 #include "support/AppFixture.h"
 #include "ui/StatusPanel.h"
 
+#include <Qsci/qscilexer.h>
 #include <QDir>
 #include <QMenu>
 #include <QStatusBar>
@@ -535,6 +536,43 @@ private slots:
         recentItems(app.frame).first()->trigger();
         QCOMPARE(app.shownDocuments().size(), 2);
         QCOMPARE(app.record(app.shownDocuments().last()).Title, path);
+    }
+
+    // Code view and word wrap are off at first, then as the user left them:
+    // every window follows, and the next run starts with them.
+    void codeViewIsRemembered()
+    {
+        QTemporaryDir home;
+        const QString page = home.filePath(QStringLiteral("page.css"));
+        QVERIFY(writeBytes(page, "p { color: red; }\r\n"));
+        {
+            AppFixture app({page}, {}, QString(), home.path());
+            frmDoc *w = app.shownDocuments().first();
+            frmDoc *blank = app.newDocument();
+            QVERIFY(!w->txtContents->lexer());
+            QVERIFY(!actionOf(w, "mnuOptionsCodeView")->isChecked());
+            QVERIFY(!w->findChild<StatusPanel *>(QStringLiteral("stBarCaret"))->isVisible());
+            actionOf(w, "mnuOptionsCodeView")->trigger();
+            actionOf(blank, "mnuOptionsWordWrap")->trigger();
+            QCOMPARE(QString::fromLatin1(w->txtContents->lexer()->language()), QStringLiteral("CSS"));
+            QVERIFY(actionOf(blank, "mnuOptionsCodeView")->isChecked());
+            QVERIFY(blank->txtContents->codeLook());
+            QCOMPARE(w->txtContents->wrapMode(), QsciScintilla::WrapWord);
+            w->txtContents->SetSelStart(4);
+            QCOMPARE(w->findChild<StatusPanel *>(QStringLiteral("stBarCaret"))->text(), QStringLiteral("Ln 1, Col 5"));
+        }
+        AppFixture again({page}, {}, QString(), home.path());
+        frmDoc *w = again.shownDocuments().first();
+        QVERIFY(actionOf(w, "mnuOptionsCodeView")->isChecked());
+        QVERIFY(actionOf(w, "mnuOptionsWordWrap")->isChecked());
+        QCOMPARE(QString::fromLatin1(w->txtContents->lexer()->language()), QStringLiteral("CSS"));
+        // Saved under another name, the document takes that language.
+        again.dialogs.fileNames << home.filePath(QStringLiteral("page.js"));
+        actionOf(w, "mnuFileSaveAs")->trigger();
+        QCOMPARE(QString::fromLatin1(w->txtContents->lexer()->language()), QStringLiteral("JavaScript"));
+        actionOf(w, "mnuOptionsCodeView")->trigger();
+        QVERIFY(!w->txtContents->lexer());
+        QVERIFY(!w->txtContents->codeLook());
     }
 
     void viewerMenuCaptions()

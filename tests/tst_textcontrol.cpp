@@ -1,7 +1,12 @@
 // The text control's contract: text with CR LF, offsets in UTF-16 units,
-// selection and the change event.
+// selection and the change event; the code view's choice of colours.
+#include "ui/CodeView.h"
 #include "ui/RichTextBox.h"
 #include "support/TestEnv.h"
+
+#include <Qsci/qscilexer.h>
+#include <QFontDatabase>
+#include <QTemporaryDir>
 
 
 class TestTextControl : public QObject
@@ -70,6 +75,90 @@ private slots:
         QCOMPARE(box.Text(), QStringLiteral("epaEPA"));
     }
 
+    void lexerForFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("contents"); // written when not empty
+        QTest::addColumn<QString>("language");
+        QTest::newRow("html") << "index.html" << QByteArray() << "HTML";
+        QTest::newRow("HTM in capitals") << "OLD.HTM" << QByteArray() << "HTML";
+        QTest::newRow("php") << "form.php" << QByteArray() << "HTML";
+        QTest::newRow("css") << "site.css" << QByteArray() << "CSS";
+        QTest::newRow("javascript") << "app.js" << QByteArray() << "JavaScript";
+        QTest::newRow("c") << "main.c" << QByteArray() << "C++";
+        QTest::newRow("c++ header") << "view.hpp" << QByteArray() << "C++";
+        QTest::newRow("python") << "tool.py" << QByteArray() << "Python";
+        QTest::newRow("perl") << "form.pl" << QByteArray() << "Perl";
+        QTest::newRow("pascal") << "unit1.pas" << QByteArray() << "Pascal";
+        QTest::newRow("shell") << "build.sh" << QByteArray() << "Bash";
+        QTest::newRow("xml") << "feed.xml" << QByteArray() << "XML";
+        QTest::newRow("svg is xml") << "icon.svg" << QByteArray() << "XML";
+        QTest::newRow("ini") << "setup.ini" << QByteArray() << "Properties";
+        QTest::newRow("sql") << "schema.sql" << QByteArray() << "SQL";
+        QTest::newRow("markdown") << "README.md" << QByteArray() << "Markdown";
+        QTest::newRow("plain text") << "notes.txt" << QByteArray() << "";
+        QTest::newRow("untitled") << "" << QByteArray() << "";
+        QTest::newRow("script by its #! line") << "configure" << QByteArray("#!/bin/sh\necho hi\n") << "Bash";
+        QTest::newRow("python by its #! line") << "tool" << QByteArray("#!/usr/bin/env python3\nprint(1)\n") << "Python";
+        QTest::newRow("no name, no type") << "LICENSE" << QByteArray("Permission is granted\n") << "";
+    }
+
+    void lexerForFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, contents);
+        QTemporaryDir dir;
+        const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+        if (!contents.isEmpty())
+            QVERIFY(writeBytes(path, contents));
+        QTEST(CodeView::languageFor(path), "language");
+    }
+
+    // The code view colours in the palette's colours, dark on a dark desktop;
+    // off, the control is as it was. A file over the limit has no colours.
+    void codeViewLook()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QStringLiteral("page.html"));
+        RichTextBox box;
+        box.SetText(QStringLiteral("<p class=\"a\">x</p>\r\n"));
+        const auto styleFont = [&box](int style) {
+            char name[256] = {};
+            box.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, style, name);
+            return QString::fromUtf8(name);
+        };
+        const QString documentFont = styleFont(QsciScintillaBase::STYLE_DEFAULT);
+        const QString fixedFont = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+        QVERIFY(documentFont != fixedFont);
+        for (const bool dark : {false, true}) {
+            QPalette palette;
+            palette.setColor(QPalette::Base, dark ? QColor(30, 30, 30) : QColor(Qt::white));
+            palette.setColor(QPalette::Text, dark ? QColor(Qt::white) : QColor(Qt::black));
+            box.setPalette(palette);
+            QCOMPARE(CodeView::apply(box, true, false, page), QString());
+            QCOMPARE(QString::fromLatin1(box.lexer()->language()), QStringLiteral("HTML"));
+            QCOMPARE(styleFont(1), fixedFont); // a tag
+            box.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0, -1);
+            QCOMPARE(box.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 1), 1L); // "p" is coloured as a tag
+            const auto back = QColor::fromRgb(QRgb(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 1)));
+            const auto fore = QColor::fromRgb(QRgb(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 1)));
+            QCOMPARE(back.lightness() < 128, dark);
+            QCOMPARE(fore.lightness() > 128, dark);
+            QVERIFY(box.marginWidth(0) > 0);
+            QCOMPARE(box.tabWidth(), 4);
+            QCOMPARE(box.Text(), QStringLiteral("<p class=\"a\">x</p>\r\n"));
+            CodeView::apply(box, false, false, page);
+            QVERIFY(!box.lexer());
+            QCOMPARE(styleFont(QsciScintillaBase::STYLE_DEFAULT), documentFont);
+            QCOMPARE(box.marginWidth(0), 0);
+            QCOMPARE(box.tabWidth(), 8);
+        }
+        box.SetText(QString(CodeView::kHighlightLimit + 1, u'x'));
+        QCOMPARE(CodeView::apply(box, true, true, page), QStringLiteral("No colours: over 10 MB"));
+        QVERIFY(!box.lexer());
+        QCOMPARE(box.wrapMode(), QsciScintilla::WrapWord);
+        QCOMPARE(styleFont(QsciScintillaBase::STYLE_DEFAULT), fixedFont);
+    }
 };
 
 ORVANE_GUI_TEST_MAIN(TestTextControl)

@@ -56,6 +56,7 @@ frmDoc *DocumentManager::recover(const Journal::Entry &entry)
     r.Title = entry.title;
     r.Format = entry.format;
     r.DiskStamp = r.NoticedStamp = entry.stamp;
+    w->applyCodeView(entry.text.size());
     w->txtContents->setTextBytes(entry.text); // a change: the document shows unsaved changes
     watchFiles();
     w->scheduleTimer1();
@@ -137,6 +138,14 @@ bool DocumentManager::Reload(int slot)
     w->hideDiskNotice();
     w->scheduleTimer1();
     return true;
+}
+
+void DocumentManager::applyCodeView()
+{
+    for (const QPointer<frmDoc> &w : m_windows) {
+        if (w)
+            w->applyCodeView();
+    }
 }
 
 frmDoc *DocumentManager::window(int slot) const
@@ -235,6 +244,7 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     r.Title = path;
     r.Format = decoded.format;
     r.DiskStamp = r.NoticedStamp = FileIO::stampOf(path);
+    w->applyCodeView(decoded.text.size());
     w->txtContents->setTextBytes(decoded.text);
     decoded.text = QByteArray();
     r.Changed = false;
@@ -297,6 +307,8 @@ void DocumentManager::saved(int slot, const QString &newName)
     RecentList::AddRecentItem(m_ctx.settings, r.FilePath);
     emit recentListChanged();
     if (frmDoc *w = window(slot)) {
+        if (!newName.isEmpty())
+            w->applyCodeView(); // a new name may be another language
         w->hideDiskNotice();
         w->scheduleTimer1();
     }

@@ -54,6 +54,9 @@ public:
     // Save As for a document without a path, Save otherwise.
     bool Save(int slot);
 
+    // Every window follows the code view and word wrap settings again.
+    void applyCodeView();
+
     // A document window was hidden or destroyed.
     void windowClosed();
 

@@ -121,6 +121,8 @@ constexpr MenuTable::Entry kMenus[] = {
 
     {0, "mnuOptions", "&Options"},
     {1, "mnuCharacterMode", "Character Mode"},
+    {1, "mnuOptionsCodeView", "Code &View"},
+    {1, "mnuOptionsWordWrap", "&Word Wrap"},
     {1, "mnuSetViewer", "&Settings"},
 
     {0, "mnuHelp", "&Help"},
@@ -189,6 +191,10 @@ DocumentMenus::DocumentMenus(frmDoc &doc, const CommandRegistry &commands)
     paste = action("mnuEditPaste");
     characterMode = action("mnuCharacterMode");
     characterMode->setCheckable(true);
+    codeView = action("mnuOptionsCodeView");
+    codeView->setCheckable(true);
+    wordWrap = action("mnuOptionsWordWrap");
+    wordWrap->setCheckable(true);
     hiddenUndo = action("mnuHiddenUndo");
     hiddenPaste = action("mnuHiddenPaste");
 

@@ -24,6 +24,8 @@ struct DocumentMenus {
     QAction *redo = nullptr;
     QAction *paste = nullptr;
     QAction *characterMode = nullptr;
+    QAction *codeView = nullptr;
+    QAction *wordWrap = nullptr;
     QAction *hiddenUndo = nullptr;
     QAction *hiddenPaste = nullptr;
     QVector<QAction *> recent;      // element 0 is the hidden placeholder

@@ -57,14 +57,11 @@ FindBar::FindBar(RichTextBox &text, QWidget *parent)
     closer->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closer->setToolTip(QStringLiteral("Close (Esc)"));
 
+    // The fields get the width; the options and the count share a row.
     auto *findRow = new QHBoxLayout;
     findRow->addWidget(txtFind, 1);
     findRow->addWidget(previous);
     findRow->addWidget(next);
-    findRow->addWidget(chkMatchCase);
-    findRow->addWidget(chkWholeWord);
-    findRow->addWidget(chkRegex);
-    findRow->addWidget(chkWrap);
     findRow->addWidget(closer);
     m_replaceRow = new QWidget(this);
     auto *replaceRow = new QHBoxLayout(m_replaceRow);
@@ -72,13 +69,18 @@ FindBar::FindBar(RichTextBox &text, QWidget *parent)
     replaceRow->addWidget(txtReplace, 1);
     replaceRow->addWidget(replaceOne);
     replaceRow->addWidget(replaceEvery);
-    replaceRow->addStretch(0);
+    replaceRow->addSpacing(closer->sizeHint().width() + findRow->spacing());
+    auto *optionRow = new QHBoxLayout;
+    for (QCheckBox *box : {chkMatchCase, chkWholeWord, chkRegex, chkWrap})
+        optionRow->addWidget(box);
+    optionRow->addSpacing(12);
+    optionRow->addWidget(lblFindStatus, 1);
     auto *rows = new QVBoxLayout(this);
     rows->setContentsMargins(6, 3, 6, 3);
     rows->setSpacing(3);
     rows->addLayout(findRow);
     rows->addWidget(m_replaceRow);
-    rows->addWidget(lblFindStatus);
+    rows->addLayout(optionRow);
 
     connect(txtFind, &QLineEdit::textEdited, this, &FindBar::incremental);
     for (QCheckBox *box : {chkMatchCase, chkWholeWord, chkRegex, chkWrap})

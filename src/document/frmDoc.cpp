@@ -11,6 +11,7 @@
 #include "document/StatusClock.h"
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"
+#include "ui/CodeView.h"
 #include "ui/FileQuestion.h"
 #include "ui/MenuTable.h"
 #include "ui/NamedButton.h"
@@ -201,6 +202,10 @@ void frmDoc::buildStatusBar()
         stBar->addWidget(label, i == 7 ? 1 : 0);
         m_panels << label;
     }
+    m_caretPanel = new StatusPanel(QString(), stBar);
+    m_caretPanel->setObjectName(QStringLiteral("stBarCaret"));
+    stBar->addPermanentWidget(m_caretPanel);
+    m_caretPanel->hide();
     const StatusClock &clock = StatusClock::instance();
     auto showClock = [this, &clock] {
         m_panels[0]->setText(clock.date());
@@ -357,8 +362,28 @@ void frmDoc::documentTaken()
     } else {
         show();
     }
+    applyCodeView();
     txtContents->setFocus();
     scheduleTimer1();
+}
+
+void frmDoc::applyCodeView(qint64 size)
+{
+    m_codeNote = CodeView::apply(*txtContents, m_ctx.CodeView, m_ctx.WordWrap, FilePath(), size);
+    m_menus->codeView->setChecked(m_ctx.CodeView);
+    m_menus->wordWrap->setChecked(m_ctx.WordWrap);
+    m_caretPanel->setVisible(m_ctx.CodeView);
+    showCaretPlace();
+}
+
+void frmDoc::showCaretPlace()
+{
+    if (!m_ctx.CodeView)
+        return;
+    QString text = QStringLiteral("Ln %1, Col %2").arg(txtContents->caretLine()).arg(txtContents->caretColumn());
+    if (!m_codeNote.isEmpty())
+        text += QStringLiteral("  ") + m_codeNote;
+    m_caretPanel->setText(text);
 }
 
 void frmDoc::resetStatus()
@@ -387,6 +412,7 @@ void frmDoc::onSelChange()
     panel(QStringLiteral("sllen"))->setText(QStringLiteral("Loc: %1 Len: %2")
                                                 .arg(txtContents->SelStart())
                                                 .arg(txtContents->SelLength()));
+    showCaretPlace();
     scheduleTimer1();
 }
 

@@ -92,6 +92,9 @@ public:
     // and the view stay where they were.
     void Undo();
     void Redo();
+    // Sets the text control up for the code view and word wrap settings and
+    // the document's file; size is the text's, when it is not loaded yet.
+    void applyCodeView(qint64 size = -1);
     // Asks for a line number and moves the caret there.
     void GoToLine();
     // Holds text for Copy To / Move To: the next mouse release puts it there.
@@ -123,6 +126,7 @@ private:
     void buildDiskNotice();
     void onChange();
     void onSelChange();
+    void showCaretPlace();
     void onKeyPress(int &keyAscii);
     void onMouseUp(Qt::MouseButton button, const QPoint &pos);
     void onDrop(const QStringList &files);
@@ -133,6 +137,8 @@ private:
     std::unique_ptr<DocumentMenus> m_menus;
     QString m_tag;
     QList<StatusPanel *> m_panels;
+    StatusPanel *m_caretPanel = nullptr; // line and column, in the code view
+    QString m_codeNote;
     QList<QAction *> m_toolbarButtons;
     QAction *m_undoSeparator = nullptr; // hidden with Undo: no two separators side by side
     QByteArray m_lastUndoText; // the text at the last undo tick

@@ -27,6 +27,8 @@ struct AppContext {
     QString TemplatesDir;
     ExternalViewerTable viewers;
     QString InsertedText; // the Insert Text window's text, kept for F4
+    bool CodeView = false; // Options > Code View, for every document
+    bool WordWrap = false; // Options > Word Wrap
     CommandRegistry commands;
     SingleWindows windows;
 };

@@ -6,6 +6,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -43,12 +44,8 @@ RichTextBox::RichTextBox(QWidget *parent)
     const long styleless = sci(SCI_CREATEDOCUMENT, 0, SC_DOCUMENTOPTION_STYLES_NONE);
     sci(SCI_SETDOCPOINTER, 0, styleless);
     sci(SCI_RELEASEDOCUMENT, 0, styleless);
-    setUtf8(true);
-    setEolMode(EolWindows);
+    setUpDocument();
     sci(SCI_SETPASTECONVERTENDINGS, 1);
-    sci(SCI_SETUNDOCOLLECTION, 0);
-    sci(SCI_EMPTYUNDOBUFFER);
-    sci(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
     // Only the notifications sent before a change: QScintilla answers each
     // insert or delete notification by counting the characters from the
     // start of the document to the change, which makes a key press in a big
@@ -90,6 +87,65 @@ RichTextBox::RichTextBox(QWidget *parent)
     // Scintilla reports selection updates when it paints, which may be
     // much later (or, for a window that is not shown, never): the control
     // checks the selection itself after each event (see flushChange).
+}
+
+void RichTextBox::setUpDocument()
+{
+    setUtf8(true);
+    setEolMode(EolWindows);
+    sci(SCI_SETUNDOCOLLECTION, 0);
+    sci(SCI_EMPTYUNDOBUFFER);
+    sci(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
+}
+
+void RichTextBox::useStyledDocument(bool styled)
+{
+    if (styled == m_styled)
+        return;
+    m_styled = styled;
+    const QByteArray text = textBytes();
+    const long anchor = sci(SCI_GETANCHOR);
+    const long caret = sci(SCI_GETCURRENTPOS);
+    const long firstLine = sci(SCI_GETFIRSTVISIBLELINE);
+    const bool readOnly = isReadOnly();
+    const long doc = sci(SCI_CREATEDOCUMENT, text.size() + 1, styled ? 0 : SC_DOCUMENTOPTION_STYLES_NONE);
+    m_bulk = true;
+    sci(SCI_SETDOCPOINTER, 0, doc);
+    sci(SCI_RELEASEDOCUMENT, 0, doc);
+    setUpDocument();
+    if (!text.isEmpty())
+        SendScintilla(SCI_APPENDTEXT, uintptr_t(text.size()), text.constData());
+    sci(SCI_SETREADONLY, readOnly);
+    sci(SCI_SETSEL, anchor, caret);
+    sci(SCI_SETFIRSTVISIBLELINE, firstLine);
+    m_bulk = false;
+    m_changePending = false; // the same text: no change
+}
+
+void RichTextBox::setCodeLook(bool on)
+{
+    m_codeLook = on;
+    setFont(on ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : documentFont());
+    setMarginType(0, NumberMargin);
+    m_numberDigits = 0;
+    if (on)
+        fitLineNumbers();
+    else
+        setMarginWidth(0, 0);
+    setBraceMatching(on ? SloppyBraceMatch : NoBraceMatch);
+    setAutoIndent(on);
+    setTabWidth(on ? 4 : 8);
+}
+
+void RichTextBox::fitLineNumbers()
+{
+    int digits = 4;
+    for (long lines = sci(SCI_GETLINECOUNT); lines >= 10000; lines /= 10)
+        ++digits;
+    if (digits == m_numberDigits)
+        return;
+    m_numberDigits = digits;
+    setMarginWidth(0, QString(digits + 1, u'9'));
 }
 
 long RichTextBox::sci(unsigned int msg, unsigned long wParam, long lParam) const
@@ -180,6 +236,8 @@ void RichTextBox::flushChange()
     const bool changed = m_changePending;
     if (changed) {
         m_changePending = false;
+        if (m_codeLook)
+            fitLineNumbers();
         emit Change();
     }
     // Typing moves the caret, and a change before it moves its offset.

@@ -58,6 +58,15 @@ public:
     // Selects [offset, offset + length) and scrolls it into view.
     void selectRange(qsizetype offset, qsizetype length);
 
+    // A document with a style byte per character, which colouring needs;
+    // plain text does without. Switching keeps the text, the selection and
+    // the view, and is no change.
+    void useStyledDocument(bool styled);
+    // The code view's look (fixed-width font, line numbers, brace matching,
+    // auto-indent, tabs of 4) or the document's own.
+    void setCodeLook(bool on);
+    bool codeLook() const { return m_codeLook; }
+
     // Takes a key away from the editor's built-in commands so that a menu
     // shortcut with that key reaches its action.
     void releaseKey(const QKeySequence &key);
@@ -96,8 +105,14 @@ private:
     // Raises Change for a change noted by Scintilla's notification, and
     // SelChange when the text changed or the selection moved.
     void flushChange();
+    // The settings a Scintilla document keeps for itself.
+    void setUpDocument();
+    void fitLineNumbers();
 
     bool m_bulk = false;
+    bool m_styled = false;
+    bool m_codeLook = false;
+    int m_numberDigits = 0;
     bool m_changePending = false;
     long m_lastAnchor = 0;
     long m_lastCaret = 0;

@@ -1,0 +1,191 @@
+#include "ui/CodeView.h"
+
+#include "ui/RichTextBox.h"
+
+#include <Qsci/qscilexerbash.h>
+#include <Qsci/qscilexercpp.h>
+#include <Qsci/qscilexercss.h>
+#include <Qsci/qscilexerhtml.h>
+#include <Qsci/qscilexerjavascript.h>
+#include <Qsci/qscilexermarkdown.h>
+#include <Qsci/qscilexerpascal.h>
+#include <Qsci/qscilexerperl.h>
+#include <Qsci/qscilexerproperties.h>
+#include <Qsci/qscilexerpython.h>
+#include <Qsci/qscilexersql.h>
+#include <Qsci/qscilexerxml.h>
+#include <QApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLocale>
+#include <QMimeDatabase>
+#include <QPalette>
+
+namespace CodeView {
+
+namespace {
+
+enum class Language { None, Html, Css, JavaScript, Cpp, Python, Perl, Pascal, Shell, Xml, Ini, Sql, Markdown };
+
+struct Suffixes {
+    Language language;
+    const char *list; // lower case, separated by blanks
+};
+
+constexpr Suffixes kSuffixes[] = {
+    {Language::Html, "html htm xhtml shtml php php3 php4 php5 phtml asp jsp"},
+    {Language::Css, "css"},
+    {Language::JavaScript, "js mjs cjs json ts"},
+    {Language::Cpp, "c h cpp cxx cc c++ hpp hxx hh h++ ino"},
+    {Language::Python, "py pyw"},
+    {Language::Perl, "pl pm cgi"},
+    {Language::Pascal, "pas pp dpr lpr inc"},
+    {Language::Shell, "sh bash zsh ksh"},
+    {Language::Xml, "xml xsl xslt svg rss atom xsd plist ui qrc"},
+    {Language::Ini, "ini inf conf cfg desktop properties"},
+    {Language::Sql, "sql"},
+    {Language::Markdown, "md markdown mkd"},
+};
+
+// MIME types (or a type they inherit from) for files whose name says nothing.
+struct MimeLanguage {
+    const char *mime;
+    Language language;
+};
+
+constexpr MimeLanguage kMimeTypes[] = {
+    {"text/html", Language::Html},           {"text/css", Language::Css},
+    {"application/javascript", Language::JavaScript}, {"text/x-csrc", Language::Cpp},
+    {"text/x-c++src", Language::Cpp},        {"text/x-chdr", Language::Cpp},
+    {"text/x-python", Language::Python},     {"text/x-python3", Language::Python},
+    {"application/x-perl", Language::Perl},  {"text/x-pascal", Language::Pascal},
+    {"application/x-shellscript", Language::Shell}, {"application/xml", Language::Xml},
+    {"text/x-sql", Language::Sql},           {"text/markdown", Language::Markdown},
+};
+
+Language languageOf(const QString &filePath)
+{
+    if (filePath.isEmpty())
+        return Language::None;
+    const QFileInfo info(filePath);
+    const QString suffix = info.suffix().toLower();
+    if (!suffix.isEmpty()) {
+        for (const Suffixes &s : kSuffixes) {
+            if (QString::fromLatin1(s.list).split(u' ').contains(suffix))
+                return s.language;
+        }
+    }
+    static const QMimeDatabase db;
+    const QMimeType type = db.mimeTypeForFile(info, info.isFile() ? QMimeDatabase::MatchDefault
+                                                                   : QMimeDatabase::MatchExtension);
+    for (const MimeLanguage &m : kMimeTypes) {
+        if (type.inherits(QLatin1String(m.mime)))
+            return m.language;
+    }
+    return Language::None;
+}
+
+QsciLexer *make(Language language, QObject *parent)
+{
+    switch (language) {
+    case Language::None: return nullptr;
+    case Language::Html: return new QsciLexerHTML(parent);
+    case Language::Css: return new QsciLexerCSS(parent);
+    case Language::JavaScript: return new QsciLexerJavaScript(parent);
+    case Language::Cpp: return new QsciLexerCPP(parent);
+    case Language::Python: return new QsciLexerPython(parent);
+    case Language::Perl: return new QsciLexerPerl(parent);
+    case Language::Pascal: return new QsciLexerPascal(parent);
+    case Language::Shell: return new QsciLexerBash(parent);
+    case Language::Xml: return new QsciLexerXML(parent);
+    case Language::Ini: return new QsciLexerProperties(parent);
+    case Language::Sql: return new QsciLexerSQL(parent);
+    case Language::Markdown: return new QsciLexerMarkdown(parent);
+    }
+    return nullptr;
+}
+
+bool darkPalette(const QPalette &p)
+{
+    return p.color(QPalette::Base).lightness() < 128;
+}
+
+// A lexer's colour, made for a light background, moved to the palette's
+// side: on a dark background its lightness is mirrored, its hue kept.
+QColor forPalette(const QColor &c, bool dark)
+{
+    if (!dark)
+        return c;
+    float h = 0, s = 0, l = 0;
+    c.getHslF(&h, &s, &l);
+    return QColor::fromHslF(h, s, qBound(0.55f, 1.0f - l, 0.92f));
+}
+
+void colour(QsciLexer &lexer, const QPalette &p)
+{
+    const bool dark = darkPalette(p);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    lexer.setDefaultFont(fixed);
+    lexer.setFont(fixed, -1);
+    lexer.setDefaultPaper(p.color(QPalette::Base));
+    lexer.setDefaultColor(p.color(QPalette::Text));
+    lexer.setPaper(p.color(QPalette::Base), -1);
+    for (int style = 0; style < 256; ++style) {
+        if (lexer.description(style).isEmpty())
+            continue;
+        const QColor c = lexer.defaultColor(style);
+        lexer.setColor(c == Qt::black ? p.color(QPalette::Text) : forPalette(c, dark), style);
+    }
+}
+
+} // namespace
+
+QString languageFor(const QString &filePath)
+{
+    std::unique_ptr<QsciLexer> lexer(make(languageOf(filePath), nullptr));
+    return lexer ? QString::fromLatin1(lexer->language()) : QString();
+}
+
+QsciLexer *lexerFor(const QString &filePath, QObject *parent)
+{
+    return make(languageOf(filePath), parent);
+}
+
+QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qint64 size)
+{
+    QString note;
+    const QPalette p = box.palette();
+    QsciLexer *old = box.lexer();
+    QsciLexer *lexer = nullptr;
+    if (on) {
+        if ((size < 0 ? box.textView().size() : size) > kHighlightLimit) {
+            if (languageOf(filePath) != Language::None) {
+                note = QStringLiteral("No colours: over %1")
+                           .arg(QLocale().formattedDataSize(kHighlightLimit, 0, QLocale::DataSizeTraditionalFormat));
+            }
+        } else {
+            lexer = lexerFor(filePath, &box);
+        }
+    }
+    // Colours need a style byte per character; plain text does without.
+    box.setLexer(nullptr);
+    box.useStyledDocument(lexer != nullptr);
+    if (lexer) {
+        colour(*lexer, p);
+        box.setLexer(lexer);
+    }
+    delete old;
+    box.setCodeLook(on);
+    box.setWrapMode(wrap ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
+    if (on) {
+        box.setMarginsBackgroundColor(p.color(QPalette::Window));
+        box.setMarginsForegroundColor(p.color(QPalette::PlaceholderText));
+        box.setCaretForegroundColor(p.color(QPalette::Text));
+        box.setMatchedBraceForegroundColor(p.color(QPalette::HighlightedText));
+        box.setMatchedBraceBackgroundColor(p.color(QPalette::Highlight));
+        box.setUnmatchedBraceForegroundColor(forPalette(Qt::red, darkPalette(p)));
+    }
+    return note;
+}
+
+} // namespace CodeView

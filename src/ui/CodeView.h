@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QsciLexer;
+class QObject;
+class RichTextBox;
+
+// The code view of a text control: the system's fixed-width font, line
+// numbers, brace matching, auto-indent, a tab width of 4 and syntax colours
+// chosen by the file's name or type, in the desktop palette's colours. Off,
+// the control looks as documents always have.
+namespace CodeView {
+
+// Above this size a file is shown without colours: colouring it would make
+// opening and scrolling slow and double its memory.
+constexpr qint64 kHighlightLimit = 10 * 1024 * 1024;
+
+// The name of the language the file's lexer colours ("HTML", "C++"...), or
+// "" for none. A name with no known extension is looked up by its contents
+// (a script's #! line, say) when the file exists.
+QString languageFor(const QString &filePath);
+// A new lexer for the file, or nullptr.
+QsciLexer *lexerFor(const QString &filePath, QObject *parent);
+
+// Sets the control up for the file (path may be empty) with the code view
+// on or off and lines wrapped at words or not. Returns a note for the status
+// bar: why the file has no colours, or "".
+// size is the text's when it is about to be loaded; -1 for the text shown.
+QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qint64 size = -1);
+
+} // namespace CodeView
