@@ -7,6 +7,7 @@
 #include <Qsci/qscilexer.h>
 #include <QDir>
 #include <QMenu>
+#include <QLabel>
 #include <QStatusBar>
 #include <QPushButton>
 #include <QToolBar>
@@ -156,6 +157,67 @@ private slots:
                                                     << "not a regular file";
         QTest::newRow("3 GB (sparse): too big for the editor") << "huge" << false << L{Answer::Abort} << false << plain
                                                                << "too big for the editor (3.0 GB; it holds at most 2.0 GB)";
+    }
+
+    // A line too long to lay out is shown cut, read-only, and every byte of
+    // it is still what Save and Save As write.
+    void tooLongLinesAreCutNotLost()
+    {
+        AppFixture app;
+        QByteArray line(DocumentManager::kLongLine + 1000, 'x');
+        line[DocumentManager::kShownOfLongLine] = 'Y'; // past what is shown
+        const QByteArray raw = "short\n" + line + "\nend\n";
+        frmDoc *w = app.docs().OpenFileByPath(app.writeFile(QStringLiteral("min.js"), raw));
+        QVERIFY(w);
+        QVERIFY(w->lblCutNotice->isVisibleTo(w));
+        QVERIFY(w->txtContents->isReadOnly());
+        const QString shown = w->txtContents->Text();
+        QVERIFY(shown.size() < DocumentManager::kShownOfLongLine + 100);
+        QVERIFY(shown.startsWith(QStringLiteral("short\r\nxxx")));
+        QVERIFY(shown.endsWith(QStringLiteral(" more bytes of this line are not shown]\r\nend")));
+        QVERIFY(!shown.contains(u'Y'));
+        app.writeFile(QStringLiteral("min.js"), "changed\n"); // Save must write the held bytes
+        app.dialogs.answers << Answer::Yes; // overwrite the other program's change
+        actionOf(w, "mnuFileSave")->trigger();
+        QCOMPARE(app.readFile(QStringLiteral("min.js")), raw);
+        app.dialogs.fileNames << app.path(QStringLiteral("copy.js"));
+        actionOf(w, "mnuFileSaveAs")->trigger();
+        QCOMPARE(app.readFile(QStringLiteral("copy.js")), raw);
+        // The window, reused for a new document, is an ordinary one again.
+        app.dialogs.answers << Answer::No;
+        actionOf(w, "mnuFileClose")->trigger();
+        frmDoc *again = app.newDocument();
+        QCOMPARE(again, w);
+        QVERIFY(!w->txtContents->isReadOnly());
+        QVERIFY(!w->lblCutNotice->isVisibleTo(w));
+    }
+
+    // A file over 50 MB shows its progress in the frame while it loads.
+    void bigFilesShowProgress()
+    {
+        AppFixture app;
+        QByteArray lines;
+        while (lines.size() <= DocumentManager::kProgressFrom)
+            lines += "<div class=\"item\">Lorem ipsum dolor sit amet, consectetur adipiscing elit</div>\n";
+        const QString path = app.writeFile(QStringLiteral("big.html"), lines);
+        lines.clear();
+        QList<int> percents;
+        QStringList texts;
+        connect(&app.docs(), &DocumentManager::loadProgress, this, [&](const QString &text, int percent) {
+            percents << percent;
+            texts << text;
+            if (percent >= 0)
+                QVERIFY(app.frame->statusBar()->isVisible());
+        });
+        QVERIFY(app.docs().OpenFileByPath(path));
+        QVERIFY(percents.size() > 4);
+        QCOMPARE(percents.last(), -1);
+        QVERIFY(std::is_sorted(percents.cbegin(), percents.cend() - 1));
+        QCOMPARE(percents.at(percents.size() - 2), 100);
+        QCOMPARE(texts.first(), QStringLiteral("Reading big.html"));
+        QVERIFY(texts.contains(QStringLiteral("Loading big.html")));
+        QVERIFY(!app.frame->statusBar()->isVisible());
+        QVERIFY(!app.docs().loading());
     }
 
     void readFailureQuestions()

@@ -177,6 +177,28 @@ private slots:
         }
     }
 
+    void longLinesCut_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("longest");
+        QTest::addColumn<QByteArray>("shown"); // lines over 6 bytes cut to 3
+        QTest::newRow("empty") << QByteArray() << 0 << QByteArray();
+        QTest::newRow("short lines stay") << QByteArray("abc\r\nabcdef\r\n") << 6 << QByteArray("abc\r\nabcdef\r\n");
+        QTest::newRow("a long last line") << QByteArray("ab\r\n0123456789") << 10
+                                          << QByteArray("ab\r\n012 [\xE2\x80\xA6 7 more bytes of this line are not shown]");
+        QTest::newRow("cut before a character, its CR kept") << QByteArray("ab\xC3\xA9xxxx\r\nz") << 8
+                                          << QByteArray("ab [\xE2\x80\xA6 6 more bytes of this line are not shown]\r\nz");
+        QTest::newRow("lone LF breaks") << QByteArray("0123456789\n\nx") << 10
+                                        << QByteArray("012 [\xE2\x80\xA6 7 more bytes of this line are not shown]\n\nx");
+    }
+
+    void longLinesCut()
+    {
+        QFETCH(QByteArray, text);
+        QTEST(int(longestLine(text)), "longest");
+        QTEST(cutLongLines(text, 6, 3), "shown");
+    }
+
     void windows1252CannotHoldEveryCharacter()
     {
         QByteArray out("untouched");

@@ -12,10 +12,13 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
 
 namespace {
 
@@ -64,6 +67,7 @@ mdiMain::mdiMain(AppContext &ctx, QWidget *parent)
         updateMenuBar();
         m_menuSync.start();
     });
+    connect(m_documents, &DocumentManager::loadProgress, this, &mdiMain::showLoadProgress);
 }
 
 mdiMain::~mdiMain()
@@ -142,8 +146,38 @@ void mdiMain::DocumentFromClip()
     w->scheduleTimer1();
 }
 
+void mdiMain::showLoadProgress(const QString &text, int percent)
+{
+    if (!m_loadBar) {
+        m_loadLabel = new QLabel(this);
+        m_loadLabel->setObjectName(QStringLiteral("lblLoad"));
+        m_loadBar = new QProgressBar(this);
+        m_loadBar->setObjectName(QStringLiteral("prgLoad"));
+        m_loadBar->setRange(0, 100);
+        m_loadBar->setMaximumWidth(300);
+        statusBar()->addWidget(m_loadLabel);
+        statusBar()->addWidget(m_loadBar, 1);
+        statusBar()->setSizeGripEnabled(false);
+    }
+    if (percent < 0) {
+        statusBar()->hide();
+        return;
+    }
+    m_loadLabel->setText(text);
+    m_loadBar->setValue(percent);
+    statusBar()->show();
+    // A file named on the command line loads before the frame would show.
+    if (!isVisible())
+        show();
+}
+
 void mdiMain::closeEvent(QCloseEvent *e)
 {
+    // Not while a big file loads: its window is in use.
+    if (m_documents->loading()) {
+        e->ignore();
+        return;
+    }
     // Each document window runs its own close routine, which may ask to
     // save; one Cancel keeps the frame open.
     for (QMdiSubWindow *sub : m_area->subWindowList()) {

@@ -7,6 +7,8 @@
 struct AppContext;
 class DocumentManager;
 class QAction;
+class QLabel;
+class QProgressBar;
 class QMdiArea;
 class QMenu;
 class frmDoc;
@@ -43,7 +45,12 @@ protected:
     void dropEvent(QDropEvent *e) override;
 
 private:
+    // A status bar with a progress bar, shown only while a big file loads.
+    void showLoadProgress(const QString &text, int percent);
+
     AppContext &m_ctx;
+    QLabel *m_loadLabel = nullptr;
+    QProgressBar *m_loadBar = nullptr;
     QMdiArea *m_area = nullptr;
     DocumentManager *m_documents = nullptr;
     QList<QMenu *> m_ownMenus;

@@ -23,6 +23,9 @@ struct DocumentRecord {
     TextFileCodec::FileFormat Format; // how the file is written back
     FileIO::Stamp DiskStamp;          // the file as it was last read or written
     FileIO::Stamp NoticedStamp;       // the other program's version last told of
+    // The whole text, when the window shows lines too long to lay out cut
+    // (and is read-only): saves write this, not what is shown.
+    QByteArray HeldText;
 };
 
 // The table of document slots, numbered from 1. Slots are never removed: a

@@ -134,7 +134,7 @@ Failure checkReadable(const QString &path)
     return {};
 }
 
-Failure readWholeFile(const QString &path, QByteArray *out)
+Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress)
 {
     if (const Failure failure = checkReadable(path))
         return failure;
@@ -147,7 +147,26 @@ Failure readWholeFile(const QString &path, QByteArray *out)
     errno = 0;
     if (!f.open(QIODevice::ReadOnly))
         return failureFromDevice(f, errno, path, false);
-    QByteArray data = f.readAll();
+    QByteArray data;
+    if (!progress) {
+        data = f.readAll();
+    } else {
+        // In slices into a buffer of the file's size; a file that grows
+        // meanwhile is read to its end all the same.
+        constexpr qint64 kSlice = 16 * 1024 * 1024;
+        data.resize(size);
+        qint64 done = 0;
+        for (;;) {
+            if (done == data.size())
+                data.resize(done + kSlice);
+            const qint64 n = f.read(data.data() + done, qMin(kSlice, data.size() - done));
+            if (n <= 0)
+                break;
+            done += n;
+            progress(done, qMax(size, done));
+        }
+        data.resize(done);
+    }
     if (f.error() != QFileDevice::NoError)
         return failureFromDevice(f, 0, path, false);
     *out = std::move(data);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 // Whole-file reads and atomic writes that report failures as a number and
 // one line of text, the way the editor's failure questions show them.
@@ -30,7 +31,10 @@ Failure makeFailure(int code);
 // Reads a regular file whole. Anything else (a named pipe, a device, a
 // socket) and a file larger than the memory available are refused before
 // any of it is read.
-Failure readWholeFile(const QString &path, QByteArray *out);
+// Told how many bytes are done of how many, after each slice of a read or a load.
+using Progress = std::function<void(qint64 done, qint64 total)>;
+// With progress, the file is read in slices and progress is told after each.
+Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress = {});
 
 // What tells one version of a file from another: whether it exists, its
 // size, its modification time (nanoseconds) and its inode.

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QList>
+#include <QLocale>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -372,6 +373,53 @@ QString fromWindows1252(QByteArrayView bytes)
 QString decodeText(QByteArrayView bytes)
 {
     return bytes.isValidUtf8() ? toQString(bytes) : fromWindows1252(bytes);
+}
+
+qsizetype longestLine(QByteArrayView utf8)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    const char *p = utf8.data();
+    while (start <= utf8.size()) {
+        const void *lf = start < utf8.size() ? std::memchr(p + start, '\n', size_t(utf8.size() - start)) : nullptr;
+        const qsizetype end = lf ? static_cast<const char *>(lf) - p : utf8.size();
+        qsizetype length = end - start;
+        if (lf && length > 0 && p[end - 1] == '\r')
+            --length;
+        longest = qMax(longest, length);
+        start = end + 1;
+    }
+    return longest;
+}
+
+QByteArray cutLongLines(QByteArrayView utf8, qsizetype limit, qsizetype shown)
+{
+    QByteArray out;
+    qsizetype start = 0;
+    const char *p = utf8.data();
+    while (start <= utf8.size()) {
+        const void *lf = start < utf8.size() ? std::memchr(p + start, '\n', size_t(utf8.size() - start)) : nullptr;
+        const qsizetype end = lf ? static_cast<const char *>(lf) - p : utf8.size();
+        qsizetype length = end - start;
+        if (lf && length > 0 && p[end - 1] == '\r')
+            --length;
+        if (length > limit) {
+            qsizetype keep = shown;
+            while (keep > 0 && (uchar(p[start + keep]) & 0xC0) == 0x80)
+                --keep;
+            out.append(p + start, keep);
+            out.append(QStringLiteral(" [\u2026 %1 more bytes of this line are not shown]")
+                           .arg(QLocale().toString(length - keep))
+                           .toUtf8());
+            out.append(p + start + length, end - start - length); // its CR, if any
+        } else {
+            out.append(p + start, end - start);
+        }
+        if (lf)
+            out.append('\n');
+        start = end + 1;
+    }
+    return out;
 }
 
 QString describe(const FileFormat &format)

@@ -70,6 +70,12 @@ QString fromWindows1252(QByteArrayView bytes);
 // Bytes as text: UTF-8 when they are valid UTF-8, else Windows-1252.
 QString decodeText(QByteArrayView bytes);
 
+// The length in bytes of the longest line (breaks not counted).
+qsizetype longestLine(QByteArrayView utf8);
+// The text with every line longer than limit bytes cut to its first shown
+// bytes (never inside a character) and a note of what was left out.
+QByteArray cutLongLines(QByteArrayView utf8, qsizetype limit, qsizetype shown);
+
 // The format in words, for the user: "UTF-16 LE with BOM, CR LF line breaks".
 QString describe(const FileFormat &format);
 

@@ -132,7 +132,7 @@ bool DocumentManager::Reload(int slot)
     r.DiskStamp = r.NoticedStamp = FileIO::stampOf(r.FilePath);
     TextFileCodec::Decoded decoded = TextFileCodec::decode(std::move(bytes));
     r.Format = decoded.format;
-    w->txtContents->changeTextBytes(decoded.text);
+    showFileText(w, std::move(decoded.text), true);
     r.Changed = false;
     m_journal->clean(slot); // the unsaved changes were given up for the file's text
     w->hideDiskNotice();
@@ -188,6 +188,9 @@ frmDoc *DocumentManager::CreateDocumentWindow()
     r.Title = QStringLiteral("Untitled");
     r.Format = TextFileCodec::FileFormat();
     r.DiskStamp = r.NoticedStamp = FileIO::Stamp();
+    r.HeldText = QByteArray();
+    w->txtContents->setReadOnly(false);
+    w->showCutNotice(false);
     m_table.ResetUndoFields(slot);
     w->documentTaken();
     emit documentWindowsChanged();
@@ -213,7 +216,7 @@ void DocumentManager::NewBlankDocument()
 bool DocumentManager::readFile(const QString &path, bool numbered, QByteArray *bytes)
 {
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"), kWhatNow, numbered, true};
-    return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
+    const bool read = FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
         // Refused before any of it is read: past its limit the text control
         // would abort the whole program, with every window's unsaved text.
         const QFileInfo info(path);
@@ -223,8 +226,48 @@ bool DocumentManager::readFile(const QString &path, bool numbered, QByteArray *b
             return FileIO::Failure{FileIO::OutOfMemory, QStringLiteral("Out of memory: the file is too big for the editor (%1; it "
                                                                        "holds at most %2)").arg(gb(size), gb(RichTextBox::kMaxBytes))};
         }
-        return FileIO::readWholeFile(path, bytes);
+        return FileIO::readWholeFile(path, bytes, progressFor(path, size, 0));
     });
+    if (!read)
+        endProgress();
+    return read;
+}
+
+FileIO::Progress DocumentManager::progressFor(const QString &path, qint64 size, int from)
+{
+    if (size <= kProgressFrom)
+        return {};
+    m_loading = true;
+    const QString text = (from == 0 ? QStringLiteral("Reading ") : QStringLiteral("Loading ")) + QFileInfo(path).fileName();
+    return [this, text, from](qint64 done, qint64 total) {
+        emit loadProgress(text, from + int(50 * done / qMax<qint64>(1, total)));
+        // Paint, and take timers and other programs' events; input waits.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+}
+
+void DocumentManager::endProgress()
+{
+    if (!m_loading)
+        return;
+    m_loading = false;
+    emit loadProgress(QString(), -1);
+}
+
+void DocumentManager::showFileText(frmDoc *w, QByteArray text, bool replace)
+{
+    DocumentRecord &r = m_table.record(w->slot());
+    const bool tooLong = TextFileCodec::longestLine(text) > kLongLine;
+    r.HeldText = tooLong ? text : QByteArray();
+    const QByteArray shown = tooLong ? TextFileCodec::cutLongLines(text, kLongLine, kShownOfLongLine) : std::move(text);
+    w->txtContents->setReadOnly(false);
+    if (replace)
+        w->txtContents->changeTextBytes(shown);
+    else
+        w->txtContents->setTextBytes(shown, progressFor(r.FilePath, shown.size(), 50));
+    w->txtContents->setReadOnly(tooLong);
+    w->showCutNotice(tooLong);
+    endProgress();
 }
 
 frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
@@ -232,6 +275,7 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     TextFileCodec::Decoded decoded = TextFileCodec::decode(std::move(bytes));
     // Windows-1252 text grows when it becomes UTF-8.
     if (decoded.text.size() > RichTextBox::kMaxBytes) {
+        endProgress();
         m_ctx.dialogs.message(QStringLiteral("The file ") + path + QStringLiteral(" is too big for the editor once it is read as text."),
                               Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
         return nullptr;
@@ -245,8 +289,7 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     r.Format = decoded.format;
     r.DiskStamp = r.NoticedStamp = FileIO::stampOf(path);
     w->applyCodeView(decoded.text.size());
-    w->txtContents->setTextBytes(decoded.text);
-    decoded.text = QByteArray();
+    showFileText(w, std::move(decoded.text), false);
     r.Changed = false;
     watchFiles();
     RecentList::AddRecentItem(m_ctx.settings, path);
@@ -286,8 +329,9 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
     return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
         QByteArray bytes;
         QString encodeError;
-        if (!TextFileCodec::encode(w->txtContents->textView(), m_table.record(slot).Format, appendBreak, &bytes,
-                                   &encodeError))
+        const DocumentRecord &r = m_table.record(slot);
+        const QByteArrayView text = r.HeldText.isNull() ? w->txtContents->textView() : QByteArrayView(r.HeldText);
+        if (!TextFileCodec::encode(text, r.Format, appendBreak, &bytes, &encodeError))
             return FileIO::Failure{FileIO::BadFileMode, encodeError};
         return FileIO::writeWholeFile(path, bytes);
     });

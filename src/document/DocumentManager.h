@@ -60,6 +60,15 @@ public:
     // A document window was hidden or destroyed.
     void windowClosed();
 
+    // A big file is being read or loaded: the frame must not close meanwhile.
+    bool loading() const { return m_loading; }
+
+    // Lines longer than this are shown cut to kShownOfLongLine bytes.
+    static constexpr qsizetype kLongLine = 8 * 1024 * 1024;
+    static constexpr qsizetype kShownOfLongLine = 1024 * 1024;
+    // Files larger than this show their progress while they load.
+    static constexpr qint64 kProgressFrom = 50 * 1024 * 1024;
+
     // Reads the document's file again into its window (after another
     // program changed it); false when the read was given up.
     bool Reload(int slot);
@@ -70,6 +79,8 @@ signals:
     void recentListChanged();
     // A document window was shown, hidden or destroyed.
     void documentWindowsChanged();
+    // A big file is being read or loaded: percent done, or -1 when it is over.
+    void loadProgress(const QString &text, int percent);
 
 private:
     // Watches the files of the open documents (and their folders, which see
@@ -82,6 +93,14 @@ private:
     bool mayOverwrite(int slot);
     bool readFile(const QString &path, bool numbered, QByteArray *bytes);
     frmDoc *openRead(const QString &path, QByteArray bytes);
+    // Puts a file's decoded text into its window: lines too long to lay out
+    // are shown cut and the whole text is held for saving.
+    void showFileText(frmDoc *w, QByteArray text, bool replace);
+    // Progress of one step of loading path (0 to 50 reading, 50 to 100
+    // putting the text in), told while the event loop repaints; empty for
+    // a file too small to need it.
+    FileIO::Progress progressFor(const QString &path, qint64 size, int from);
+    void endProgress();
     bool writeDocument(int slot, const QString &path, bool appendBreak);
     bool saveUnderNewName(int slot, bool appendBreak);
     // The record after a save: clean, and on the recent list; a save under a
@@ -93,6 +112,7 @@ private:
     DocumentTable m_table;
     std::vector<QPointer<frmDoc>> m_windows = std::vector<QPointer<frmDoc>>(1);
     QString m_lastDialogName; // the one file dialog starts where it was last left
+    bool m_loading = false;
     QFileSystemWatcher *m_watcher = nullptr;
     RecoveryJournal *m_journal = nullptr;
 };

@@ -113,6 +113,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(Toolbar1);
     layout->addWidget(fraDiskNotice);
+    layout->addWidget(lblCutNotice);
     layout->addWidget(txtContents, 1);
     layout->addWidget(fraFind);
     layout->addWidget(stBar);
@@ -233,6 +234,18 @@ void frmDoc::buildDiskNotice()
     row->addWidget(reload);
     row->addWidget(ignore);
     fraDiskNotice->hide();
+    lblCutNotice = new QLabel(QStringLiteral("Lines longer than %1 MB are too long to show whole: they are cut to their first "
+                                             "%2 MB, and the document is read-only. Save and Save As write every byte of the file.")
+                                  .arg(DocumentManager::kLongLine >> 20)
+                                  .arg(DocumentManager::kShownOfLongLine >> 20),
+                              this);
+    lblCutNotice->setObjectName(QStringLiteral("lblCutNotice"));
+    lblCutNotice->setWordWrap(true);
+    lblCutNotice->setMargin(6);
+    lblCutNotice->setAutoFillBackground(true);
+    lblCutNotice->setBackgroundRole(QPalette::ToolTipBase);
+    lblCutNotice->setForegroundRole(QPalette::ToolTipText);
+    lblCutNotice->hide();
     connect(reload, &QPushButton::clicked, this, [this] { m_docs.Reload(slot()); });
     connect(ignore, &QPushButton::clicked, this, &frmDoc::hideDiskNotice);
 }
@@ -255,6 +268,11 @@ void frmDoc::showDiskNotice(DiskNotice kind)
 void frmDoc::hideDiskNotice()
 {
     fraDiskNotice->hide();
+}
+
+void frmDoc::showCutNotice(bool shown)
+{
+    lblCutNotice->setVisible(shown);
 }
 
 StatusPanel *frmDoc::panel(int position) const

@@ -108,6 +108,9 @@ public:
     enum class DiskNotice { Changed, Removed };
     void showDiskNotice(DiskNotice kind);
     void hideDiskNotice();
+    // Some lines are too long to lay out: they are shown cut, read-only.
+    void showCutNotice(bool shown);
+    QLabel *lblCutNotice = nullptr;
     QFrame *fraDiskNotice = nullptr;
     QLabel *lblDiskNotice = nullptr;
 

@@ -169,7 +169,7 @@ void RichTextBox::SetText(const QString &text)
     setTextBytes(text.toUtf8());
 }
 
-void RichTextBox::setTextBytes(QByteArrayView utf8)
+void RichTextBox::setTextBytes(QByteArrayView utf8, const std::function<void(qint64 done, qint64 total)> &progress)
 {
     // Read-only keeps the user from editing, not the program.
     const bool readOnly = isReadOnly();
@@ -179,8 +179,8 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
     if (!utf8.isEmpty()) {
         sci(SCI_ALLOCATE, utf8.size() + 1);
         // Appending in slices keeps Scintilla's per-call work bounded. A slice
-        // ends just after a line feed, so that no CR LF and no UTF-8
-        // sequence is split between two appends.
+        // ends just after a line feed where it has one (a line without breaks
+        // is appended in plain slices: Scintilla joins them whole).
         constexpr qsizetype kSlice = 16 * 1024 * 1024;
         qsizetype at = 0;
         while (at < utf8.size()) {
@@ -192,6 +192,8 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
             }
             SendScintilla(SCI_APPENDTEXT, uintptr_t(length), utf8.data() + at);
             at += length;
+            if (progress)
+                progress(at, utf8.size());
         }
     }
     sci(SCI_SETEMPTYSELECTION, 0);

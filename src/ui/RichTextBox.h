@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QSet>
 #include <QStringList>
+#include <functional>
 
 class QKeySequence;
 
@@ -29,7 +30,8 @@ public:
     // valid until the next change.
     QByteArrayView textView() const;
     QByteArray textBytes() const { return textView().toByteArray(); }
-    void setTextBytes(QByteArrayView utf8);
+    // progress (optional) is told after each slice of a big text is in.
+    void setTextBytes(QByteArrayView utf8, const std::function<void(qint64 done, qint64 total)> &progress = {});
     // Makes the text utf8 by replacing only the part that differs; the caret,
     // the selection and the first visible line stay where they were (moved
     // back to the end of a shorter text). Counts as a change.
