@@ -42,6 +42,8 @@ measure "open 50 MB HTML" "$bin/bench_open" "$work/50mb.html"
 measure "open 50 MB, code view" "$bin/bench_open" --code-view "$work/50mb.html"
 measure "open 8 MB HTML" "$bin/bench_open" "$work/8mb.html"
 measure "open 8 MB, code view" "$bin/bench_open" --code-view "$work/8mb.html"
+python3 "$root/bench/make_long_line.py" 5 "$work/line5mb.js"
+measure "open 5 MB on one line" "$bin/bench_open" "$work/line5mb.js"
 "$bin/bench_edit" "$work/10mb.html"
 "$bin/bench_edit" "$work/50mb.html" | tail -1
 "$bin/bench_idle" 10
@@ -53,3 +55,14 @@ for run in 1 2; do
   /usr/bin/time -f 'grep -ciF: %e s wall, %U+%S CPU s, %M KB peak' grep -ciF 'needle phrase' "$work/1gb.txt"
   /usr/bin/time -f 'quick scan: %e s wall, %U+%S CPU s, %M KB peak' "$bin/bench_scan" "$work/1gb.txt" 'needle phrase'
 done
+
+# Huge files (about 2.3 GB of disk, several minutes): bench/run.sh --huge.
+# Another editor on the same files: bench/idle_cpu.sh LABEL PROGRAM FILE.
+if [ "${1:-}" = "--huge" ]; then
+  python3 "$root/bench/make_html.py" 1024 "$work/lines1gb.html"
+  python3 "$root/bench/make_long_line.py" 256 "$work/line256mb.js"
+  truncate -s 1G "$work/nul1gb.bin"
+  for f in lines1gb.html line256mb.js nul1gb.bin; do
+    /usr/bin/time -f "open $f: %U+%S CPU s, %M KB peak" "$bin/bench_open" "$work/$f"
+  done
+fi

@@ -158,7 +158,7 @@ private slots:
             QCOMPARE(box.tabWidth(), 8);
         }
         box.SetText(QString(CodeView::kHighlightLimit + 1, u'x'));
-        QCOMPARE(CodeView::apply(box, true, true, page), QStringLiteral("No colours: over 10 MB"));
+        QCOMPARE(CodeView::apply(box, true, true, page), QStringLiteral("No colours: the file is over 10 MB"));
         QVERIFY(!box.lexer());
         QCOMPARE(box.wrapMode(), QsciScintilla::WrapWord);
         QCOMPARE(styleFont(QsciScintillaBase::STYLE_DEFAULT), fixedFont);

@@ -399,9 +399,11 @@ void frmDoc::showCaretPlace()
     if (!m_ctx.CodeView)
         return;
     QString text = QStringLiteral("Ln %1, Col %2").arg(txtContents->caretLine()).arg(txtContents->caretColumn());
+    // Why the file has no colours: a word here, the reason in the tooltip.
     if (!m_codeNote.isEmpty())
-        text += QStringLiteral("  ") + m_codeNote;
+        text += QStringLiteral(" \u00B7 plain");
     m_caretPanel->setText(text);
+    m_caretPanel->setDetail(m_codeNote);
 }
 
 void frmDoc::resetStatus()

@@ -160,7 +160,7 @@ QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qin
     if (on) {
         if ((size < 0 ? box.textView().size() : size) > kHighlightLimit) {
             if (languageOf(filePath) != Language::None) {
-                note = QStringLiteral("No colours: over %1")
+                note = QStringLiteral("No colours: the file is over %1")
                            .arg(QLocale().formattedDataSize(kHighlightLimit, 0, QLocale::DataSizeTraditionalFormat));
             }
         } else {
