@@ -2,12 +2,14 @@
 // questions, the save prompt, change tracking and the status bar.
 #include "core/RecentList.h"
 #include "support/AppFixture.h"
+#include "document/FindBar.h"
 #include "ui/StatusPanel.h"
 
 #include <Qsci/qscilexer.h>
 #include <QDir>
 #include <QMenu>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QPushButton>
 #include <QToolBar>
@@ -176,6 +178,11 @@ private slots:
         QVERIFY(shown.startsWith(QStringLiteral("short\r\nxxx")));
         QVERIFY(shown.endsWith(QStringLiteral(" more bytes of this line are not shown]\r\nend")));
         QVERIFY(!shown.contains(u'Y'));
+        actionOf(w, "mnuSearchReplace")->trigger();
+        w->fraFind->txtFind->setText(QStringLiteral("x"));
+        w->fraFind->replaceAll();
+        QCOMPARE(w->fraFind->lblFindStatus->text(), QStringLiteral("The document is read-only: nothing was replaced"));
+        QCOMPARE(w->txtContents->Text(), shown);
         app.writeFile(QStringLiteral("min.js"), "changed\n"); // Save must write the held bytes
         app.dialogs.answers << Answer::Yes; // overwrite the other program's change
         actionOf(w, "mnuFileSave")->trigger();

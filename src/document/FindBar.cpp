@@ -169,6 +169,14 @@ bool FindBar::reportInvalid(const TextSearch &s)
     return true;
 }
 
+bool FindBar::refuseReadOnly()
+{
+    if (!m_box.isReadOnly())
+        return false;
+    lblFindStatus->setText(QStringLiteral("The document is read-only: nothing was replaced"));
+    return true;
+}
+
 void FindBar::markAll(const TextSearch &s)
 {
     m_all = s.findAll(text());
@@ -246,7 +254,7 @@ void FindBar::findPrevious()
 void FindBar::replace()
 {
     const TextSearch s = search();
-    if (reportInvalid(s) || txtFind->text().isEmpty())
+    if (refuseReadOnly() || reportInvalid(s) || txtFind->text().isEmpty())
         return;
     // The selection is replaced when it is a match; then the next is found.
     const qsizetype start = m_box.SelStart();
@@ -262,7 +270,7 @@ void FindBar::replace()
 void FindBar::replaceAll()
 {
     const TextSearch s = search();
-    if (reportInvalid(s) || txtFind->text().isEmpty())
+    if (refuseReadOnly() || reportInvalid(s) || txtFind->text().isEmpty())
         return;
     qsizetype count = 0;
     const QString replaced = s.replaceAll(text(), txtReplace->text(), &count);

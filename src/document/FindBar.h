@@ -56,6 +56,8 @@ private:
     void present(const TextSearch::Match &m);
     void markAll(const TextSearch &s);
     bool reportInvalid(const TextSearch &s);
+    // A read-only document is not replaced in; the bar says so.
+    bool refuseReadOnly();
 
     RichTextBox &m_box;
     QWidget *m_replaceRow = nullptr;
