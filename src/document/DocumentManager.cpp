@@ -12,12 +12,14 @@
 #include "ui/RichTextBox.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSet>
+#include <memory>
 
 namespace {
 
@@ -239,10 +241,15 @@ FileIO::Progress DocumentManager::progressFor(const QString &path, qint64 size, 
         return {};
     m_loading = true;
     const QString text = (from == 0 ? QStringLiteral("Reading ") : QStringLiteral("Loading ")) + QFileInfo(path).fileName();
-    return [this, text, from](qint64 done, qint64 total) {
+    auto sincePaint = std::make_shared<QElapsedTimer>();
+    return [this, text, from, sincePaint](qint64 done, qint64 total) {
         emit loadProgress(text, from + int(50 * done / qMax<qint64>(1, total)));
-        // Paint, and take timers and other programs' events; input waits.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        // Paint (at once, then ten times a second), and take timers and
+        // other programs' events; input waits.
+        if (!sincePaint->isValid() || sincePaint->elapsed() >= 100) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sincePaint->start();
+        }
     };
 }
 
