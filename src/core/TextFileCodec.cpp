@@ -375,50 +375,51 @@ QString decodeText(QByteArrayView bytes)
     return bytes.isValidUtf8() ? toQString(bytes) : fromWindows1252(bytes);
 }
 
-qsizetype longestLine(QByteArrayView utf8)
+namespace {
+
+// Calls line(start, length, breakLength) for each line: its bytes, then
+// those of its break (CR LF, LF, or none for the last line).
+template <typename Line>
+void forEachLine(QByteArrayView utf8, Line line)
 {
-    qsizetype longest = 0;
-    qsizetype start = 0;
     const char *p = utf8.data();
+    qsizetype start = 0;
     while (start <= utf8.size()) {
         const void *lf = start < utf8.size() ? std::memchr(p + start, '\n', size_t(utf8.size() - start)) : nullptr;
         const qsizetype end = lf ? static_cast<const char *>(lf) - p : utf8.size();
-        qsizetype length = end - start;
-        if (lf && length > 0 && p[end - 1] == '\r')
-            --length;
-        longest = qMax(longest, length);
+        const qsizetype length = lf && end > start && p[end - 1] == '\r' ? end - start - 1 : end - start;
+        line(start, length, (lf ? end + 1 : end) - start - length);
         start = end + 1;
     }
+}
+
+} // namespace
+
+qsizetype longestLine(QByteArrayView utf8)
+{
+    qsizetype longest = 0;
+    forEachLine(utf8, [&](qsizetype, qsizetype length, qsizetype) { longest = qMax(longest, length); });
     return longest;
 }
 
 QByteArray cutLongLines(QByteArrayView utf8, qsizetype limit, qsizetype shown)
 {
     QByteArray out;
-    qsizetype start = 0;
     const char *p = utf8.data();
-    while (start <= utf8.size()) {
-        const void *lf = start < utf8.size() ? std::memchr(p + start, '\n', size_t(utf8.size() - start)) : nullptr;
-        const qsizetype end = lf ? static_cast<const char *>(lf) - p : utf8.size();
-        qsizetype length = end - start;
-        if (lf && length > 0 && p[end - 1] == '\r')
-            --length;
-        if (length > limit) {
-            qsizetype keep = shown;
-            while (keep > 0 && (uchar(p[start + keep]) & 0xC0) == 0x80)
-                --keep;
-            out.append(p + start, keep);
-            out.append(QStringLiteral(" [\u2026 %1 more bytes of this line are not shown]")
-                           .arg(QLocale().toString(length - keep))
-                           .toUtf8());
-            out.append(p + start + length, end - start - length); // its CR, if any
-        } else {
-            out.append(p + start, end - start);
+    forEachLine(utf8, [&](qsizetype start, qsizetype length, qsizetype breakLength) {
+        if (length <= limit) {
+            out.append(p + start, length + breakLength);
+            return;
         }
-        if (lf)
-            out.append('\n');
-        start = end + 1;
-    }
+        qsizetype keep = shown;
+        while (keep > 0 && (uchar(p[start + keep]) & 0xC0) == 0x80)
+            --keep;
+        out.append(p + start, keep);
+        out.append(QStringLiteral(" [\u2026 %1 more bytes of this line are not shown]")
+                       .arg(QLocale().toString(length - keep))
+                       .toUtf8());
+        out.append(p + start + length, breakLength);
+    });
     return out;
 }
 

@@ -218,23 +218,15 @@ void FindBar::incremental()
 
 void FindBar::findNext()
 {
-    const TextSearch s = search();
-    if (txtFind->text().isEmpty()) {
-        open(false);
-        return;
-    }
-    if (reportInvalid(s))
-        return;
-    if (m_all.isEmpty() && isVisible())
-        markAll(s);
-    const qsizetype start = m_box.SelStart();
-    const TextSearch::Match m = s.findNext(text(), start, start + m_box.SelLength());
-    if (m.found())
-        m_origin = m.start;
-    present(m);
+    step(true);
 }
 
 void FindBar::findPrevious()
+{
+    step(false);
+}
+
+void FindBar::step(bool forward)
 {
     const TextSearch s = search();
     if (txtFind->text().isEmpty()) {
@@ -245,7 +237,9 @@ void FindBar::findPrevious()
         return;
     if (m_all.isEmpty() && isVisible())
         markAll(s);
-    const TextSearch::Match m = s.findPrevious(text(), m_box.SelStart());
+    const qsizetype start = m_box.SelStart();
+    const TextSearch::Match m = forward ? s.findNext(text(), start, start + m_box.SelLength())
+                                        : s.findPrevious(text(), start);
     if (m.found())
         m_origin = m.start;
     present(m);

@@ -53,6 +53,8 @@ private:
     const QString &text();
     // Searches again as the find field or an option changed.
     void incremental();
+    // Find Next (forward) or Previous from the selection.
+    void step(bool forward);
     void present(const TextSearch::Match &m);
     void markAll(const TextSearch &s);
     bool reportInvalid(const TextSearch &s);
