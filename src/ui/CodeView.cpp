@@ -14,7 +14,6 @@
 #include <Qsci/qscilexerpython.h>
 #include <Qsci/qscilexersql.h>
 #include <Qsci/qscilexerxml.h>
-#include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLocale>
