@@ -268,10 +268,16 @@ void FindBar::replaceAll()
         return;
     qsizetype count = 0;
     const QString replaced = s.replaceAll(text(), txtReplace->text(), &count);
+    QByteArray bytes = count > 0 ? replaced.toUtf8() : QByteArray();
+    // Past what the control holds it would abort the program, every window's text with it.
+    if (bytes.size() > RichTextBox::kMaxBytes) {
+        lblFindStatus->setText(QStringLiteral("Nothing was replaced: the text would be too big for the editor"));
+        return;
+    }
     if (count > 0) {
         if (m_undoStep)
             m_undoStep();
-        m_box.changeTextBytes(replaced.toUtf8());
+        m_box.changeTextBytes(bytes);
         if (m_undoStep)
             m_undoStep();
     }
