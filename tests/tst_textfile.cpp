@@ -224,7 +224,8 @@ private slots:
                                                               << "not a regular file (a named pipe)";
         QTest::newRow("/dev/zero: never ends") << "/dev/zero" << int(FileIO::PathFileAccessError)
                                                << "not a regular file (a character device)";
-        QTest::newRow("bigger than memory (sparse)") << "huge" << int(FileIO::OutOfMemory) << "too big to open (1.0 TB";
+        QTest::newRow("bigger than the editor holds (sparse)") << "huge" << int(FileIO::OutOfMemory)
+                                                               << "too big for the editor (1.0 TB; it holds at most 2.0 GB)";
         QTest::newRow("unreadable, as nobody") << "secret" << int(FileIO::PermissionDenied) << "secret is not readable";
     }
 

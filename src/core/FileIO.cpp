@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -22,6 +22,7 @@ Failure makeFailure(int code)
     case OutOfMemory: return {code, QStringLiteral("Out of memory")};
     case FileNotFound: return {code, QStringLiteral("File not found")};
     case DiskFull: return {code, QStringLiteral("Disk full")};
+    case ChangedMeanwhile: return {code, QStringLiteral("Another program changed the file while it was being written")};
     case PermissionDenied: return {code, QStringLiteral("Permission denied")};
     case PathFileAccessError: return {code, QStringLiteral("Path/File access error")};
     case PathNotFound: return {code, QStringLiteral("Path not found")};
@@ -54,18 +55,6 @@ Failure failureFromErrno(int error, const QString &path, bool writing = true)
     }
 }
 
-Failure failureFromDevice(const QFileDevice &f, int savedErrno, const QString &path, bool writing = true)
-{
-    if (savedErrno != 0)
-        return failureFromErrno(savedErrno, path, writing);
-    switch (f.error()) {
-    case QFileDevice::PermissionsError: return withDetail(PermissionDenied, path);
-    case QFileDevice::ResourceError: return makeFailure(DiskFull);
-    case QFileDevice::OpenError: return makeFailure(PathFileAccessError);
-    default: return makeFailure(DeviceIOError);
-    }
-}
-
 bool parentMissing(const QString &path)
 {
     return !QFileInfo(path).absoluteDir().exists();
@@ -81,7 +70,16 @@ QString kindOf(mode_t mode)
         return QStringLiteral("a block device");
     if (S_ISSOCK(mode))
         return QStringLiteral("a socket");
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISLNK(mode))
+        return QStringLiteral("a link");
     return QStringLiteral("not a file");
+}
+
+Failure notRegular(mode_t mode)
+{
+    return withDetail(PathFileAccessError, QStringLiteral("not a regular file (%1)").arg(kindOf(mode)));
 }
 
 QString sizeText(qint64 bytes)
@@ -123,52 +121,124 @@ Failure checkReadable(const QString &path)
     const QByteArray native = QFile::encodeName(path);
     if (path.isEmpty() || ::stat(native.constData(), &st) != 0)
         return withDetail(parentMissing(path) ? PathNotFound : FileNotFound, path);
-    if (S_ISDIR(st.st_mode))
-        return makeFailure(PathFileAccessError);
     // Opening a named pipe waits for a writer for ever, and a device such as
     // /dev/zero never ends: only regular files are read.
     if (!S_ISREG(st.st_mode))
-        return withDetail(PathFileAccessError, QStringLiteral("not a regular file (%1)").arg(kindOf(st.st_mode)));
+        return notRegular(st.st_mode);
     if (::euidaccess(native.constData(), R_OK) != 0)
         return withDetail(PermissionDenied, path + QStringLiteral(" is not readable"));
     return {};
 }
 
-Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress)
+Failure checkTextSize(qint64 size)
 {
-    if (const Failure failure = checkReadable(path))
-        return failure;
-    const qint64 size = QFileInfo(path).size();
+    if (size > kMaxTextBytes) {
+        return withDetail(OutOfMemory, QStringLiteral("the file is too big for the editor (%1; it holds at most %2)")
+                                           .arg(sizeText(size), sizeText(kMaxTextBytes)));
+    }
     if (size > availableMemory()) {
         return withDetail(OutOfMemory, QStringLiteral("the file is too big to open (%1; %2 of memory available)")
                                            .arg(sizeText(size), sizeText(availableMemory())));
     }
-    QFile f(path);
-    errno = 0;
-    if (!f.open(QIODevice::ReadOnly))
-        return failureFromDevice(f, errno, path, false);
-    QByteArray data;
-    if (!progress) {
-        data = f.readAll();
-    } else {
-        // In slices into a buffer of the file's size; a file that grows
-        // meanwhile is read to its end all the same.
-        constexpr qint64 kSlice = 16 * 1024 * 1024;
-        data.resize(size);
-        qint64 done = 0;
-        for (;;) {
-            if (done == data.size())
-                data.resize(done + kSlice);
-            const qint64 n = f.read(data.data() + done, qMin(kSlice, data.size() - done));
-            if (n <= 0)
-                break;
-            done += n;
-            progress(done, qMax(size, done));
-        }
-        data.resize(done);
+    return {};
+}
+
+namespace {
+
+// Opens path for reading if it is a regular file, checked on the opened
+// file itself, without waiting: a file swapped for a named pipe since the
+// look before would otherwise block the open.
+Failure openRegular(const QString &path, bool noFollow, int *fdOut, qint64 *size)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (path.isEmpty() || (noFollow ? ::lstat(native.constData(), &st) : ::stat(native.constData(), &st)) != 0)
+        return withDetail(parentMissing(path) ? PathNotFound : FileNotFound, path);
+    if (!S_ISREG(st.st_mode))
+        return notRegular(st.st_mode);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ELOOP)
+            return notRegular(S_IFLNK);
+        return error == EACCES || error == EPERM ? withDetail(PermissionDenied, path + QStringLiteral(" is not readable"))
+                                                 : failureFromErrno(error, path, false);
     }
-    if (f.error() != QFileDevice::NoError)
-        return failureFromDevice(f, 0, path, false);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = errno;
+        ::close(fd);
+        return S_ISREG(st.st_mode) ? failureFromErrno(error, path, false) : notRegular(st.st_mode);
+    }
+    *fdOut = fd;
+    *size = st.st_size;
+    return {};
+}
+
+// Reads from fd into data from done on, growing it as far as limit; the
+// bytes read in all, or -1 (errno says why).
+qint64 readInto(int fd, QByteArray &data, qint64 done, qint64 limit, qint64 slice, const Progress &progress, qint64 size)
+{
+    for (;;) {
+        if (done == data.size()) {
+            if (done >= limit)
+                return done;
+            // A file that grew since it was measured: room for more, in
+            // steps that grow with it.
+            data.resize(done + qMin(limit - done, qMax<qint64>(64 * 1024, done / 2)));
+        }
+        const ssize_t n = ::read(fd, data.data() + done, size_t(qMin(slice, data.size() - done)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            return done;
+        done += n;
+        if (progress)
+            progress(done, qMax(size, done));
+    }
+}
+
+} // namespace
+
+Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress, bool noFollow)
+{
+    int fd = -1;
+    qint64 size = 0;
+    if (const Failure failure = openRegular(path, noFollow, &fd, &size))
+        return failure;
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    if (const Failure failure = checkTextSize(size))
+        return failure;
+    // In slices into a buffer of the file's size; a file that grows
+    // meanwhile is read to its end, as far as the editor's limit.
+    constexpr qint64 kSlice = 16 * 1024 * 1024;
+    QByteArray data;
+    data.resize(size);
+    const qint64 done = readInto(fd, data, 0, kMaxTextBytes + 1, progress ? kSlice : std::numeric_limits<qint64>::max(),
+                                 progress, size);
+    if (done < 0)
+        return failureFromErrno(errno, path, false);
+    if (const Failure failure = checkTextSize(done))
+        return failure;
+    data.resize(done);
+    *out = std::move(data);
+    return {};
+}
+
+Failure readFileStart(const QString &path, qint64 upTo, QByteArray *out, bool noFollow)
+{
+    int fd = -1;
+    qint64 size = 0;
+    if (const Failure failure = openRegular(path, noFollow, &fd, &size))
+        return failure;
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    QByteArray data;
+    const qint64 done = readInto(fd, data, 0, upTo, upTo, {}, size);
+    if (done < 0)
+        return failureFromErrno(errno, path, false);
+    data.resize(done);
     *out = std::move(data);
     return {};
 }
@@ -220,55 +290,141 @@ Failure writeInPlace(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-Failure writeWholeFile(const QString &path, const QByteArray &bytes)
+namespace {
+
+// The file a write of path lands in: path itself, or the end of its chain of
+// links (which may not exist yet: a dangling link makes its target).
+QString linkTarget(const QString &path, bool *loop)
 {
-    if (path.isEmpty() || parentMissing(path))
+    QString at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(at).constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return at;
+        const QString next = QFile::symLinkTarget(at);
+        if (next.isEmpty())
+            return at;
+        at = next;
+    }
+    *loop = true;
+    return at;
+}
+
+// The permission bits this process gives a file it makes.
+mode_t processUmask()
+{
+    static const mode_t mask = [] {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : status.readAll().split('\n')) {
+                if (line.startsWith("Umask:"))
+                    return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
+            }
+        }
+        return mode_t(022);
+    }();
+    return mask;
+}
+
+Failure writeFailure(int error, const QString &path)
+{
+    return error == 0 || error == ENOSPC || error == EFBIG || error == EDQUOT ? makeFailure(DiskFull)
+                                                                               : failureFromErrno(error, path);
+}
+
+} // namespace
+
+Failure writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options)
+{
+    if (path.isEmpty())
         return makeFailure(PathNotFound);
-    const QFileInfo info(path);
-    if (info.isDir())
-        return makeFailure(PathFileAccessError);
-    // QSaveFile refuses a file it may not write with a generic error; say why.
-    const QByteArray native = QFile::encodeName(path);
-    if (info.exists() && ::euidaccess(native.constData(), W_OK) != 0)
+    struct stat st {};
+    const bool named = ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    if (named && S_ISLNK(st.st_mode) && options.noFollow)
+        return notRegular(st.st_mode);
+    bool loop = false;
+    const QString target = linkTarget(path, &loop);
+    if (loop)
+        return withDetail(PathFileAccessError, QStringLiteral("too many links"));
+    const QByteArray native = QFile::encodeName(target);
+    const bool existed = ::lstat(native.constData(), &st) == 0;
+    // Only a regular file is replaced: a rename over a named pipe or a device
+    // would put a file in its place (as root, /dev/zero would become one).
+    if (existed && !S_ISREG(st.st_mode))
+        return notRegular(st.st_mode);
+    if (parentMissing(target))
+        return makeFailure(PathNotFound);
+    // Say why a file may not be written instead of a generic error.
+    if (existed && ::euidaccess(native.constData(), W_OK) != 0)
         return failureFromErrno(errno, path);
-    // The new file is made beside the file itself (a link's target), then renamed.
-    const QString dir = QFileInfo(info.exists() ? info.canonicalFilePath() : path).absolutePath();
+    const QString dir = QFileInfo(target).absolutePath();
     if (::euidaccess(QFile::encodeName(dir).constData(), W_OK) != 0) {
         const int error = errno;
         if (error == EACCES || error == EPERM)
             return withDetail(PermissionDenied, QStringLiteral("no new file can be made in ") + dir);
         return failureFromErrno(error, path);
     }
-    struct stat before {};
-    const bool existed = info.exists() && ::stat(native.constData(), &before) == 0 && S_ISREG(before.st_mode);
-    if (existed && before.st_nlink > 1)
-        return writeInPlace(info.canonicalFilePath(), bytes);
-    QSaveFile f(path);
-    errno = 0;
-    if (!f.open(QIODevice::WriteOnly))
-        return failureFromDevice(f, errno, path);
-    // Every step is checked before the old file is replaced: a short write
-    // reports no error of its own, and QSaveFile keeps up to 16 KiB in a
-    // buffer whose failed final flush its commit() does not report, so on a
-    // full disk a small file would be replaced by an empty one.
-    errno = 0;
-    const bool written = f.write(bytes) == bytes.size() && f.flush();
-    if (!written || f.error() != QFileDevice::NoError) {
-        const int error = errno;
-        f.cancelWriting();
-        return error == 0 || error == ENOSPC || error == EFBIG || error == EDQUOT ? makeFailure(DiskFull)
-                                                                                   : failureFromErrno(error, path);
+    const auto changedMeanwhile = [&] { return options.unchangedSince && stampOf(target) != *options.unchangedSince; };
+    if (existed && st.st_nlink > 1) {
+        if (changedMeanwhile())
+            return makeFailure(ChangedMeanwhile);
+        return writeInPlace(target, bytes);
     }
-    errno = 0;
-    if (!f.commit())
-        return failureFromDevice(f, errno, path);
+
+    // The temporary file is made owner-only, then given its final mode and
+    // owner before any byte is in it.
+    QByteArray temp = QFile::encodeName(dir + QLatin1Char('/') + QFileInfo(target).fileName()) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return writeFailure(errno, path);
+    const auto discard = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.constData());
+        return writeFailure(error, path);
+    };
+    const mode_t mode = options.ownerOnly ? mode_t(0600) : existed ? (st.st_mode & 07777) : (0666 & ~processUmask());
+    if (::fchmod(fd, mode) != 0)
+        return discard(errno);
     // The new file belongs to whoever saved it: give it the old owner and
-    // group back where this process may (as root, say). QSaveFile keeps the mode.
-    if (existed && (before.st_uid != ::geteuid() || before.st_gid != ::getegid())
-        && ::chown(QFile::encodeName(info.canonicalFilePath()).constData(), before.st_uid, before.st_gid) != 0) {
+    // group back where this process may (as root, say).
+    if (existed && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
         // Not allowed: the file stays the saver's, as any editor leaves it.
     }
+    // Every step is checked before the old file is replaced: a short write
+    // reports no error of its own, and a file cut short must never replace
+    // a whole one.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return discard(n == 0 ? ENOSPC : errno);
+        done += n;
+    }
+    if (::fsync(fd) != 0)
+        return discard(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.constData());
+        return writeFailure(error, path);
+    }
+    // Another program's change while this one was being written is never
+    // overwritten unasked.
+    if (changedMeanwhile()) {
+        ::unlink(temp.constData());
+        return makeFailure(ChangedMeanwhile);
+    }
+    if (::rename(temp.constData(), native.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temp.constData());
+        return writeFailure(error, path);
+    }
     return {};
+}
+
+QString absolutePath(const QString &path)
+{
+    return path.isEmpty() ? path : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 } // namespace FileIO

@@ -24,17 +24,35 @@ enum Code {
     PathFileAccessError = 75,
     PathNotFound = 76,
     DeviceIOError = 57,
+    // The file changed on disk between the start of a write and its
+    // replacement: nothing was replaced.
+    ChangedMeanwhile = 1000,
 };
+
+// The most bytes of text the editor holds; larger files are refused before
+// they are read (past it the text control would abort the whole program).
+constexpr qint64 kMaxTextBytes = 0x7FFFFFFF;
 
 Failure makeFailure(int code);
 
-// Reads a regular file whole. Anything else (a named pipe, a device, a
-// socket) and a file larger than the memory available are refused before
-// any of it is read.
 // Told how many bytes are done of how many, after each slice of a read or a load.
 using Progress = std::function<void(qint64 done, qint64 total)>;
+
+// The one way a file named by the user or found on disk is read whole.
+// Anything but a regular file (a named pipe, a device, a socket, a folder)
+// is refused, and so is a file larger than the editor holds or than the
+// memory available, before any of it is read. The checks are made on the
+// opened file itself, so a file swapped meanwhile cannot slip past them.
 // With progress, the file is read in slices and progress is told after each.
-Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress = {});
+// With noFollow, a link is refused instead of followed (the program's own
+// private files).
+Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress = {}, bool noFollow = false);
+// Refuses a size the editor cannot hold: more than its limit, or more than
+// the memory the system can still give.
+Failure checkTextSize(qint64 size);
+// At most the first upTo bytes of a regular file, through the same checks
+// (the size of the whole does not matter).
+Failure readFileStart(const QString &path, qint64 upTo, QByteArray *out, bool noFollow = false);
 
 // What tells one version of a file from another: whether it exists, its
 // size, its modification time (nanoseconds) and its inode.
@@ -62,9 +80,27 @@ qint64 availableMemory();
 // instead of killing the program with every window's unsaved text.
 void ignoreFileSizeSignal();
 
-// Replaces the file's content with bytes, or leaves the old file exactly as
-// it was: the bytes go to a temporary file beside it that is renamed over the
-// old one only when every byte was written.
-Failure writeWholeFile(const QString &path, const QByteArray &bytes);
+struct WriteOptions {
+    // When set, the file must still have this stamp just before it is
+    // replaced: otherwise another program changed it while it was being
+    // written, and nothing is replaced (ChangedMeanwhile).
+    const Stamp *unchangedSince = nullptr;
+    // The program's own private files (journals, settings): made readable
+    // and writable by their owner only.
+    bool ownerOnly = false;
+    // A link in the file's place is refused instead of followed.
+    bool noFollow = false;
+};
+
+// The one way a file is written. Replaces the file's content with bytes, or
+// leaves the old file exactly as it was: the bytes go to a temporary file
+// beside it that is renamed over the old one only when every byte was
+// written. Only a regular file (or a link to one, followed) is replaced;
+// a named pipe, a device or a folder in its place is refused and left alone.
+Failure writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options = {});
+
+// The absolute, cleaned form of a path, for storing it where it outlives
+// the current folder; links stay as the user named them.
+QString absolutePath(const QString &path);
 
 } // namespace FileIO

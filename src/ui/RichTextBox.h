@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileIO.h"
+
 #include <Qsci/qsciscintilla.h>
 #include <QByteArrayView>
 #include <QSet>
@@ -19,7 +21,7 @@ class RichTextBox : public QsciScintilla
 
 public:
     // The most text the control holds: its positions are 32-bit.
-    static constexpr qint64 kMaxBytes = 0x7FFFFFFF;
+    static constexpr qint64 kMaxBytes = FileIO::kMaxTextBytes;
 
     explicit RichTextBox(QWidget *parent = nullptr);
 
