@@ -167,24 +167,6 @@ private slots:
         QCOMPARE(child.process.exitCode(), 0);
         QCOMPARE(QDir(recoveryRoot(home.path())).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
     }
-
-    // A journal cut short (the process died while writing it) is no journal.
-    void journalEntries()
-    {
-        Journal::Entry e{QStringLiteral("Tïtle\r\nwith break"), QStringLiteral("/a b/c.txt"),
-                         {TextFileCodec::Encoding::Windows1252, TextFileCodec::LineEnd::Cr, TextFileCodec::LineEnd::Lf},
-                         QDateTime::currentDateTime(), QByteArray("text\0with nul\n\n", 15), {true, 9, 123456789, 42}};
-        const QByteArray bytes = Journal::serialize(e);
-        Journal::Entry back;
-        QVERIFY(Journal::parse(bytes, &back));
-        QCOMPARE(back.title, e.title);
-        QCOMPARE(back.path, e.path);
-        QCOMPARE(back.format, e.format);
-        QCOMPARE(back.text, e.text);
-        QVERIFY(back.stamp == e.stamp);
-        QVERIFY(!Journal::parse(bytes.chopped(1), &back));
-        QVERIFY(!Journal::parse("not a journal", &back));
-    }
 };
 
 int main(int argc, char *argv[])

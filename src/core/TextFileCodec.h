@@ -2,16 +2,13 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QObject>
 #include <QString>
 
 // Turns the bytes of a file into the editor's text and back.
 //
 // Inside the program text is UTF-8 with every line break as CR LF. A file is
 // UTF-8 when its bytes are valid UTF-8 (a BOM is remembered), otherwise
-// The text with every line break (CR LF, lone LF, lone CR) as CR LF, the
-// form text takes inside a document.
-QString withCrLfBreaks(QString text);
-
 // Windows-1252 with the five unassigned bytes mapped to the C1 controls, so
 // that every byte value survives a load and a save.
 //
@@ -20,11 +17,16 @@ QString withCrLfBreaks(QString text);
 // is split at CR LF only: its lone CRs and LFs stay ordinary characters, so
 // that any file, binary ones included, comes back byte for byte.
 namespace TextFileCodec {
+Q_NAMESPACE
 
 // The UTF-16 and UTF-32 encodings keep their byte-order mark, or its
 // absence (plain UTF-16 is recognised by its NUL bytes).
 enum class Encoding { Utf8, Utf8Bom, Windows1252, Utf16Le, Utf16Be, Utf16LeBom, Utf16BeBom, Utf32LeBom, Utf32BeBom };
 enum class LineEnd { CrLf, Lf, Cr };
+// Known by name (QMetaEnum), so that files that store a format store its
+// name and every value is found by iterating the enum.
+Q_ENUM_NS(Encoding)
+Q_ENUM_NS(LineEnd)
 
 struct FileFormat {
     Encoding encoding = Encoding::Utf8;

@@ -41,6 +41,10 @@ DocumentManager::DocumentManager(AppContext &ctx, QMdiArea &area, QObject *paren
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &DocumentManager::checkFiles);
     // Ending the program by its menus is a clean end too.
     connect(qApp, &QCoreApplication::aboutToQuit, m_journal, &RecoveryJournal::finish);
+    connect(m_journal, &RecoveryJournal::backupFailed, this, [this](int slot, const QString &why) {
+        if (frmDoc *w = window(slot))
+            w->showBackupFailure(why);
+    });
 }
 
 DocumentManager::~DocumentManager()
@@ -48,8 +52,15 @@ DocumentManager::~DocumentManager()
     m_journal->finish();
 }
 
-frmDoc *DocumentManager::recover(const Journal::Entry &entry)
+frmDoc *DocumentManager::recover(Journal::Entry entry)
 {
+    if (const FileIO::Failure failure = Journal::load(&entry)) {
+        m_ctx.dialogs.message(QStringLiteral("The document \"") + entry.title + QStringLiteral("\" could not be recovered; its "
+                                                                                              "journal was kept:\r\n")
+                                  + failure.description,
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+        return nullptr;
+    }
     frmDoc *w = CreateDocumentWindow();
     if (!w)
         return nullptr;
@@ -117,8 +128,13 @@ bool DocumentManager::mayOverwrite(int slot)
     // file is for the write to report.
     if (!now.exists || now == r.DiskStamp || !QFileInfo(r.FilePath).isFile())
         return true;
+    return askOverwrite(r.FilePath);
+}
+
+bool DocumentManager::askOverwrite(const QString &path)
+{
     const Dialogs::Answer answer = m_ctx.dialogs.message(
-        QStringLiteral("Another program has changed ") + r.FilePath
+        QStringLiteral("Another program has changed ") + path
             + QStringLiteral(" since this document was read or last saved.\r\nOverwrite it with this document?"),
         Dialogs::Buttons::OverwriteCancel, Dialogs::Icon::Warning, AppContext::appTitle());
     return answer == Dialogs::Answer::Yes;
@@ -193,6 +209,7 @@ frmDoc *DocumentManager::CreateDocumentWindow()
     r.HeldText = QByteArray();
     w->txtContents->setReadOnly(false);
     w->showCutNotice(false);
+    w->showBackupFailure(QString());
     m_table.ResetUndoFields(slot);
     w->documentTaken();
     emit documentWindowsChanged();
@@ -219,16 +236,8 @@ bool DocumentManager::readFile(const QString &path, bool numbered, QByteArray *b
 {
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"), kWhatNow, numbered, true};
     const bool read = FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
-        // Refused before any of it is read: past its limit the text control
-        // would abort the whole program, with every window's unsaved text.
         const QFileInfo info(path);
-        const qint64 size = info.isFile() ? info.size() : 0;
-        if (size > RichTextBox::kMaxBytes) {
-            const auto gb = [](qint64 n) { return QLocale::c().formattedDataSize(n, 1, QLocale::DataSizeTraditionalFormat); };
-            return FileIO::Failure{FileIO::OutOfMemory, QStringLiteral("Out of memory: the file is too big for the editor (%1; it "
-                                                                       "holds at most %2)").arg(gb(size), gb(RichTextBox::kMaxBytes))};
-        }
-        return FileIO::readWholeFile(path, bytes, progressFor(path, size, 0));
+        return FileIO::readWholeFile(path, bytes, progressFor(path, info.isFile() ? info.size() : 0, 0));
     });
     if (!read)
         endProgress();
@@ -305,8 +314,11 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     return w;
 }
 
-frmDoc *DocumentManager::OpenFileByPath(const QString &path)
+frmDoc *DocumentManager::OpenFileByPath(const QString &named)
 {
+    // Stored as an absolute path: the recent list, the journal and the
+    // viewers use it long after the current folder has changed.
+    const QString path = FileIO::absolutePath(named);
     QByteArray bytes;
     if (!readFile(path, false, &bytes))
         return nullptr;
@@ -315,7 +327,7 @@ frmDoc *DocumentManager::OpenFileByPath(const QString &path)
 
 frmDoc *DocumentManager::OpenFileWithDialog()
 {
-    const QString name = m_ctx.dialogs.openFileName(documentFilter(), m_lastDialogName);
+    const QString name = FileIO::absolutePath(m_ctx.dialogs.openFileName(documentFilter(), m_lastDialogName));
     if (name.trimmed().isEmpty())
         return nullptr;
     m_lastDialogName = name;
@@ -333,15 +345,32 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
     // Abort ends the save; so does Ignore, because the file was not written
     // and nothing after this step may claim that it was.
     const FileQuestion::Lines lines{QStringLiteral("There was an error in saving to the file. "), kWhatNow};
-    return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
-        QByteArray bytes;
-        QString encodeError;
-        const DocumentRecord &r = m_table.record(slot);
-        const QByteArrayView text = r.HeldText.isNull() ? w->txtContents->textView() : QByteArrayView(r.HeldText);
-        if (!TextFileCodec::encode(text, r.Format, appendBreak, &bytes, &encodeError))
-            return FileIO::Failure{FileIO::BadFileMode, encodeError};
-        return FileIO::writeWholeFile(path, bytes);
-    });
+    for (;;) {
+        bool changedMeanwhile = false;
+        const bool written = FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
+            // The file as it is when the save starts must still be there when
+            // the new one replaces it: a change made meanwhile is asked about.
+            const FileIO::Stamp start = FileIO::stampOf(path);
+            QByteArray bytes;
+            QString encodeError;
+            const DocumentRecord &r = m_table.record(slot);
+            const QByteArrayView text = r.HeldText.isNull() ? w->txtContents->textView() : QByteArrayView(r.HeldText);
+            if (!TextFileCodec::encode(text, r.Format, appendBreak, &bytes, &encodeError))
+                return FileIO::Failure{FileIO::BadFileMode, encodeError};
+            FileIO::WriteOptions options;
+            options.unchangedSince = &start;
+            FileIO::Failure failure = FileIO::writeWholeFile(path, bytes, options);
+            if (failure.code == FileIO::ChangedMeanwhile) {
+                changedMeanwhile = true;
+                return FileIO::Failure();
+            }
+            return failure;
+        });
+        if (!changedMeanwhile)
+            return written;
+        if (!askOverwrite(path))
+            return false;
+    }
 }
 
 void DocumentManager::saved(int slot, const QString &newName)
@@ -382,7 +411,7 @@ bool DocumentManager::SaveDocument(int slot)
 
 bool DocumentManager::saveUnderNewName(int slot, bool appendBreak)
 {
-    const QString name = m_ctx.dialogs.saveFileName(documentFilter(), m_lastDialogName);
+    const QString name = FileIO::absolutePath(m_ctx.dialogs.saveFileName(documentFilter(), m_lastDialogName));
     if (name.trimmed().isEmpty())
         return false;
     m_lastDialogName = name;

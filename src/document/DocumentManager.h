@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DocumentTable.h"
+#include "core/Journal.h"
 #include "document/frmDoc.h"
 #include "ui/DocumentHost.h"
 
@@ -11,7 +12,6 @@
 struct AppContext;
 class QFileSystemWatcher;
 class RecoveryJournal;
-namespace Journal { struct Entry; }
 class QMdiArea;
 
 // Owns the document table and one window per slot, and moves documents
@@ -28,9 +28,10 @@ public:
     ~DocumentManager() override;
 
     RecoveryJournal &journal() { return *m_journal; }
-    // Opens a journaled document again: its text, path, title and format,
-    // with unsaved changes.
-    frmDoc *recover(const Journal::Entry &entry);
+    // Opens a journaled document again: reads its text, and shows it with
+    // its path, title and format, as unsaved changes. nullptr (after
+    // telling the user) when the journal could not be read.
+    frmDoc *recover(Journal::Entry entry);
 
     DocumentTable &table() { return m_table; }
     int DocumentCount() const { return m_table.DocumentCount(); }
@@ -91,6 +92,8 @@ private:
     // True when the file at the document's path is still the one it read or
     // wrote, or the user said to overwrite what another program left there.
     bool mayOverwrite(int slot);
+    // Asks whether to overwrite what another program left at path.
+    bool askOverwrite(const QString &path);
     bool readFile(const QString &path, bool numbered, QByteArray *bytes);
     frmDoc *openRead(const QString &path, QByteArray bytes);
     // Puts a file's decoded text into its window: lines too long to lay out

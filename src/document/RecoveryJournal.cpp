@@ -4,7 +4,6 @@
 #include "document/DocumentManager.h"
 #include "ui/RichTextBox.h"
 
-#include <QFile>
 #include <QTimer>
 
 RecoveryJournal::RecoveryJournal(DocumentManager &docs, const QString &root, QObject *parent)
@@ -39,18 +38,36 @@ void RecoveryJournal::write(int slot)
     if (!r.InUse || !r.Changed || !w)
         return;
     // The one copy the user-interface thread makes; the rest is the worker's.
-    Journal::Entry entry{r.Title, r.FilePath, r.Format, QDateTime::currentDateTime(), w->txtContents->textBytes(),
-                         r.DiskStamp};
-    const QString path = m_folder.entryPath(slot);
-    m_writer.start([entry = std::move(entry), path] { FileIO::writeWholeFile(path, Journal::serialize(entry)); });
+    Journal::Entry entry;
+    entry.title = r.Title;
+    entry.path = r.FilePath;
+    entry.format = r.Format;
+    entry.time = QDateTime::currentDateTime();
+    entry.text = w->txtContents->textBytes();
+    entry.stamp = r.DiskStamp;
+    m_writer.start([this, entry = std::move(entry), slot] {
+        const FileIO::Failure failure = m_folder.write(slot, entry);
+        QMetaObject::invokeMethod(this, [this, slot, failure] { written(slot, failure); }, Qt::QueuedConnection);
+    });
+}
+
+void RecoveryJournal::written(int slot, const FileIO::Failure &failure)
+{
+    if (bool(failure) == m_failing.value(slot))
+        return;
+    m_failing[slot] = bool(failure);
+    emit backupFailed(slot, failure ? failure.description : QString());
 }
 
 void RecoveryJournal::clean(int slot)
 {
     if (QTimer *timer = m_timers.value(slot))
         timer->stop();
-    const QString path = m_folder.entryPath(slot);
-    m_writer.start([path] { QFile::remove(path); });
+    if (m_failing.value(slot)) {
+        m_failing[slot] = false;
+        emit backupFailed(slot, QString());
+    }
+    m_writer.start([this, slot] { m_folder.removeEntry(slot); });
 }
 
 void RecoveryJournal::finish()

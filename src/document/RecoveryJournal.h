@@ -12,7 +12,9 @@ class QTimer;
 // Keeps the journal of every document with unsaved changes, written a few
 // seconds after the last change (never per key) on a worker thread, so that
 // typing never waits for the disk. A save, a No to the save prompt, or a
-// clean exit removes the entry.
+// clean exit removes the entry. A write that fails is told to the document's
+// window (once, until a write succeeds again) and tried again on the next
+// change.
 class RecoveryJournal : public QObject
 {
     Q_OBJECT
@@ -31,10 +33,17 @@ public:
     // Waits until every write handed to the worker has reached the disk.
     void waitForWrites() { m_writer.waitForDone(); }
 
+signals:
+    // The slot's unsaved changes could not be backed up (why), or can again
+    // (why is empty).
+    void backupFailed(int slot, const QString &why);
+
 private:
+    void written(int slot, const FileIO::Failure &failure);
 
     DocumentManager &m_docs;
     Journal::Folder m_folder;
     QHash<int, QTimer *> m_timers;
     QThreadPool m_writer; // one thread: the entries of a slot reach the disk in order
+    QHash<int, bool> m_failing; // slots whose last write failed
 };

@@ -114,6 +114,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     layout->addWidget(Toolbar1);
     layout->addWidget(fraDiskNotice);
     layout->addWidget(lblCutNotice);
+    layout->addWidget(lblBackupNotice);
     layout->addWidget(txtContents, 1);
     layout->addWidget(fraFind);
     layout->addWidget(stBar);
@@ -240,12 +241,16 @@ void frmDoc::buildDiskNotice()
                                   .arg(DocumentManager::kShownOfLongLine >> 20),
                               this);
     lblCutNotice->setObjectName(QStringLiteral("lblCutNotice"));
-    lblCutNotice->setWordWrap(true);
-    lblCutNotice->setMargin(6);
-    lblCutNotice->setAutoFillBackground(true);
-    lblCutNotice->setBackgroundRole(QPalette::ToolTipBase);
-    lblCutNotice->setForegroundRole(QPalette::ToolTipText);
-    lblCutNotice->hide();
+    lblBackupNotice = new QLabel(this);
+    lblBackupNotice->setObjectName(QStringLiteral("lblBackupNotice"));
+    for (QLabel *notice : {lblCutNotice, lblBackupNotice}) {
+        notice->setWordWrap(true);
+        notice->setMargin(6);
+        notice->setAutoFillBackground(true);
+        notice->setBackgroundRole(QPalette::ToolTipBase);
+        notice->setForegroundRole(QPalette::ToolTipText);
+        notice->hide();
+    }
     connect(reload, &QPushButton::clicked, this, [this] { m_docs.Reload(slot()); });
     connect(ignore, &QPushButton::clicked, this, &frmDoc::hideDiskNotice);
 }
@@ -273,6 +278,12 @@ void frmDoc::hideDiskNotice()
 void frmDoc::showCutNotice(bool shown)
 {
     lblCutNotice->setVisible(shown);
+}
+
+void frmDoc::showBackupFailure(const QString &why)
+{
+    lblBackupNotice->setText(QStringLiteral("Unsaved changes are not being backed up: ") + why);
+    lblBackupNotice->setVisible(!why.isEmpty());
 }
 
 StatusPanel *frmDoc::panel(int position) const

@@ -111,6 +111,10 @@ public:
     // Some lines are too long to lay out: they are shown cut, read-only.
     void showCutNotice(bool shown);
     QLabel *lblCutNotice = nullptr;
+    // The journal of unsaved changes cannot be written (why; "" when it
+    // can again): a notice above the text says so.
+    void showBackupFailure(const QString &why);
+    QLabel *lblBackupNotice = nullptr;
     QFrame *fraDiskNotice = nullptr;
     QLabel *lblDiskNotice = nullptr;
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class DocumentManager;
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 
@@ -26,6 +27,7 @@ public:
     QPushButton *cmdRecover = nullptr;
     QPushButton *cmdDiscard = nullptr;
     QPushButton *cmdLater = nullptr;
+    QLabel *lblUnreadable = nullptr;
 
 private:
     QList<Journal::Orphan> m_orphans;
