@@ -56,18 +56,36 @@ private slots:
         QTest::newRow("a question mark") << "?.txt" << false;
         QTest::newRow("a folder") << "sub" << false;
         QTest::newRow("nothing") << "gone.txt" << false;
+        // One entry per line: a name with a break would read back as two.
+        QTest::newRow("a name with a LF") << "a\nFile: b.txt" << false;
+        QTest::newRow("a name with a CR") << "a\r.txt" << false;
+        QTest::newRow("a name ending in a blank") << "blank .txt " << true;
     }
 
     void existence()
     {
+        // Added by a name relative to the current folder, stored whole.
+        if (QByteArray(QTest::currentDataTag()) == "a file") {
+            QTemporaryDir here;
+            QVERIFY(writeBytes(here.filePath(QStringLiteral("rel.txt")), "r") && QDir::setCurrent(here.path()));
+            ProjectList list;
+            QVERIFY(list.AddFileToProject(QStringLiteral("./x/../rel.txt")));
+            QCOMPARE(list.entry(1).FileName(), here.filePath(QStringLiteral("rel.txt")));
+        }
         QFETCH(QString, name);
         QFETCH(bool, added);
         QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral("a.txt")), "a") && writeBytes(dir.filePath(QStringLiteral(".htaccess")), "h"));
+        for (const char *file : {"a.txt", ".htaccess", "b.txt", "a\nFile: b.txt", "a\r.txt", "blank .txt "})
+            QVERIFY(writeBytes(dir.filePath(QString::fromLatin1(file)), "a"));
         QDir(dir.path()).mkdir(QStringLiteral("sub"));
         ProjectList list;
         QCOMPARE(list.AddFileToProject(dir.filePath(name)), added);
         QCOMPARE(list.count(), added ? 1 : 0);
+        // What was added reads back as the same one file, from any folder.
+        const QString project = dir.filePath(QStringLiteral("p.TEP"));
+        QCOMPARE(list.WriteProjectFile(project), QString());
+        QVERIFY(QDir::setCurrent(QDir::rootPath()));
+        QCOMPARE(ProjectList::parse(fileBytes(project)), added ? QStringList{dir.filePath(name)} : QStringList{});
     }
 
     void projectFileRoundTrip()

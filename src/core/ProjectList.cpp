@@ -36,9 +36,16 @@ bool ProjectList::exists(const QString &path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-bool ProjectList::AddFileToProject(const QString &path)
+bool ProjectList::canBeStored(const QString &path)
 {
-    if (!exists(path))
+    return !path.contains(u'\r') && !path.contains(u'\n');
+}
+
+bool ProjectList::AddFileToProject(const QString &named)
+{
+    // The project file is read again from any folder: the full path is kept.
+    const QString path = FileIO::absolutePath(named);
+    if (!canBeStored(path) || !exists(path))
         return false;
     for (cFiles &e : m_entries) {
         if (!e.IsActive()) {
@@ -71,14 +78,20 @@ QStringList ProjectList::parse(const QByteArray &bytes)
         for (const QString &part : QString(line).replace(u'\r', u'\n').split(u'\n')) {
             if (part.left(5).toUpper() != QLatin1String("FILE:"))
                 continue;
-            // Blanks around the path go; tabs stay.
+            // Blanks around the path go; tabs stay. A name that itself ends
+            // in a blank is written after one blank, as every entry is, and
+            // is taken whole when only the whole form names a file.
             qsizetype from = 5, to = part.size();
             while (from < to && part.at(from) == u' ')
                 ++from;
             while (to > from && part.at(to - 1) == u' ')
                 --to;
-            if (to > from)
-                paths << part.mid(from, to - from);
+            const QString trimmed = part.mid(from, to - from);
+            const QString whole = part.mid(part.size() > 5 && part.at(5) == u' ' ? 6 : 5);
+            if (whole != trimmed && !exists(trimmed) && exists(whole))
+                paths << whole;
+            else if (!trimmed.isEmpty())
+                paths << trimmed;
         }
     }
     return paths;

@@ -43,8 +43,13 @@ public:
     int count() const { return int(m_entries.size()); }
     const cFiles &entry(int position) const { return m_entries[size_t(position - 1)]; }
 
-    // Adds an existing file (the first inactive entry is reused). Returns
-    // false when nothing was added: the file does not exist, or the list is full.
+    // Whether a project file can hold the path: one line per entry leaves no
+    // room for a line break in a name.
+    static bool canBeStored(const QString &path);
+
+    // Adds an existing file by its absolute path (the first inactive entry
+    // is reused). Returns false when nothing was added: the file does not
+    // exist, its name cannot be stored, or the list is full.
     bool AddFileToProject(const QString &path);
     void RemoveFileFromProject(int position);
     void clear() { m_entries.clear(); }

@@ -131,6 +131,12 @@ void frmProject::action(const QString &name)
 
 void frmProject::AddFileToProject(const QString &path)
 {
+    if (!ProjectList::canBeStored(path)) {
+        SetProjectStatus(QStringLiteral("A project file keeps one name per line, so a name with a line break cannot be "
+                                        "added: %1 was not added.").arg(path),
+                         true);
+        return;
+    }
     if (m_list.count() >= ProjectList::kMaxEntries && ProjectList::exists(path)) {
         SetProjectStatus(QStringLiteral("The project holds %1 files, the most it can hold: %2 was not added.")
                              .arg(ProjectList::kMaxEntries)
