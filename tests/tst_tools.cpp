@@ -210,17 +210,21 @@ private slots:
         QCOMPARE(b->txtContents->Text(), QString());
         QTRY_VERIFY(!app.ctx->windows.find<frmSnip>(QStringLiteral("frmSnip")));
 
-        // Opened from B, which is then closed: the tool stays and says so.
+        // Opened from B, which is then closed and its slot taken by a new
+        // document C: the tool stays, says so, and C gets nothing.
         actionOf(b, "mnuToolsSnip")->trigger();
         snip = app.ctx->windows.find<frmSnip>(QStringLiteral("frmSnip"));
         snip->loadFile(source);
         snip->txtSnip->selectAll();
         app.dialogs.answers << Answer::Ok;
         b->CloseDocument();
+        frmDoc *c = app.newDocument();
+        QCOMPARE(c->Tag(), snip->Tag);
         app.dialogs.answers << Answer::Ok;
         snip->Command2->click();
         QVERIFY(app.dialogs.lastText().contains(QLatin1String("has been closed")));
         QVERIFY(snip->isVisible());
+        QCOMPARE(c->txtContents->Text(), QString());
         QMimeData two;
         two.setUrls({QUrl::fromLocalFile(source), QUrl::fromLocalFile(source)});
         app.dialogs.answers << Answer::Ok;

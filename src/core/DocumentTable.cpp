@@ -12,13 +12,16 @@ int DocumentTable::FindFreeSlot() const
 int DocumentTable::TakeSlot(bool *grew)
 {
     *grew = false;
-    if (const int free = FindFreeSlot())
-        return free;
-    if (DocumentCount() >= MaxDocuments)
-        return 0;
-    m_records.emplace_back();
-    *grew = true;
-    return DocumentCount();
+    int slot = FindFreeSlot();
+    if (slot == 0) {
+        if (DocumentCount() >= MaxDocuments)
+            return 0;
+        m_records.emplace_back();
+        *grew = true;
+        slot = DocumentCount();
+    }
+    record(slot).Serial = ++m_serials;
+    return slot;
 }
 
 void DocumentTable::ResetUndoFields(int slot)

@@ -26,6 +26,8 @@ struct DocumentRecord {
     // The whole text, when the window shows lines too long to lay out cut
     // (and is read-only): saves write this, not what is shown.
     QByteArray HeldText;
+    // Tells this document from the ones that had the slot before it.
+    quint64 Serial = 0;
 };
 
 // The table of document slots, numbered from 1. Slots are never removed: a
@@ -41,8 +43,8 @@ public:
     int FindFreeSlot() const;
 
     // Chooses the slot for a new document: the lowest free one, or a new one
-    // at the end (then *grew is set). Returns 0, changing nothing, when the
-    // table is full.
+    // at the end (then *grew is set), and gives it a serial number no
+    // document had before. Returns 0, changing nothing, when the table is full.
     int TakeSlot(bool *grew);
 
     bool isValidSlot(int slot) const { return slot >= 1 && slot <= DocumentCount(); }
@@ -66,5 +68,6 @@ public:
     void ClearRedo(int slot) { record(slot).RedoLevels.clear(); }
 
 private:
+    quint64 m_serials = 0;
     std::vector<DocumentRecord> m_records = std::vector<DocumentRecord>(1); // index 0 unused
 };

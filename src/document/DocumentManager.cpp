@@ -178,6 +178,12 @@ frmDoc *DocumentManager::document(int slot)
     return m_table.isValidSlot(slot) && m_table.record(slot).InUse ? window(slot) : nullptr;
 }
 
+frmDoc *DocumentManager::document(const DocumentRef &ref)
+{
+    frmDoc *w = document(ref.slot);
+    return w && m_table.record(ref.slot).Serial == ref.serial ? w : nullptr;
+}
+
 frmDoc *DocumentManager::CreateDocumentWindow()
 {
     bool grew = false;

@@ -38,6 +38,7 @@ public:
     // The window of a slot, or nullptr when it was never made or destroyed.
     frmDoc *window(int slot) const;
     frmDoc *document(int slot) override;
+    frmDoc *document(const DocumentRef &ref) override;
 
     // The lowest free slot's window, shown, with a blank "Untitled" record.
     // nullptr (after telling the user) when no more documents can be open.

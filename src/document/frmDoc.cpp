@@ -319,6 +319,12 @@ QMenu *frmDoc::contextMenu() const
     return m_menus->hidden;
 }
 
+DocumentRef frmDoc::ref() const
+{
+    const DocumentRecord *r = record();
+    return {slot(), r ? r->Serial : 0};
+}
+
 void frmDoc::setTag(int slot)
 {
     m_tag = QString::number(slot);

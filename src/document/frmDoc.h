@@ -43,6 +43,7 @@ public:
     // DocumentTarget
     int slot() const override;
     QString Tag() const override { return m_tag; }
+    DocumentRef ref() const override;
     QString SelText() const override;
     void InsertFragment(const QString &text) override;
     QString Text() const override;

@@ -85,11 +85,11 @@ void registerTemplateCommands(AppContext &ctx, DocumentHost &docs)
     // The two modal dialogs belong to the main frame and insert into the
     // document whose slot they were handed.
     c.add(QStringLiteral("mnuInsertStampDate"), [d](DocumentTarget &doc) {
-        frmInsertDate dialog(*d, doc.Tag(), doc.widget()->window());
+        frmInsertDate dialog(*d, doc.ref(), doc.widget()->window());
         dialog.exec();
     });
     c.add(QStringLiteral("mnuInsertFontName"), [d](DocumentTarget &doc) {
-        frmFonts dialog(*d, doc.Tag(), doc.widget()->window());
+        frmFonts dialog(*d, doc.ref(), doc.widget()->window());
         dialog.exec();
     });
     c.addGlobal(QStringLiteral("mnuToolsInsertBox"), [app] {

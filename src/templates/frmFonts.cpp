@@ -8,8 +8,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-frmFonts::frmFonts(DocumentHost &docs, const QString &tag, QWidget *owner)
-    : QDialog(owner), Tag(tag)
+frmFonts::frmFonts(DocumentHost &docs, const DocumentRef &document, QWidget *owner)
+    : QDialog(owner), Tag(QString::number(document.slot)), Document(document)
 {
     setObjectName(QStringLiteral("frmFonts"));
     setWindowTitle(QString());
@@ -21,7 +21,7 @@ frmFonts::frmFonts(DocumentHost &docs, const QString &tag, QWidget *owner)
     layout->addWidget(lstFonts);
     resize(300, 360);
     connect(lstFonts, &QListWidget::itemDoubleClicked, this, [this, &docs](QListWidgetItem *item) {
-        if (DocumentTarget *doc = docs.document(Tag.toShort()))
+        if (DocumentTarget *doc = docs.document(Document))
             doc->InsertFragment(item->text());
         accept();
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DocumentTarget.h"
+
 #include <QDialog>
 
 class DocumentHost;
@@ -12,9 +14,10 @@ class frmFonts : public QDialog
     Q_OBJECT
 
 public:
-    frmFonts(DocumentHost &docs, const QString &tag, QWidget *owner);
+    frmFonts(DocumentHost &docs, const DocumentRef &document, QWidget *owner);
 
     QString Tag;
+    DocumentRef Document; // the document that gets the text
     QListWidget *lstFonts = nullptr;
 
 protected:

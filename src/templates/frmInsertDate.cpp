@@ -8,8 +8,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-frmInsertDate::frmInsertDate(DocumentHost &docs, const QString &tag, QWidget *owner, const QDate &today)
-    : QDialog(owner), Tag(tag)
+frmInsertDate::frmInsertDate(DocumentHost &docs, const DocumentRef &document, QWidget *owner, const QDate &today)
+    : QDialog(owner), Tag(QString::number(document.slot)), Document(document)
 {
     setObjectName(QStringLiteral("frmInsertDate"));
     setWindowTitle(QStringLiteral("Insert Date"));
@@ -30,7 +30,7 @@ frmInsertDate::frmInsertDate(DocumentHost &docs, const QString &tag, QWidget *ow
         const QListWidgetItem *item = List1->currentItem();
         if (!item || !item->isSelected())
             return;
-        if (DocumentTarget *doc = docs.document(Tag.toShort()))
+        if (DocumentTarget *doc = docs.document(Document))
             doc->InsertFragment(item->text());
         accept();
     });

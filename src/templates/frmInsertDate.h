@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDate>
+#include "ui/DocumentTarget.h"
+
 #include <QDialog>
 
 class DocumentHost;
@@ -14,9 +16,10 @@ class frmInsertDate : public QDialog
     Q_OBJECT
 
 public:
-    frmInsertDate(DocumentHost &docs, const QString &tag, QWidget *owner, const QDate &today = QDate::currentDate());
+    frmInsertDate(DocumentHost &docs, const DocumentRef &document, QWidget *owner, const QDate &today = QDate::currentDate());
 
     QString Tag;
+    DocumentRef Document; // the document that gets the text
     QListWidget *List1 = nullptr;
     QPushButton *Command1 = nullptr; // &Add Date
     QPushButton *Command2 = nullptr; // &Cancel

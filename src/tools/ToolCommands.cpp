@@ -62,11 +62,13 @@ void registerToolCommands(AppContext &ctx, DocumentHost &docs)
     c.add(QStringLiteral("mnuToolsSnip"), [app, d](DocumentTarget &doc) {
         frmSnip *w = app->windows.get<frmSnip>(QStringLiteral("frmSnip"), [&] { return new frmSnip(*app, *d); });
         w->Tag = doc.Tag();
+        w->Document = doc.ref();
         bringUp(w);
     });
     c.add(QStringLiteral("mnuToolsUrlSnip"), [app, d](DocumentTarget &doc) {
         frmUrlSnip *w = app->windows.get<frmUrlSnip>(QStringLiteral("frmUrlSnip"), [&] { return new frmUrlSnip(*app, *d); });
         w->Tag = doc.Tag();
+        w->Document = doc.ref();
         bringUp(w);
     });
     c.addGlobal(QStringLiteral("mnuToolsQuickSearch"), [app] {
@@ -74,7 +76,7 @@ void registerToolCommands(AppContext &ctx, DocumentHost &docs)
     });
     // Modal, owned by the main frame, where the window system puts it.
     c.add(QStringLiteral("mnuFileAppendContents"), [app, d](DocumentTarget &doc) {
-        frmAppend dialog(*app, *d, doc.Tag(), doc.widget()->window());
+        frmAppend dialog(*app, *d, doc.ref(), doc.widget()->window());
         dialog.exec();
     });
 }

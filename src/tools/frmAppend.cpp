@@ -14,8 +14,8 @@
 #include <QLabel>
 #include <QListWidget>
 
-frmAppend::frmAppend(AppContext &ctx, DocumentHost &docs, const QString &tag, QWidget *owner)
-    : QDialog(owner), Tag(tag), m_ctx(ctx), m_docs(docs)
+frmAppend::frmAppend(AppContext &ctx, DocumentHost &docs, const DocumentRef &document, QWidget *owner)
+    : QDialog(owner), Tag(QString::number(document.slot)), Document(document), m_ctx(ctx), m_docs(docs)
 {
     setObjectName(QStringLiteral("frmAppend"));
     setWindowTitle(QStringLiteral("Append to file"));
@@ -72,7 +72,7 @@ void frmAppend::append()
         refuse(QStringLiteral("Choose the file to append the document to first."));
         return;
     }
-    DocumentTarget *doc = m_docs.document(Tag.toShort());
+    DocumentTarget *doc = m_docs.document(Document);
     if (!doc) {
         refuse(QStringLiteral("The document to append has been closed."));
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TextFileCodec.h"
+#include "ui/DocumentTarget.h"
 
 #include <QDialog>
 
@@ -19,9 +20,10 @@ class frmAppend : public QDialog
     Q_OBJECT
 
 public:
-    frmAppend(AppContext &ctx, DocumentHost &docs, const QString &tag, QWidget *owner);
+    frmAppend(AppContext &ctx, DocumentHost &docs, const DocumentRef &document, QWidget *owner);
 
     QString Tag;
+    DocumentRef Document; // the document that is appended
     FileChooser *chooser = nullptr; // Drive1, Dir1, File1
     RichTextBox *Text1 = nullptr;
     QLabel *lblPosition = nullptr;

@@ -13,12 +13,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-void grabInto(AppContext &ctx, DocumentHost &docs, const QString &tag, RichTextBox *text, QWidget *tool)
+void grabInto(AppContext &ctx, DocumentHost &docs, const DocumentRef &target, RichTextBox *text, QWidget *tool)
 {
     const QString selected = text->SelText();
     if (selected.isEmpty())
         return;
-    DocumentTarget *doc = docs.document(tag.toShort());
+    DocumentTarget *doc = docs.document(target);
     if (!doc) {
         ctx.dialogs.message(QStringLiteral("The document this tool was opened from has been closed. "
                                            "Open the tool again from the document that should get the text."),
@@ -56,7 +56,7 @@ frmSnip::frmSnip(AppContext &ctx, DocumentHost &docs)
         if (!name.trimmed().isEmpty())
             loadFile(name);
     });
-    connect(Command2, &QPushButton::clicked, this, [this, &docs] { grabInto(m_ctx, docs, Tag, txtSnip, this); });
+    connect(Command2, &QPushButton::clicked, this, [this, &docs] { grabInto(m_ctx, docs, Document, txtSnip, this); });
     connect(Command3, &QPushButton::clicked, this, &QWidget::close);
     connect(txtSnip, &RichTextBox::OLEDragDrop, this, [this](const QStringList &files) {
         if (files.size() == 1)

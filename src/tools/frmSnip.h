@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DocumentTarget.h"
+
 #include <QWidget>
 
 struct AppContext;
@@ -17,6 +19,7 @@ public:
     frmSnip(AppContext &ctx, DocumentHost &docs);
 
     QString Tag;
+    DocumentRef Document; // the document the text goes into
     RichTextBox *txtSnip = nullptr;
     QPushButton *Command1 = nullptr; // &Open
     QPushButton *Command2 = nullptr; // Grab text
@@ -32,4 +35,4 @@ private:
 // Puts the selection of a tool's text into the remembered document and
 // closes the tool; with nothing selected nothing happens. When that document
 // has been closed, the tool stays open and says so.
-void grabInto(AppContext &ctx, DocumentHost &docs, const QString &tag, RichTextBox *text, QWidget *tool);
+void grabInto(AppContext &ctx, DocumentHost &docs, const DocumentRef &target, RichTextBox *text, QWidget *tool);

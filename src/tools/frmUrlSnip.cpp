@@ -52,7 +52,7 @@ frmUrlSnip::frmUrlSnip(AppContext &ctx, DocumentHost &docs)
 
     connect(Command1, &QPushButton::clicked, this, &frmUrlSnip::load);
     connect(txtAddress, &QLineEdit::returnPressed, this, &frmUrlSnip::load);
-    connect(Command2, &QPushButton::clicked, this, [this, &docs] { grabInto(m_ctx, docs, Tag, txtUrl, this); });
+    connect(Command2, &QPushButton::clicked, this, [this, &docs] { grabInto(m_ctx, docs, Document, txtUrl, this); });
     // While loading, Cancel stops the load; otherwise it closes the tool.
     connect(Command3, &QPushButton::clicked, this, [this] {
         if (m_reply)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DocumentTarget.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -23,6 +25,7 @@ public:
     frmUrlSnip(AppContext &ctx, DocumentHost &docs);
 
     QString Tag;
+    DocumentRef Document; // the document the text goes into
     QLineEdit *txtAddress = nullptr;
     RichTextBox *txtUrl = nullptr;
     QLabel *Label3 = nullptr;  // "Working" or "Idle"

@@ -3,6 +3,7 @@
 #include <QString>
 
 class DocumentTarget;
+struct DocumentRef;
 
 // The documents as other features see them: making, opening and finding
 // document windows. The document manager implements it.
@@ -20,4 +21,7 @@ public:
     virtual DocumentTarget *OpenFileByPath(const QString &path) = 0;
     // The open document of a slot, or nullptr when it has been closed.
     virtual DocumentTarget *document(int slot) = 0;
+    // The document itself, or nullptr when it has been closed (even when
+    // another document has taken its slot since).
+    virtual DocumentTarget *document(const DocumentRef &ref) = 0;
 };

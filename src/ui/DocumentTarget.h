@@ -4,6 +4,14 @@
 
 class QWidget;
 
+// Names one open document, not just its slot: a slot is reused by the next
+// document opened after it closes, and a tool opened for the first must not
+// put its text into the second.
+struct DocumentRef {
+    int slot = 0;
+    quint64 serial = 0; // given to each document as it takes its slot
+};
+
 // What a command may do with the document window it acts on. Document
 // windows implement it; features other than the documents know no more of
 // them than this.
@@ -15,6 +23,7 @@ public:
     // The document's slot number, also as the decimal text of Tag.
     virtual int slot() const = 0;
     virtual QString Tag() const = 0;
+    virtual DocumentRef ref() const = 0;
     virtual QString SelText() const = 0;
     // Puts text in place of the selection, or at the caret when nothing is
     // selected; the caret ends after it and the document counts as changed.
