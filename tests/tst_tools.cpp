@@ -369,10 +369,20 @@ private slots:
             }
             QVERIFY(app.dialogs.lastText().startsWith(QLatin1String("Nothing was written to ")));
             QCOMPARE(d->Text1->TextLength(), 3000); // as before the failed append
+            // Another program adds a line after the file was read: the read
+            // question; Abort writes nothing, Retry reads the file again.
+            QVERIFY(writeBytes(path, QByteArray(3000, 't') + "theirs\n"));
+            d->Text1->SetSelStart(1);
+            app.dialogs.answers << Answer::Abort << Answer::Retry;
+            d->Command1->click();
+            QVERIFY(app.dialogs.lastText().contains(QLatin1String("since it was read: nothing was written")));
+            QCOMPARE(app.readFile(path), QByteArray(3000, 't') + "theirs\n");
+            QVERIFY(d->isVisible());
+            d->Command1->click();
             d->Command2->click();
         });
         actionOf(w, "mnuFileAppendContents")->trigger();
-        QCOMPARE(app.readFile(path), QByteArray(3000, 't'));
+        QCOMPARE(app.readFile(path), "t" + QByteArray("doc") + QByteArray(2999, 't') + "theirs\n\n");
     }
 };
 

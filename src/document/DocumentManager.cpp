@@ -23,8 +23,6 @@
 
 namespace {
 
-const QString kWhatNow = QStringLiteral("Would would you like to do");
-
 QString documentFilter()
 {
     static const QString filter = FileFilter::toQtFilter(FileFilter::kDocumentFilter);
@@ -240,7 +238,7 @@ void DocumentManager::NewBlankDocument()
 
 bool DocumentManager::readFile(const QString &path, bool numbered, QByteArray *bytes)
 {
-    const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"), kWhatNow, numbered, true};
+    const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"), FileQuestion::kWhatNow, numbered, true};
     const bool read = FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
         const QFileInfo info(path);
         return FileIO::readWholeFile(path, bytes, progressFor(path, info.isFile() ? info.size() : 0, 0));
@@ -350,7 +348,7 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
         return false;
     // Abort ends the save; so does Ignore, because the file was not written
     // and nothing after this step may claim that it was.
-    const FileQuestion::Lines lines{QStringLiteral("There was an error in saving to the file. "), kWhatNow};
+    const FileQuestion::Lines lines{QStringLiteral("There was an error in saving to the file. "), FileQuestion::kWhatNow};
     for (;;) {
         bool changedMeanwhile = false;
         const bool written = FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {

@@ -34,7 +34,7 @@ bool frmNew::CreateFromTemplate(AppContext &ctx, DocumentHost &docs, const QStri
         return false;
     QByteArray bytes;
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"),
-                                    QStringLiteral("Would would you like to do"), true, true};
+                                    FileQuestion::kWhatNow, true, true};
     if (!FileQuestion::untilDone(ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, &bytes); }))
         return false;
     doc->SetText(TextFileCodec::toQString(TextFileCodec::decode(std::move(bytes), false).text));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FileIO.h"
 #include "core/TextFileCodec.h"
 #include "ui/DocumentTarget.h"
 
@@ -35,9 +36,12 @@ public:
 
 private:
     void append();
+    // Shows the file's text and remembers how it was read.
+    FileIO::Failure readTarget(const QString &path);
 
     AppContext &m_ctx;
     DocumentHost &m_docs;
     QString m_target;
     TextFileCodec::FileFormat m_format;
+    FileIO::Stamp m_stamp; // the file as it was read
 };

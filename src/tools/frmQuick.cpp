@@ -98,7 +98,7 @@ void frmQuick::scanFile(const QString &path)
     m_path = path;
     m_phrase = QuickScan::normalizedPhrase(Text1->text());
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"),
-                                    QStringLiteral("Would would you like to do"), false, true};
+                                    FileQuestion::kWhatNow, false, true};
     if (FileQuestion::untilDone(m_ctx.dialogs, lines, [&] { return FileIO::checkReadable(path); }))
         startFrom(0);
     else
@@ -137,7 +137,7 @@ void frmQuick::startFrom(qint64 offset)
             // A read that failed half way asks what to do; Retry goes on where it stopped.
             if (outcome.failure) {
                 const QString question = QStringLiteral("There was an error in reading your file\r\n")
-                                         + outcome.failure.description + QStringLiteral("\r\nWould would you like to do");
+                                         + outcome.failure.description + QStringLiteral("\r\n") + FileQuestion::kWhatNow;
                 if (self->m_ctx.dialogs.message(question, Dialogs::Buttons::AbortRetryIgnore, Dialogs::Icon::None,
                                                 AppContext::appTitle()) == Dialogs::Answer::Retry) {
                     self->startFrom(outcome.offset);

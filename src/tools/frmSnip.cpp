@@ -72,7 +72,7 @@ void frmSnip::loadFile(const QString &path)
 {
     QByteArray bytes;
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"),
-                                    QStringLiteral("Would would you like to do"), false, true};
+                                    FileQuestion::kWhatNow, false, true};
     if (FileQuestion::untilDone(m_ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, &bytes); }))
         txtSnip->setTextBytes(TextFileCodec::decode(std::move(bytes), false).text);
 }

@@ -5,6 +5,8 @@
 
 namespace FileQuestion {
 
+const QString kWhatNow = QStringLiteral("Would would you like to do");
+
 bool untilDone(Dialogs &dialogs, const Lines &lines, const std::function<FileIO::Failure()> &step)
 {
     for (;;) {

@@ -12,6 +12,9 @@ class Dialogs;
 // the caller's last line), no icon, captioned with the program's title.
 namespace FileQuestion {
 
+// The last line of most of these questions, as the program has always put it.
+extern const QString kWhatNow;
+
 struct Lines {
     QString first;
     QString last;
