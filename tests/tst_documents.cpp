@@ -381,6 +381,25 @@ private slots:
         QCOMPARE(app.readFile(path), QByteArray("xmine\n"));
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+S"))); // its own write asks nothing
         QCOMPARE(app.dialogs.asked.size(), 2);
+
+        // Another program adds a line while the save is being written:
+        // nothing is replaced and the same question is asked.
+        type(w, QStringLiteral("y"));
+        FileIO::setBeforeReplaceHook([](const QString &target) {
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::Append) && f.write("during\n") == 7);
+        });
+        app.dialogs.answers << Answer::Cancel;
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
+        FileIO::setBeforeReplaceHook({});
+        QCOMPARE(app.dialogs.asked.size(), 3);
+        QCOMPARE(app.dialogs.asked.last().buttons, Dialogs::Buttons::OverwriteCancel);
+        QCOMPARE(app.readFile(path), QByteArray("xmine\nduring\n"));
+        QCOMPARE(QDir(app.dir.path()).entryList({QStringLiteral("page.html.*")}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(app.record(w).Changed, true);
+        app.dialogs.answers << Answer::Yes;
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(app.readFile(path), QByteArray("xymine\n"));
     }
 
     void savePromptOnClose_data()

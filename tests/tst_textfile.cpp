@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 #include <QFile>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace TextFileCodec;
@@ -307,6 +308,65 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{QStringLiteral("old.txt"), QStringLiteral("readonly.txt")}));
         QVERIFY(QDir(dir.filePath(QStringLiteral("closed"))).isEmpty());
+    }
+
+    // Only a regular file is replaced; what else stands in its place stays
+    // as it was, and nothing is left behind.
+    void writeGate_data()
+    {
+        QTest::addColumn<QString>("target"); // in a folder holding these, and old.txt
+        QTest::addColumn<QString>("options"); // "changed": the stamp moved on; "private": no links
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("says");
+        const int refused = FileIO::PathFileAccessError;
+        QTest::newRow("regular file") << "old.txt" << "" << 0 << "";
+        QTest::newRow("named pipe") << "fifo" << "" << refused << "not a regular file (a named pipe)";
+        QTest::newRow("link to a named pipe") << "to-fifo" << "" << refused << "not a regular file (a named pipe)";
+        QTest::newRow("character device") << "device" << "" << refused << "not a regular file (a character device)";
+        QTest::newRow("folder") << "adir" << "" << refused << "not a regular file (a folder)";
+        QTest::newRow("link loop") << "loop1" << "" << refused << "too many links";
+        QTest::newRow("changed since the write began") << "old.txt" << "changed" << int(FileIO::ChangedMeanwhile)
+                                                       << "Another program changed the file while it was being written";
+        QTest::newRow("a private file: link refused") << "to-old" << "private" << refused << "not a regular file (a link)";
+        QTest::newRow("a private file: regular") << "old.txt" << "private" << 0 << "";
+    }
+
+    void writeGate()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, options);
+        QFETCH(int, code);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const auto at = [&](const char *name) { return dir.filePath(QLatin1String(name)); };
+        QVERIFY(writeBytes(at("old.txt"), "old"));
+        QDir(dir.path()).mkdir(QStringLiteral("adir"));
+        QCOMPARE(::mkfifo(QFile::encodeName(at("fifo")).constData(), 0600), 0);
+        QCOMPARE(::mknod(QFile::encodeName(at("device")).constData(), S_IFCHR | 0600, makedev(1, 3)), 0);
+        QVERIFY(QFile::link(at("fifo"), at("to-fifo")) && QFile::link(at("old.txt"), at("to-old")));
+        QVERIFY(QFile::link(at("loop2"), at("loop1")) && QFile::link(at("loop1"), at("loop2")));
+        const auto kinds = [&] {
+            QStringList out;
+            for (const QString &name : QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+                struct stat st {};
+                ::lstat(QFile::encodeName(dir.filePath(name)).constData(), &st);
+                out << name + u':' + QString::number(st.st_mode & S_IFMT, 8);
+            }
+            return out;
+        };
+        const QStringList before = kinds();
+        FileIO::Stamp stamp = FileIO::stampOf(at("old.txt"));
+        stamp.size += options == QLatin1String("changed");
+        FileIO::WriteOptions o;
+        o.unchangedSince = options == QLatin1String("changed") ? &stamp : nullptr;
+        o.ownerOnly = o.noFollow = options == QLatin1String("private");
+        const FileIO::Failure f = FileIO::writeWholeFile(dir.filePath(target), "new", o);
+        QCOMPARE(f.code, code);
+        QVERIFY2(f.description.contains(says), qPrintable(f.description));
+        QCOMPARE(kinds(), before);
+        QCOMPARE(fileBytes(at("old.txt")), code == 0 ? QByteArray("new") : QByteArray("old"));
+        if (options == QLatin1String("private") && code == 0)
+            QCOMPARE(QFileInfo(at("old.txt")).permissions() & 0x0077, QFileDevice::Permissions());
     }
 
     // Other names of the file see the new text; a failed write puts the old

@@ -326,6 +326,12 @@ mode_t processUmask()
     return mask;
 }
 
+std::function<void(const QString &)> &beforeReplaceHook()
+{
+    static std::function<void(const QString &)> hook;
+    return hook;
+}
+
 Failure writeFailure(int error, const QString &path)
 {
     return error == 0 || error == ENOSPC || error == EFBIG || error == EDQUOT ? makeFailure(DiskFull)
@@ -333,6 +339,11 @@ Failure writeFailure(int error, const QString &path)
 }
 
 } // namespace
+
+void setBeforeReplaceHook(std::function<void(const QString &target)> hook)
+{
+    beforeReplaceHook() = std::move(hook);
+}
 
 Failure writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options)
 {
@@ -410,6 +421,8 @@ Failure writeWholeFile(const QString &path, const QByteArray &bytes, const Write
     }
     // Another program's change while this one was being written is never
     // overwritten unasked.
+    if (beforeReplaceHook())
+        beforeReplaceHook()(target);
     if (changedMeanwhile()) {
         ::unlink(temp.constData());
         return makeFailure(ChangedMeanwhile);

@@ -99,6 +99,10 @@ struct WriteOptions {
 // a named pipe, a device or a folder in its place is refused and left alone.
 Failure writeWholeFile(const QString &path, const QByteArray &bytes, const WriteOptions &options = {});
 
+// Called with the target just before a write compares its stamp and
+// replaces the file: lets a test be "another program" at that moment.
+void setBeforeReplaceHook(std::function<void(const QString &target)> hook);
+
 // The absolute, cleaned form of a path, for storing it where it outlives
 // the current folder; links stay as the user named them.
 QString absolutePath(const QString &path);
