@@ -38,7 +38,7 @@ struct Answering : TemplatePass::Host {
         return defaultText + QStringLiteral(" answered");
     }
     void message(const QString &) override {}
-    bool isFile(const QString &) const override { return false; }
+    QString whyNotFile(const QString &) const override { return QStringLiteral("Not Found"); }
     void open(const QString &) override {}
     void setText(const QString &) override {}
 };

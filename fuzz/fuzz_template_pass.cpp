@@ -16,7 +16,7 @@ struct Host : TemplatePass::Host {
         return asked % 3 == 0 ? QString() : answers.left(asked % 7) + defaultText.left(3);
     }
     void message(const QString &) override {}
-    bool isFile(const QString &) const override { return false; }
+    QString whyNotFile(const QString &) const override { return QStringLiteral("Not Found"); }
     void open(const QString &) override {}
     void setText(const QString &) override {}
 };

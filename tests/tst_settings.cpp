@@ -224,6 +224,7 @@ private slots:
             RecentList::AddRecentItem(unlimited.store, QStringLiteral("/some/path/to/file%1.html").arg(i));
         }
         const QByteArray before = fileBytes(s.recentFile());
+        QCOMPARE(QFileInfo(s.recentFile()).permissions() & 0x0077, QFileDevice::Permissions()); // owner only
         RecentList::AddRecentItem(unlimited.store, added);
         const qint64 size = fileBytes(unlimited.recentFile()).size(); // what the write needs
         const rlim_t limit = limitPercent == -2 ? 1 : limitPercent == -1 ? rlim_t(size - 1) : rlim_t(size * limitPercent / 100);

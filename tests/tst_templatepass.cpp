@@ -31,7 +31,10 @@ struct ScriptedHost : TemplatePass::Host {
         return a == QLatin1String("<default>") ? defaultText : a;
     }
     void message(const QString &m) override { messages << m; }
-    bool isFile(const QString &path) const override { return existing.contains(path); }
+    QString whyNotFile(const QString &path) const override
+    {
+        return existing.contains(path) ? QString() : QStringLiteral("Not Found");
+    }
     void open(const QString &path) override { opened << path; }
     void setText(const QString &t) override
     {

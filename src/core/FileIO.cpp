@@ -143,11 +143,6 @@ Failure checkTextSize(qint64 size)
     return {};
 }
 
-namespace {
-
-// Opens path for reading if it is a regular file, checked on the opened
-// file itself, without waiting: a file swapped for a named pipe since the
-// look before would otherwise block the open.
 Failure openRegular(const QString &path, bool noFollow, int *fdOut, qint64 *size)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -173,6 +168,8 @@ Failure openRegular(const QString &path, bool noFollow, int *fdOut, qint64 *size
     *size = st.st_size;
     return {};
 }
+
+namespace {
 
 // Reads from fd into data from done on, growing it as far as limit; the
 // bytes read in all, or -1 (errno says why).

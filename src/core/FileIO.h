@@ -47,6 +47,11 @@ using Progress = std::function<void(qint64 done, qint64 total)>;
 // With noFollow, a link is refused instead of followed (the program's own
 // private files).
 Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress = {}, bool noFollow = false);
+// Opens path for reading if it is a regular file, checked on the opened
+// file itself, without waiting (a file swapped for a named pipe since a
+// look before would otherwise block the open). The caller closes *fd.
+Failure openRegular(const QString &path, bool noFollow, int *fd, qint64 *size);
+
 // Refuses a size the editor cannot hold: more than its limit, or more than
 // the memory the system can still give.
 Failure checkTextSize(qint64 size);

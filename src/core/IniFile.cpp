@@ -224,5 +224,8 @@ bool IniFile::write(const QString &path, const Values &values)
     const QString dir = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(dir))
         return false;
-    return !FileIO::writeWholeFile(path, serialize(values));
+    // Settings name the user's files and programs: for the owner's eyes only.
+    FileIO::WriteOptions options;
+    options.ownerOnly = true;
+    return !FileIO::writeWholeFile(path, serialize(values), options);
 }

@@ -125,10 +125,12 @@ Outcome scan(const QString &path, const QString &phrase, qint64 from, const std:
 {
     Outcome outcome;
     outcome.offset = from;
-    if ((outcome.failure = FileIO::checkReadable(path)))
+    int fd = -1;
+    qint64 size = 0;
+    if ((outcome.failure = FileIO::openRegular(path, false, &fd, &size)))
         return outcome;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || !f.seek(from)) {
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) || !f.seek(from)) {
         outcome.failure = FileIO::makeFailure(FileIO::PathFileAccessError);
         return outcome;
     }

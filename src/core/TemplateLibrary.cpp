@@ -34,10 +34,9 @@ QString preview(const QString &path)
 {
     // A preview needs at most 70 characters: read no more than they can take.
     constexpr qint64 kEnough = 70 * 4;
-    QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (FileIO::readFileStart(path, kEnough + 1, &bytes))
         return QString();
-    QByteArray bytes = f.read(kEnough + 1);
     if (bytes.size() > kEnough) {
         // Cut at kEnough, back to the start of a UTF-8 sequence.
         qsizetype cut = kEnough;

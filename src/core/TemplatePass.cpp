@@ -40,10 +40,11 @@ bool HandleTemplateTag(QString &text, const QString &openTag, const QString &con
     } else if (name == QLatin1String("QRLMESSAGE")) {
         host.message(host.title() + QStringLiteral(": ") + kBreak + content);
     } else if (name == QLatin1String("QRLLINK")) {
-        if (host.isFile(content))
+        const QString why = host.whyNotFile(content);
+        if (why.isEmpty())
             host.open(content);
         else
-            host.message(QStringLiteral("Link File: ") + content + kBreak + QStringLiteral("Not Found"));
+            host.message(QStringLiteral("Link File: ") + content + kBreak + why);
     } else if (name == QLatin1String("QRLPROMPT")) {
         return PromptTemplateField(text, content, host);
     }

@@ -29,8 +29,9 @@ public:
     // The typed text; "" for Cancel or an empty box.
     virtual QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) = 0;
     virtual void message(const QString &text) = 0;
-    // True when path names an existing file (not a folder).
-    virtual bool isFile(const QString &path) const = 0;
+    // "" when path names a file that can be opened; else why not: "Not
+    // Found" when nothing is there, or what stands there instead.
+    virtual QString whyNotFile(const QString &path) const = 0;
     virtual void open(const QString &path) = 0;
     // The text after the prompts were answered, before messages and links act.
     virtual void setText(const QString &text) = 0;

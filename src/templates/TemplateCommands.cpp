@@ -1,5 +1,6 @@
 #include "templates/TemplateCommands.h"
 
+#include "core/FileIO.h"
 #include "core/Fragments.h"
 #include "core/TemplatePass.h"
 #include "platform/Dialogs.h"
@@ -34,7 +35,14 @@ public:
     {
         m_ctx.dialogs.message(text, Dialogs::Buttons::Ok, Dialogs::Icon::None, AppContext::appTitle());
     }
-    bool isFile(const QString &path) const override { return QFileInfo(resolved(path)).isFile(); }
+    QString whyNotFile(const QString &path) const override
+    {
+        const QString file = resolved(path);
+        if (!QFileInfo::exists(file))
+            return QStringLiteral("Not Found");
+        const FileIO::Failure failure = FileIO::checkReadable(file);
+        return failure ? failure.description : QString();
+    }
     void open(const QString &path) override { m_docs.OpenFileByPath(resolved(path)); }
     void setText(const QString &text) override { m_doc.SetText(text); }
 

@@ -1,5 +1,6 @@
 #include "tools/frmUrlSnip.h"
 
+#include "core/FileIO.h"
 #include "core/TextFileCodec.h"
 #include "platform/Dialogs.h"
 #include "tools/frmSnip.h"
@@ -77,8 +78,21 @@ void frmUrlSnip::load()
     if (address.isEmpty() || m_reply)
         return;
     txtUrl->SetText(QString());
+    const QUrl url(address);
+    // A local file is read as every file is: a named pipe would block the
+    // window until a writer came, a device would never end.
+    if (url.isLocalFile()) {
+        QByteArray bytes;
+        if (const FileIO::Failure failure = FileIO::readWholeFile(url.toLocalFile(), &bytes)) {
+            loadFailed(failure.description);
+            return;
+        }
+        txtUrl->setTextBytes(TextFileCodec::decode(std::move(bytes), false).text);
+        lblSize->setText(QString::number(txtUrl->TextLength()) + QStringLiteral(" Bytes"));
+        return;
+    }
     Label3->setText(QStringLiteral("Working"));
-    QNetworkRequest request{QUrl(address)};
+    QNetworkRequest request{url};
     request.setTransferTimeout(kTimeoutMs);
     m_reply = m_network->get(request);
     connect(m_reply, &QNetworkReply::finished, this, &frmUrlSnip::finished);
@@ -94,15 +108,23 @@ void frmUrlSnip::finished()
         lblSize->setText(QString::number(txtUrl->TextLength()) + QStringLiteral(" Bytes"));
     } else if (!m_stoppedByUser) {
         // A time-out ends the transfer as "canceled" too: say what it was.
-        const QString why = reply->error() == QNetworkReply::OperationCanceledError
-                                ? QStringLiteral("no answer within %1 seconds").arg(kTimeoutMs / 1000)
-                                : reply->errorString();
-        m_ctx.dialogs.message(QStringLiteral("The address ") + txtAddress->text() + QStringLiteral(" could not be loaded:\r\n")
-                                  + why,
-                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+        QString why = reply->error() == QNetworkReply::OperationCanceledError
+                          ? QStringLiteral("no answer within %1 seconds").arg(kTimeoutMs / 1000)
+                          : reply->errorString().trimmed();
+        // Some of the network library's messages end where their detail
+        // would be ("Decompression failed: ").
+        if (why.endsWith(u':'))
+            why = why.chopped(1) + QStringLiteral(": the server's answer could not be read as sent");
+        loadFailed(why);
     }
     m_stoppedByUser = false;
     Label3->setText(QStringLiteral("Idle"));
+}
+
+void frmUrlSnip::loadFailed(const QString &why)
+{
+    m_ctx.dialogs.message(QStringLiteral("The address ") + txtAddress->text() + QStringLiteral(" could not be loaded:\r\n") + why,
+                          Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
 }
 
 void frmUrlSnip::stop()

@@ -45,6 +45,7 @@ private:
     void load();
     void finished();
     void stop();
+    void loadFailed(const QString &why);
 
     AppContext &m_ctx;
     QNetworkAccessManager *m_network = nullptr;
