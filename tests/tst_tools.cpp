@@ -1,7 +1,10 @@
 // Projects and tools as a user meets them: the project window, external
 // viewers and the settings window, the snip tools (a real HTTP server on
 // 127.0.0.1), quick scan and append to file.
+#include "core/ProjectList.h"
+#include "core/TemplateLibrary.h"
 #include "project/frmProject.h"
+#include "templates/frmNew.h"
 #include "support/AppFixture.h"
 #include "support/Drops.h"
 #include "support/Modal.h"
@@ -25,6 +28,7 @@
 #include <QTcpSocket>
 #include <QTreeWidget>
 #include <QUrl>
+#include <sys/stat.h>
 
 using Answer = Dialogs::Answer;
 
@@ -306,6 +310,62 @@ private slots:
         q->scanFile(path);
         QTRY_COMPARE(done.size(), 2);
         QCOMPARE(q->results->rowCount(), int(big.count('\n')));
+    }
+
+    // Every place that reads a file the user names or the program finds
+    // refuses a named pipe (whose open would wait for ever) with a message,
+    // and goes on.
+    void readGate_data()
+    {
+        QTest::addColumn<QString>("entry");
+        for (const char *entry : {"open", "insert or drop", "new from template", "snip", "url snip file://", "append target",
+                                  "quick scan", "project file", "link tag", "template preview"})
+            QTest::newRow(entry) << QString::fromLatin1(entry);
+    }
+
+    void readGate()
+    {
+        QFETCH(QString, entry);
+        AppFixture app;
+        const QString fifo = app.path(QStringLiteral("pipe.html"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        frmDoc *w = app.newDocument();
+        app.dialogs.answers << Answer::Abort;
+        if (entry == QLatin1String("open")) {
+            QVERIFY(!app.docs().OpenFileByPath(fifo));
+        } else if (entry == QLatin1String("insert or drop")) {
+            w->InsertFileContents(fifo);
+        } else if (entry == QLatin1String("new from template")) {
+            QVERIFY(!frmNew::CreateFromTemplate(*app.ctx, app.docs(), fifo));
+        } else if (entry == QLatin1String("snip")) {
+            actionOf(w, "mnuToolsSnip")->trigger();
+            app.ctx->windows.find<frmSnip>(QStringLiteral("frmSnip"))->loadFile(fifo);
+        } else if (entry == QLatin1String("url snip file://")) {
+            actionOf(w, "mnuToolsUrlSnip")->trigger();
+            auto *u = app.ctx->windows.find<frmUrlSnip>(QStringLiteral("frmUrlSnip"));
+            u->txtAddress->setText(QUrl::fromLocalFile(fifo).toString());
+            u->Command1->click();
+        } else if (entry == QLatin1String("append target")) {
+            frmAppend d(*app.ctx, app.docs(), w->ref(), nullptr);
+            d.chooseFile(fifo);
+        } else if (entry == QLatin1String("quick scan")) {
+            actionOf(app.frame, "mnuToolsQuickSearch")->trigger();
+            app.ctx->windows.find<frmQuick>(QStringLiteral("frmQuick"))->scanFile(fifo);
+        } else if (entry == QLatin1String("project file")) {
+            ProjectList list;
+            QString error;
+            list.ReadProjectFile(fifo, &error);
+            app.dialogs.message(error, Dialogs::Buttons::Ok, Dialogs::Icon::None, QString());
+        } else if (entry == QLatin1String("link tag")) {
+            w->SetText(QStringLiteral("<QRLLINK>") + fifo + QStringLiteral("</QRLLINK>"));
+            actionOf(w, "mnuToolsExecute")->trigger();
+        } else {
+            QCOMPARE(TemplateLibrary::preview(fifo), QString());
+            return;
+        }
+        QVERIFY2(app.dialogs.lastText().contains(QLatin1String("not a regular file (a named pipe)")),
+                 qPrintable(app.dialogs.lastText()));
+        QCOMPARE(app.shownDocuments().size(), 1);
     }
 
     // The target's own bytes stay as they were around the insertion.

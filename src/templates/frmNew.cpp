@@ -29,13 +29,14 @@ frmNew *frmNew::ShowNewFromTemplate(AppContext &ctx, DocumentHost &docs)
 
 bool frmNew::CreateFromTemplate(AppContext &ctx, DocumentHost &docs, const QString &path)
 {
-    DocumentTarget *doc = docs.CreateDocumentWindow();
-    if (!doc)
-        return false;
+    // Read first: a template that cannot be read leaves no empty window.
     QByteArray bytes;
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"),
                                     FileQuestion::kWhatNow, true, true};
     if (!FileQuestion::untilDone(ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, &bytes); }))
+        return false;
+    DocumentTarget *doc = docs.CreateDocumentWindow();
+    if (!doc)
         return false;
     doc->SetText(TextFileCodec::toQString(TextFileCodec::decode(std::move(bytes), false).text));
     return true;
