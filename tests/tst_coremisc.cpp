@@ -1,5 +1,6 @@
 // RTF, the document table with its undo store, the file
 // filter, window centring and find and replace.
+#include "core/CommandLine.h"
 #include "core/DocumentTable.h"
 #include "core/FileFilter.h"
 #include "core/RtfCodec.h"
@@ -13,6 +14,31 @@ class TestCoreMisc : public QObject
     Q_OBJECT
 
 private slots:
+    // A viewer's command line, split as a shell would, without one.
+    void commandLines_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("plain") << "firefox --new-tab" << QStringList{"firefox", "--new-tab"};
+        QTest::newRow("single quotes keep blanks") << "'my browser' --new" << QStringList{"my browser", "--new"};
+        QTest::newRow("double quotes") << "\"/opt/my app/run\" -x" << QStringList{"/opt/my app/run", "-x"};
+        QTest::newRow("backslash escapes in double quotes") << "\"a\\\"b\\c\"" << QStringList{"a\"b\\c"};
+        QTest::newRow("single quotes keep backslashes") << "'a\\b'" << QStringList{"a\\b"};
+        QTest::newRow("quotes inside a word") << "pre'fix 'post" << QStringList{"prefix post"};
+        QTest::newRow("an escaped blank") << "my\\ app" << QStringList{"my app"};
+        QTest::newRow("an empty quoted word") << "run '' x" << QStringList{"run", "", "x"};
+        QTest::newRow("blanks around, tabs") << "  a\tb  " << QStringList{"a", "b"};
+        QTest::newRow("unclosed quote") << "'open end" << QStringList{"open end"};
+        QTest::newRow("nothing") << "   " << QStringList{};
+    }
+
+    void commandLines()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, words);
+        QCOMPARE(CommandLine::split(command), words);
+    }
+
     void rtfRoundTrips_data()
     {
         QTest::addColumn<QString>("text");

@@ -146,7 +146,7 @@ private slots:
         const QString record = app.path(QStringLiteral("args.txt"));
         const QString script = app.writeFile(QStringLiteral("view er.sh"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + record.toUtf8() + "\"\n");
         QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        app.ctx->viewers[0] = {QLatin1Char('"') + script + QStringLiteral("\" --fixed"), QStringLiteral("Browser")};
+        app.ctx->viewers[0] = {QLatin1Char('\'') + script + QStringLiteral("' --fixed"), QStringLiteral("Browser")};
         app.ctx->viewers[1] = {QStringLiteral("/no/such/program"), QStringLiteral("Gone")};
         frmDoc *w = app.newDocument();
         w->RefreshViewerMenu();
@@ -162,6 +162,13 @@ private slots:
         app.record(w).FilePath = app.writeFile(QStringLiteral("my page.html"), "<p>");
         items[0]->trigger();
         QTRY_COMPARE(app.readFile(record), "--fixed\n" + app.path(QStringLiteral("my page.html")).toUtf8() + "\n");
+        // A name given relative to the current folder, that looks like an
+        // option, reaches the viewer as a full path.
+        QFile::remove(record);
+        QVERIFY(QDir::setCurrent(app.dir.path()));
+        app.record(w).FilePath = QStringLiteral("--help.html");
+        items[0]->trigger();
+        QTRY_COMPARE(app.readFile(record), "--fixed\n" + app.path(QStringLiteral("--help.html")).toUtf8() + "\n");
         app.dialogs.answers << Answer::Ok;
         items[1]->trigger();
         QVERIFY2(app.dialogs.lastText().contains(QLatin1String("/no/such/program")), qPrintable(app.dialogs.lastText()));

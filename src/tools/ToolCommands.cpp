@@ -1,5 +1,7 @@
 #include "tools/ToolCommands.h"
 
+#include "core/CommandLine.h"
+#include "core/FileIO.h"
 #include "platform/Dialogs.h"
 #include "tools/frmAppend.h"
 #include "tools/frmQuick.h"
@@ -35,11 +37,13 @@ void startViewer(AppContext &ctx, DocumentTarget &doc, int n)
         ctx.dialogs.beep();
         return;
     }
-    // The program and its fixed arguments, then the document's path as one
-    // more argument: no shell, so blanks in the path are no problem.
-    QStringList arguments = QProcess::splitCommand(viewer.File);
+    // The program and its fixed arguments, quoted as a shell would take
+    // them, then the document's absolute path as one more argument: no
+    // shell, so blanks in the path are no problem, and a path never begins
+    // with "-", so no name is taken for an option.
+    QStringList arguments = CommandLine::split(viewer.File);
     const QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
-    arguments << doc.FilePath();
+    arguments << FileIO::absolutePath(doc.FilePath());
     if (program.isEmpty() || !QProcess::startDetached(program, arguments)) {
         ctx.dialogs.message(QStringLiteral("The program \"") + viewer.File + QStringLiteral("\" of ") + viewer.Title
                                 + QStringLiteral(" could not be started."),
