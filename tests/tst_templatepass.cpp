@@ -182,8 +182,9 @@ private slots:
 
     // One entry fails among several: the others are copied under their
     // installed names (blanks turned into "_"; of two with the same name the
-    // later wins), the failure is named, and the installed file it would
-    // have replaced is untouched, as is an entry that already is installed.
+    // later replaces the first only when allowed), the failure is named, and
+    // the installed file it would have replaced is untouched, as is an entry
+    // that already is installed.
     void installCopiesWhatItCan()
     {
         QTemporaryDir dir;
@@ -195,11 +196,23 @@ private slots:
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("a folder/two words.tet")), "2b"));
         QVERIFY(writeBytes(tdir + QStringLiteral("/missing.tet"), "installed before"));
         QVERIFY(writeBytes(tdir + QStringLiteral("/self.tet"), "itself"));
+        QStringList asked;
+        const auto allow = [&](bool yes) {
+            return [&asked, yes](const QString &entry, const QString &installed) {
+                asked << QFileInfo(entry).dir().dirName() + u'>' + QFileInfo(installed).fileName();
+                return yes;
+            };
+        };
         const QStringList failures = TemplateLibrary::install(
             {dir.filePath(QStringLiteral("one.tet")), dir.filePath(QStringLiteral("missing.tet")),
              dir.filePath(QStringLiteral("two words.tet")), dir.filePath(QStringLiteral("a folder/two words.tet")),
              tdir + QStringLiteral("/self.tet"), QString()},
-            tdir);
+            tdir, allow(true));
+        QCOMPARE(asked, QStringList{QStringLiteral("a folder>two_words.tet")});
+        // The same text again asks nothing; other text kept when refused.
+        QVERIFY(TemplateLibrary::install({dir.filePath(QStringLiteral("a folder/two words.tet")),
+                                          dir.filePath(QStringLiteral("two words.tet"))}, tdir, allow(false)).isEmpty());
+        QCOMPARE(asked.size(), 2);
         QCOMPARE(failures.size(), 2);
         QVERIFY2(failures[0].contains(QLatin1String("missing.tet: File not found")), qPrintable(failures[0]));
         QCOMPARE(fileBytes(tdir + QStringLiteral("/one.tet")), QByteArray("1"));
@@ -207,7 +220,7 @@ private slots:
         QCOMPARE(fileBytes(tdir + QStringLiteral("/missing.tet")), QByteArray("installed before"));
         QCOMPARE(fileBytes(tdir + QStringLiteral("/self.tet")), QByteArray("itself"));
         // A templates folder that is gone: every entry fails, with the reason.
-        QCOMPARE(TemplateLibrary::install({dir.filePath(QStringLiteral("one.tet"))}, dir.filePath(QStringLiteral("no"))),
+        QCOMPARE(TemplateLibrary::install({dir.filePath(QStringLiteral("one.tet"))}, dir.filePath(QStringLiteral("no")), allow(true)),
                  QStringList{dir.filePath(QStringLiteral("one.tet")) + QStringLiteral(": Path not found")});
     }
 

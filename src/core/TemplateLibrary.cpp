@@ -56,7 +56,8 @@ QString installedName(const QString &entry)
     return entry.mid(entry.lastIndexOf(QLatin1Char('/')) + 1).replace(QLatin1Char(' '), QLatin1Char('_'));
 }
 
-QStringList install(const QStringList &entries, const QString &dir)
+QStringList install(const QStringList &entries, const QString &dir,
+                    const std::function<bool(const QString &entry, const QString &installed)> &mayReplace)
 {
     QStringList failures;
     for (const QString &entry : entries) {
@@ -71,6 +72,11 @@ QStringList install(const QStringList &entries, const QString &dir)
             continue; // already installed: copying it onto itself would only risk it
         QByteArray bytes;
         FileIO::Failure failure = FileIO::readWholeFile(entry, &bytes);
+        if (!failure && QFileInfo::exists(target)) {
+            QByteArray installed;
+            if ((FileIO::readWholeFile(target, &installed) || installed != bytes) && !mayReplace(entry, target))
+                continue;
+        }
         if (!failure)
             failure = FileIO::writeWholeFile(target, bytes);
         if (failure)

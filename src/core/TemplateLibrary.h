@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The installed templates: the files of the templates directory whose names
 // match *.ORV, *.TET or *.tep (any case), their previews, and installing
@@ -26,9 +27,13 @@ QString installedName(const QString &entry);
 
 // Copies each entry into dir under its installed name. A copy goes through
 // a temporary file, so a failure leaves an installed file as it was; an
-// entry that already is the installed file is left alone. Returns one line
-// per entry that failed ("entry: reason"); the others are still copied.
-QStringList install(const QStringList &entries, const QString &dir);
+// entry that already is the installed file is left alone, and an installed
+// file with other content (two names such as "My Letter.tet" and
+// "My_Letter.tet" install to one file) is replaced only when mayReplace
+// (entry, installed file) says so. Returns one line per entry that failed
+// ("entry: reason"); the others are still copied.
+QStringList install(const QStringList &entries, const QString &dir,
+                    const std::function<bool(const QString &entry, const QString &installed)> &mayReplace);
 
 // Makes dir (one level) when it is missing and fills it with the templates
 // that ship with the program. Returns false when dir could not be made.

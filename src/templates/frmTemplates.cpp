@@ -62,7 +62,13 @@ void frmTemplates::import()
     QStringList entries;
     for (int i = 0; i < lstTemplates->count(); ++i)
         entries << lstTemplates->item(i)->text();
-    const QStringList failures = TemplateLibrary::install(entries, m_ctx.TemplatesDir);
+    const QStringList failures = TemplateLibrary::install(entries, m_ctx.TemplatesDir, [this](const QString &entry, const QString &installed) {
+        return m_ctx.dialogs.message(QStringLiteral("The template ") + installed + QStringLiteral(" is already installed, with "
+                                                                                                  "other text.\r\nReplace it with ")
+                                         + entry + QStringLiteral("?"),
+                                     Dialogs::Buttons::YesNo, Dialogs::Icon::Question, AppContext::appTitle())
+               == Dialogs::Answer::Yes;
+    });
     if (!failures.isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("These templates could not be installed in ") + m_ctx.TemplatesDir
                                   + QStringLiteral(":\r\n") + failures.join(QStringLiteral("\r\n")),
