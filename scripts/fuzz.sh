@@ -17,8 +17,10 @@ fi
 out="$root/build-fuzz"
 mkdir -p "$out"
 qt=/usr/include/x86_64-linux-gnu/qt6
+# The codec names its enums for Qt's meta-object system: moc writes that part.
+/usr/lib/qt6/libexec/moc "$root/src/core/TextFileCodec.h" -o "$out/moc_TextFileCodec.cpp"
 clang++ -std=c++17 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$root/src" -I"$root/fuzz" -I"$qt" -I"$qt/QtCore" -DQT_NO_DEBUG \
-  "$root"/src/core/*.cpp "$root/fuzz/fuzz_$name.cpp" -lQt6Core -o "$out/fuzz_$name"
+  "$root"/src/core/*.cpp "$out/moc_TextFileCodec.cpp" "$root/fuzz/fuzz_$name.cpp" -lQt6Core -o "$out/fuzz_$name"
 mkdir -p "$root/fuzz/corpus/$name"
 "$out/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 "$root/fuzz/corpus/$name"

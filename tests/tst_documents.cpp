@@ -364,6 +364,19 @@ private slots:
         QVERIFY(!w->fraDiskNotice->isVisible());
     }
 
+    // A name relative to the current folder is kept whole: the recent list
+    // must still find it from another folder.
+    void relativeNamesAreStoredWhole()
+    {
+        AppFixture app;
+        const QString path = app.writeFile(QStringLiteral("index.html"), "x");
+        QVERIFY(QDir().mkdir(app.path(QStringLiteral("sub"))) && QDir::setCurrent(app.path(QStringLiteral("sub"))));
+        frmDoc *w = app.docs().OpenFileByPath(QStringLiteral("../index.html"));
+        QVERIFY(w);
+        QCOMPARE(app.record(w).FilePath, path);
+        QCOMPARE(RecentList::entries(app.ctx->settings).first(), path);
+    }
+
     void savingOverAnotherProgramsChangeAsks()
     {
         AppFixture app;

@@ -13,6 +13,8 @@
 #include <QTreeWidget>
 #include <csignal>
 
+using Answer = Dialogs::Answer;
+
 namespace {
 
 const QString kTypedA = QStringLiteral("typed into the file ");
@@ -166,6 +168,62 @@ private slots:
         QVERIFY(child.process.waitForFinished(20000));
         QCOMPARE(child.process.exitCode(), 0);
         QCOMPARE(QDir(recoveryRoot(home.path())).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // A journal that cannot be read is kept and said; one that fails while
+    // its document is recovered is kept too.
+    void unreadableJournalsStay()
+    {
+        QTemporaryDir home;
+        const QString folder = recoveryRoot(home.path()) + QStringLiteral("/1-2");
+        QVERIFY(QDir().mkpath(folder));
+        Journal::Entry e;
+        e.title = QStringLiteral("Untitled");
+        e.format.encoding = TextFileCodec::Encoding::Utf16LeBom;
+        e.text = "kept text";
+        const QByteArray good = Journal::serialize(e);
+        const QString first = folder + QStringLiteral("/1.journal");
+        const QString newer = folder + QStringLiteral("/2.journal");
+        QVERIFY(writeBytes(first, good) && writeBytes(newer, QByteArray(good).replace("journal 1", "journal 2")));
+        whenModal("recovery window", [&](QWidget *modal) {
+            auto *w = qobject_cast<frmRecover *>(modal);
+            QCOMPARE(w->lstRecover->topLevelItemCount(), 1);
+            QVERIFY(w->lblUnreadable->isVisible());
+            QCOMPARE(w->lblUnreadable->text(), QStringLiteral("1 journal could not be read and was kept: ") + newer
+                                                   + QStringLiteral(" (written by another version, or cut short)"));
+            QVERIFY(writeBytes(first, good.chopped(2))); // damaged after it was listed
+            w->cmdRecover->click();
+        });
+        AppFixture app({}, [](AppFixture &a) { a.dialogs.answers << Answer::Ok; }, QString(), home.path());
+        QVERIFY(app.dialogs.lastText().contains(QLatin1String("could not be recovered; its journal was kept")));
+        QCOMPARE(app.shownDocuments().size(), 0);
+        QVERIFY(QFileInfo::exists(first) && QFileInfo::exists(newer));
+
+        // Repaired, it is recovered in its own encoding, and only then removed.
+        QVERIFY(writeBytes(first, good));
+        whenModal("recovery window", [](QWidget *modal) { qobject_cast<frmRecover *>(modal)->cmdRecover->click(); });
+        AppFixture again({}, {}, QString(), home.path());
+        QCOMPARE(again.shownDocuments().size(), 1);
+        QCOMPARE(again.record(again.shownDocuments().first()).Format.encoding, TextFileCodec::Encoding::Utf16LeBom);
+        QVERIFY(!QFileInfo::exists(first) && QFileInfo::exists(newer));
+    }
+
+    // A journal that cannot be written is said above the text, once, and
+    // tried again on the next change.
+    void failedBackupsAreShown()
+    {
+        AppFixture app;
+        frmDoc *w = app.newDocument();
+        w->InsertFragment(QString(100, u'x'));
+        {
+            FileSizeLimit full(10);
+            app.docs().journal().write(w->slot());
+            app.docs().journal().waitForWrites();
+        }
+        QTRY_VERIFY(w->lblBackupNotice->isVisible());
+        QCOMPARE(w->lblBackupNotice->text(), QStringLiteral("Unsaved changes are not being backed up: Disk full"));
+        app.docs().journal().write(w->slot());
+        QTRY_VERIFY(!w->lblBackupNotice->isVisible());
     }
 };
 
