@@ -258,6 +258,8 @@ private slots:
         QTest::newRow("a redirect") << QByteArray("/moved") << "caf\u00e9 \u20ac" << "";
         QTest::newRow("404") << QByteArray("/missing") << "" << "Not Found";
         QTest::newRow("a refused port") << QByteArray("refused") << "" << "refused";
+        QTest::newRow("a damaged compressed body") << QByteArray("/gzip") << ""
+                                                   << "Decompression failed: the server's answer could not be read as sent";
     }
 
     void urlSnip()
@@ -269,6 +271,7 @@ private slots:
         server.responses["/1252"] = ok("caf\xE9 \x80", "text/plain; charset=windows-1252");
         server.responses["/utf8"] = ok("caf\xC3\xA9", "text/plain");
         server.responses["/empty"] = ok("", "text/html");
+        server.responses["/gzip"] = "HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: 8\r\n\r\nnot gzip";
         server.responses["/moved"] = "HTTP/1.1 302 Found\r\nLocation: /1252\r\nContent-Length: 0\r\n\r\n";
         QTcpServer closed;
         closed.listen(QHostAddress::LocalHost);
