@@ -25,7 +25,7 @@ const QString kTypedB = QStringLiteral("untitled words\r\nand a second line");
 // killed ("crash") or closes its frame, saying No to both prompts ("clean").
 int runChild(const QString &home, const QString &mode, const QString &file)
 {
-    AppFixture app({}, {}, QString(), home);
+    AppFixture app({}, [](AppFixture &a) { a.ctx->journalDelayMs = 50; }, QString(), home);
     frmDoc *a = app.docs().OpenFileByPath(file);
     QTest::keyClicks(a->txtContents, kTypedA);
     frmDoc *b = app.newDocument();

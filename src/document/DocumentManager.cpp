@@ -33,7 +33,7 @@ QString documentFilter()
 
 DocumentManager::DocumentManager(AppContext &ctx, QMdiArea &area, QObject *parent)
     : QObject(parent), m_ctx(ctx), m_area(area), m_watcher(new QFileSystemWatcher(this)),
-      m_journal(new RecoveryJournal(*this, ctx.settings.ProgramDirectory() + QStringLiteral("recovery"), this))
+      m_journal(new RecoveryJournal(*this, ctx.settings.ProgramDirectory() + QStringLiteral("recovery"), ctx.journalDelayMs, this))
 {
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &DocumentManager::checkFiles);
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &DocumentManager::checkFiles);

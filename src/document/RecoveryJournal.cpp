@@ -6,8 +6,8 @@
 
 #include <QTimer>
 
-RecoveryJournal::RecoveryJournal(DocumentManager &docs, const QString &root, QObject *parent)
-    : QObject(parent), m_docs(docs), m_folder(root)
+RecoveryJournal::RecoveryJournal(DocumentManager &docs, const QString &root, int delayMs, QObject *parent)
+    : QObject(parent), m_docs(docs), m_folder(root), m_delayMs(delayMs)
 {
     m_writer.setMaxThreadCount(1);
 }
@@ -25,7 +25,7 @@ void RecoveryJournal::changed(int slot)
     if (!timer) {
         timer = new QTimer(this);
         timer->setSingleShot(true);
-        timer->setInterval(kDelayMs);
+        timer->setInterval(m_delayMs);
         connect(timer, &QTimer::timeout, this, [this, slot] { write(slot); });
     }
     timer->start();

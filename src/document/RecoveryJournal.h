@@ -20,9 +20,8 @@ class RecoveryJournal : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kDelayMs = 2000;
-
-    RecoveryJournal(DocumentManager &docs, const QString &root, QObject *parent = nullptr);
+    // Writes a document's journal delayMs after its last change.
+    RecoveryJournal(DocumentManager &docs, const QString &root, int delayMs, QObject *parent = nullptr);
     ~RecoveryJournal() override;
 
     void changed(int slot);  // the text changed: write it soon
@@ -43,6 +42,7 @@ private:
 
     DocumentManager &m_docs;
     Journal::Folder m_folder;
+    int m_delayMs;
     QHash<int, QTimer *> m_timers;
     QThreadPool m_writer; // one thread: the entries of a slot reach the disk in order
     QHash<int, bool> m_failing; // slots whose last write failed

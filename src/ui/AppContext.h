@@ -29,6 +29,9 @@ struct AppContext {
     QString InsertedText; // the Insert Text window's text, kept for F4
     bool CodeView = false; // Options > Code View, for every document
     bool WordWrap = false; // Options > Word Wrap
+    // How long after the last change unsaved text is backed up (tests
+    // shorten it).
+    int journalDelayMs = 2000;
     CommandRegistry commands;
     SingleWindows windows;
 };

@@ -1,15 +1,15 @@
 #include "ui/CenterForm.h"
 
-#include "core/WindowGeometry.h"
-
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 void CenterForm(QWidget *window)
 {
+    // The middle of what the desktop leaves free (panels and docks taken off).
     const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen->geometry();
-    const QPoint topLeft = WindowGeometry::centeredTopLeft(area.size(), window->frameGeometry().size());
-    window->move(area.topLeft() + topLeft);
+    window->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->frameGeometry().size(),
+                                     screen->availableGeometry())
+                     .topLeft());
 }
