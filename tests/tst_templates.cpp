@@ -349,6 +349,32 @@ private slots:
         pressIn(w, QKeySequence(Qt::Key_F4));
         QCOMPARE(w->txtContents->Text(), QStringLiteral("one abc\r\ndabc\r\nd"));
     }
+
+    // Whatever is pasted into the box reaches the document as it was; line
+    // breaks of every kind go in as CR LF.
+    void insertTextKeepsEveryCharacter_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("inserted");
+        QTest::newRow("non-breaking space") << QStringLiteral("a\u00A0b") << QStringLiteral("a\u00A0b");
+        QTest::newRow("tabs") << QStringLiteral("\ta\t") << QStringLiteral("\ta\t");
+        QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
+        QTest::newRow("LF and lone CR") << QStringLiteral("a\nb\rc") << QStringLiteral("a\r\nb\r\nc");
+        QTest::newRow("outside the BMP") << QStringLiteral("\U0001F600x") << QStringLiteral("\U0001F600x");
+    }
+
+    void insertTextKeepsEveryCharacter()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, inserted);
+        AppFixture app;
+        frmDoc *w = app.newDocument();
+        actionOf(w, "mnuToolsInsertBox")->trigger();
+        auto *box = app.ctx->windows.find<frmInserts>(QStringLiteral("frmInserts"));
+        box->txtInserts->insertPlainText(pasted); // as a paste inserts it
+        pressIn(w, QKeySequence(Qt::Key_F4));
+        QCOMPARE(w->txtContents->Text(), inserted);
+    }
 };
 
 ORVANE_GUI_TEST_MAIN(TestTemplates)
