@@ -6,6 +6,7 @@
 #include "support/Drops.h"
 #include "support/Modal.h"
 #include "tools/frmAppend.h"
+#include "ui/FileChooser.h"
 #include "tools/frmQuick.h"
 #include "tools/frmSnip.h"
 #include "tools/frmUrlSnip.h"
@@ -16,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
@@ -351,10 +353,15 @@ private slots:
     {
         AppFixture app;
         const QString path = app.writeFile(QStringLiteral("target.txt"), QByteArray(3000, 't'));
+        app.writeFile(QStringLiteral(".htaccess"), "h");
+        QDir(app.dir.path()).mkdir(QStringLiteral(".git"));
         frmDoc *w = app.newDocument();
         w->txtContents->SetText(QStringLiteral("doc"));
         whenModal("Append to file", [&](QWidget *modal) {
             auto *d = qobject_cast<frmAppend *>(modal);
+            d->chooser->setDirectory(app.dir.path()); // dot files and folders are listed too
+            QCOMPARE(d->chooser->files->findItems(QStringLiteral(".htaccess"), Qt::MatchExactly).size(), 1);
+            QCOMPARE(d->chooser->folders->findItems(QStringLiteral(".git"), Qt::MatchExactly).size(), 1);
             app.dialogs.answers << Answer::Ok << Answer::Ok;
             d->Command1->click(); // no file chosen
             QCOMPARE(app.dialogs.lastText(), QStringLiteral("Choose the file to append the document to first."));
