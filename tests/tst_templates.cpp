@@ -194,6 +194,9 @@ private slots:
         QCOMPARE(app.dialogs.beeps, 1);
         n->File1->setCurrentRow(1);
         QCOMPARE(n->lblPreview->text(), QStringLiteral("<QRLPROMPT>Name</QRLPROMPT>\r\n") + QString(41, u'x'));
+        app.writeFile(QStringLiteral("Tpl/page.tet"), "<QRLPROMPT>Changed</QRLPROMPT>");
+        QTest::mouseClick(n->File1->viewport(), Qt::LeftButton, {}, n->File1->visualItemRect(n->File1->item(1)).center());
+        QCOMPARE(n->lblPreview->text(), QStringLiteral("<QRLPROMPT>Changed</QRLPROMPT>"));
         // A second call brings the same window forward without reading the folder again.
         app.writeFile(QStringLiteral("Tpl/later.tet"), "later");
         QCOMPARE(newFromTemplate(app), n);
@@ -203,7 +206,7 @@ private slots:
         n->Command1->click();
         QTRY_VERIFY(!watched);
         frmDoc *w = app.shownDocuments().last();
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("<QRLPROMPT>Name</QRLPROMPT>\r\n") + QString(80, u'x'));
+        QCOMPARE(w->txtContents->Text(), QStringLiteral("<QRLPROMPT>Changed</QRLPROMPT>"));
         QCOMPARE(app.record(w).Title, QStringLiteral("Untitled"));
         QCOMPARE(app.record(w).Changed, true);
         QVERIFY(app.dialogs.prompted.isEmpty()); // the tags wait for Execute

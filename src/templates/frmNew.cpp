@@ -69,9 +69,12 @@ frmNew::frmNew(AppContext &ctx, DocumentHost &docs)
     grid->addWidget(Command3, 1, 3);
     resize(520, 320);
 
-    connect(File1, &QListWidget::currentRowChanged, this, [this] {
+    // Each click reads the file again: what it shows is what is on disk now.
+    const auto showPreview = [this] {
         lblPreview->setText(File1->currentItem() ? TemplateLibrary::preview(templatePath()) : QString());
-    });
+    };
+    connect(File1, &QListWidget::currentRowChanged, this, showPreview);
+    connect(File1, &QListWidget::itemClicked, this, showPreview);
     connect(Command1, &QPushButton::clicked, this, [this] {
         if (!File1->currentItem()) {
             m_ctx.dialogs.beep();
