@@ -17,6 +17,7 @@ struct ScriptedHost : TemplatePass::Host {
     QString docTitle = QStringLiteral("Untitled");
     QStringList prompts, messages, opened;
     QString text;
+    QStringList textAtPrompt; // the document's text when each box opened
     int textsSet = 0;
 
     QString title() const override { return docTitle; }
@@ -24,6 +25,7 @@ struct ScriptedHost : TemplatePass::Host {
     QString inputBox(const QString &prompt, const QString &t, const QString &defaultText) override
     {
         prompts << t;
+        textAtPrompt << text;
         if (!prompt.startsWith(QLatin1String("You've been requested to provide information for any field(s) with quote {"))
             || !prompt.endsWith(QLatin1String("}\r\n Please enter a data to replace all fields with")) || defaultText != t.mid(7))
             qFatal("wrong prompt");
@@ -132,9 +134,21 @@ private slots:
         QCOMPARE(host.messages, messages);
         QCOMPARE(host.docTitle, title);
         QCOMPARE(host.opened, opened);
-        QCOMPARE(host.textsSet, after.isEmpty() ? 0 : 1);
+        QCOMPARE(host.textsSet > 0, !after.isEmpty());
         if (!after.isEmpty())
             QCOMPARE(host.text, after);
+    }
+
+    // Each answer is in the document before the next box asks.
+    void eachAnswerIsShownAtOnce()
+    {
+        const QString before = field("A") + " " + field("B");
+        ScriptedHost host;
+        host.answers = QStringList{"a", "b"};
+        host.text = before;
+        TemplatePass::ExecuteTemplateTags(before, host);
+        QCOMPARE(host.textAtPrompt, (QStringList{before, "a " + field("B")}));
+        QCOMPARE(host.text, QStringLiteral("a b"));
     }
 
     void dateFormats_data()

@@ -28,6 +28,8 @@ bool PromptTemplateField(QString &text, const QString &label, Host &host)
         out.append(QStringView(text).mid(from, at - from)).append(answer);
     out.append(QStringView(text).mid(from));
     text = std::move(out);
+    // The document shows the answer before the next box opens.
+    host.setText(text);
     return true;
 }
 
@@ -64,7 +66,6 @@ QString GetTagName(const QString &openTag)
 void ExecuteTemplateTags(QString text, Host &host)
 {
     for (const QString &name : kTags) {
-        bool changed = false;
         const QString open = QLatin1Char('<') + name + QLatin1Char('>');
         const QString close = QStringLiteral("</") + name + QLatin1Char('>');
         qsizetype from = 0;
@@ -81,17 +82,13 @@ void ExecuteTemplateTags(QString text, Host &host)
             } else {
                 const qsizetype contentStart = at + open.size();
                 const QString content = text.mid(contentStart, end - contentStart);
-                if (HandleTemplateTag(text, text.mid(at, open.size()), content, host)) {
-                    changed = true;
+                if (HandleTemplateTag(text, text.mid(at, open.size()), content, host))
                     noCloseFrom = -1;
-                }
             }
             // The next search starts one character after the element's start,
             // in the text as it now reads.
             from = at + 1;
         }
-        if (changed)
-            host.setText(text);
     }
 }
 

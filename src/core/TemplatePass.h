@@ -32,15 +32,14 @@ public:
     // True when path names an existing file (not a folder).
     virtual bool isFile(const QString &path) const = 0;
     virtual void open(const QString &path) = 0;
-    // The text after the prompts were answered, before messages and links act.
+    // The text after an answer replaced its fields, before the next box.
     virtual void setText(const QString &text) = 0;
 };
 
 // The characters between the first "<" and the first ">" after it.
 QString GetTagName(const QString &openTag);
 
-// Runs the pass over text. When an answer changed it, the new text goes to
-// the host once every prompt has been asked.
+// Runs the pass over text. Each answer's new text goes to the host at once.
 void ExecuteTemplateTags(QString text, Host &host);
 
 } // namespace TemplatePass
