@@ -177,6 +177,13 @@ private slots:
         QCOMPARE(app.shownDocuments().size(), 2);
         QCOMPARE(app.record(app.shownDocuments().last()).Title, notes);
         QTRY_COMPARE(w->subWindow()->windowTitle(), QStringLiteral("Home"));
+        // The pass visits the window's TemplateTags: without QRLLINK the link stays shut.
+        QCOMPARE(w->TemplateTags, (QStringList{"QRLTITLE", "QRLPROMPT", "QRLMESSAGE", "QRLLINK", "QRLIMAGE"}));
+        w->TemplateTags.removeOne(QStringLiteral("QRLLINK"));
+        app.dialogs.answers << Answer::Ok;
+        actionOf(w, "mnuToolsExecute")->trigger();
+        QCOMPARE(app.dialogs.lastText(), QStringLiteral("Home: \r\ndone"));
+        QCOMPARE(app.shownDocuments().size(), 2);
     }
 
     void newDocumentWindow()

@@ -63,9 +63,9 @@ QString GetTagName(const QString &openTag)
     return gt < 0 ? openTag.mid(lt + 1) : openTag.mid(lt + 1, gt - lt - 1);
 }
 
-void ExecuteTemplateTags(QString text, Host &host)
+void ExecuteTemplateTags(QString text, Host &host, const QStringList &tags)
 {
-    for (const QString &name : kTags) {
+    for (const QString &name : tags) {
         const QString open = QLatin1Char('<') + name + QLatin1Char('>');
         const QString close = QStringLiteral("</") + name + QLatin1Char('>');
         qsizetype from = 0;

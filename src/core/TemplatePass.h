@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The template pass over a document's text: the tag elements
-// <NAME>content</NAME> are visited name by name, in the order of kTags, each
+// <NAME>content</NAME> are visited name by name, in the order given, each
 // name from the start of the text to its end. QRLTITLE sets the document's
 // title, QRLPROMPT asks once for each group of fields with the same label
 // and replaces them all by the answer, QRLMESSAGE shows its content,
@@ -40,6 +40,8 @@ public:
 QString GetTagName(const QString &openTag);
 
 // Runs the pass over text. Each answer's new text goes to the host at once.
-void ExecuteTemplateTags(QString text, Host &host);
+// The tags are visited in the order of tags; names not among the five are
+// found but do nothing.
+void ExecuteTemplateTags(QString text, Host &host, const QStringList &tags = kTags);
 
 } // namespace TemplatePass
