@@ -158,9 +158,16 @@ private slots:
         QTest::newRow("English") << "en_GB"
                                  << QStringList{"05/12/2026", "05/Dec/2026", "Saturday December 5, 2026", "December 5, 2026",
                                                 "Sat Dec 5, 2026"};
+        QTest::newRow("US English") << "en_US"
+                                    << QStringList{"05/12/2026", "05/Dec/2026", "Saturday December 5, 2026", "December 5, 2026",
+                                                   "Sat Dec 5, 2026"};
+        // A name's own dot before the separator would double it.
         QTest::newRow("German") << "de_DE"
-                                << QStringList{"05.12.2026", "05.Dez..2026", "Samstag Dezember 5, 2026", "Dezember 5, 2026",
+                                << QStringList{"05.12.2026", "05.Dez.2026", "Samstag Dezember 5, 2026", "Dezember 5, 2026",
                                                "Sa. Dez. 5, 2026"};
+        QTest::newRow("French") << "fr_FR"
+                                << QStringList{"05/12/2026", "05/déc/2026", "samedi décembre 5, 2026", "décembre 5, 2026",
+                                               "sam. déc. 5, 2026"};
     }
 
     void dateFormats()
