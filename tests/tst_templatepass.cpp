@@ -233,7 +233,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString tdir = dir.filePath(QStringLiteral("Templates"));
-        QVERIFY(TemplateLibrary::prepareDirectory(tdir));
+        QCOMPARE(TemplateLibrary::prepareDirectory(tdir, dir.filePath(QStringLiteral("not installed"))), QString());
         const QStringList shipped = TemplateLibrary::list(tdir);
         QCOMPARE(shipped.size(), 4);
         for (const QString &name : shipped) {
@@ -250,9 +250,14 @@ private slots:
             QVERIFY(QFile::remove(tdir + u'/' + name));
         for (const char *name : {"a.TeT", "b.orv", "c.Tep", "d.txt", "e.tet.bak"})
             QVERIFY(writeBytes(tdir + u'/' + QLatin1String(name), "x"));
-        QVERIFY(TemplateLibrary::prepareDirectory(tdir));
+        QCOMPARE(TemplateLibrary::prepareDirectory(tdir), QString());
         QCOMPARE(TemplateLibrary::list(tdir), (QStringList{"a.TeT", "b.orv", "c.Tep"}));
-        QVERIFY(!TemplateLibrary::prepareDirectory(dir.filePath(QStringLiteral("no/such/Templates"))));
+        QCOMPARE(TemplateLibrary::prepareDirectory(dir.filePath(QStringLiteral("no/such/Templates"))),
+                 QStringLiteral("No such file or directory"));
+        // An installed folder is copied instead of the built-in templates.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("share")) && writeBytes(dir.filePath(QStringLiteral("share/site.tet")), "ours"));
+        QCOMPARE(TemplateLibrary::prepareDirectory(dir.filePath(QStringLiteral("New")), dir.filePath(QStringLiteral("share"))), QString());
+        QCOMPARE(TemplateLibrary::list(dir.filePath(QStringLiteral("New"))), QStringList{"site.tet"});
     }
 };
 

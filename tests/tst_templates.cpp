@@ -231,30 +231,36 @@ private slots:
 
     void templatesFolder_data()
     {
-        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("folder"); // "" leaves it missing, "-" makes it empty
         QTest::addColumn<int>("listed");
-        QTest::addColumn<int>("messages");
-        QTest::newRow("missing: made, with the templates that ship") << false << 4 << 0;
-        QTest::newRow("emptied by the user: the message, once") << true << 0 << 1;
+        QTest::addColumn<QString>("message"); // "" for none
+        const QString none = QStringLiteral("There are no installed templates, please visit our website: ")
+                             + QLatin1String(Fragments::kWebAddress) + QStringLiteral(" to download the template");
+        QTest::newRow("missing: made, with the templates that ship") << "" << 4 << "";
+        QTest::newRow("emptied by the user: the message, once") << "-" << 0 << none;
+        QTest::newRow("cannot be made: one message with the reason")
+            << "no/such/Tpl" << 0 << "The templates folder <dir>/no/such/Tpl could not be created: No such file or directory.";
     }
 
     void templatesFolder()
     {
-        QFETCH(bool, exists);
+        QFETCH(QString, folder);
         QFETCH(int, listed);
-        QFETCH(int, messages);
-        AppFixture app({}, [&](AppFixture &a) { templates(a, exists ? QMap<QString, QByteArray>{{"", ""}} : QMap<QString, QByteArray>{}); });
+        QFETCH(QString, message);
+        AppFixture app({}, [&](AppFixture &a) {
+            templates(a, folder == QLatin1String("-") ? QMap<QString, QByteArray>{{"", ""}} : QMap<QString, QByteArray>{});
+            if (folder.contains(u'/'))
+                a.ctx->settings.RegWriteString(SettingsStore::kOrvaneKey, QStringLiteral("TempDir"), a.path(folder));
+        });
         app.dialogs.answers << Answer::Ok;
         frmNew *n = newFromTemplate(app);
         QCOMPARE(n->File1->count(), listed);
         QCOMPARE(n->Command1->isEnabled(), listed > 0);
-        QCOMPARE(app.dialogs.asked.size(), messages);
-        if (messages) {
-            QCOMPARE(app.dialogs.lastText(), QStringLiteral("There are no installed templates, please visit our website: ")
-                                                 + QLatin1String(Fragments::kWebAddress) + QStringLiteral(" to download the template"));
-        }
+        QCOMPARE(app.dialogs.asked.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(app.dialogs.lastText(), message.replace(QLatin1String("<dir>"), app.dir.path()));
         newFromTemplate(app);
-        QCOMPARE(app.dialogs.asked.size(), messages);
+        QCOMPARE(app.dialogs.asked.size(), message.isEmpty() ? 0 : 1);
         n->Command3->click(); // Cancel
     }
 
