@@ -245,6 +245,7 @@ private slots:
         QTest::newRow("a redirect") << QByteArray("/moved") << "caf\u00e9 \u20ac" << "";
         QTest::newRow("404") << QByteArray("/missing") << "" << "Not Found";
         QTest::newRow("a refused port") << QByteArray("refused") << "" << "refused";
+        QTest::newRow("no scheme") << QByteArray("127.0.0.1/utf8") << "" << "Add http:// or https:// in front of the address";
     }
 
     void urlSnip()
@@ -266,9 +267,13 @@ private slots:
         actionOf(w, "mnuToolsUrlSnip")->trigger();
         auto *u = app.ctx->windows.find<frmUrlSnip>(QStringLiteral("frmUrlSnip"));
         QCOMPARE(u->Label3->text(), QStringLiteral("Idle"));
-        u->txtAddress->setText(path == "refused" ? refused : server.url(path.constData()));
-        if (!failure.isEmpty())
+        if (!failure.isEmpty()) { // a failure follows a success
+            u->txtAddress->setText(server.url("/utf8"));
+            u->Command1->click();
+            QTRY_COMPARE(u->Label3->text(), QStringLiteral("Idle"));
             app.dialogs.answers << Answer::Ok;
+        }
+        u->txtAddress->setText(path == "refused" ? refused : path.startsWith('/') ? server.url(path.constData()) : QString::fromLatin1(path));
         u->Command1->click();
         QCOMPARE(u->Label3->text(), QStringLiteral("Working"));
         QTRY_COMPARE(u->Label3->text(), QStringLiteral("Idle"));
@@ -277,6 +282,7 @@ private slots:
             QCOMPARE(u->lblSize->text(), QString::number(text.size()) + QStringLiteral(" Bytes"));
             QVERIFY(app.dialogs.asked.isEmpty());
         } else {
+            QCOMPARE(u->lblSize->text(), QString());
             QVERIFY2(app.dialogs.lastText().contains(u->txtAddress->text()) && app.dialogs.lastText().contains(failure),
                      qPrintable(app.dialogs.lastText()));
         }

@@ -77,6 +77,7 @@ void frmUrlSnip::load()
     if (address.isEmpty() || m_reply)
         return;
     txtUrl->SetText(QString());
+    lblSize->clear(); // a size belongs to the text shown
     Label3->setText(QStringLiteral("Working"));
     QNetworkRequest request{QUrl(address)};
     request.setTransferTimeout(kTimeoutMs);
@@ -94,9 +95,13 @@ void frmUrlSnip::finished()
         lblSize->setText(QString::number(txtUrl->TextLength()) + QStringLiteral(" Bytes"));
     } else if (!m_stoppedByUser) {
         // A time-out ends the transfer as "canceled" too: say what it was.
+        // An address without a scheme is passed on as typed; Qt's answer,
+        // 'Protocol "" is unknown', would not tell the user what to do.
+        const bool noScheme = reply->error() == QNetworkReply::ProtocolUnknownError && reply->url().scheme().isEmpty();
         const QString why = reply->error() == QNetworkReply::OperationCanceledError
                                 ? QStringLiteral("no answer within %1 seconds").arg(kTimeoutMs / 1000)
-                                : reply->errorString();
+                            : noScheme ? QStringLiteral("Add http:// or https:// in front of the address")
+                                       : reply->errorString();
         m_ctx.dialogs.message(QStringLiteral("The address ") + txtAddress->text() + QStringLiteral(" could not be loaded:\r\n")
                                   + why,
                               Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
