@@ -454,8 +454,9 @@ private slots:
         QCOMPARE(d.dialogs.asked.size(), 1);
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("doc.pdf"));
-        d.dialogs.fileNames << pdf;
+        d.dialogs.fileNames << out.filePath(QStringLiteral("doc")); // typed without .pdf
         d.run("mnuFileExportPdf");
+        QCOMPARE(d.dialogs.fileInitials.last(), QStringLiteral("Untitled.pdf"));
         const QString text = pdfText(pdf);
         QVERIFY2(text.contains(QLatin1String("Alpha line")) && text.contains(QLatin1String("Charlie line")), qPrintable(text));
         d.dialogs.fileNames << out.filePath(QStringLiteral("no/such/folder/doc.pdf"));

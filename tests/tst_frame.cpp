@@ -3,9 +3,15 @@
 #include "core/RecentList.h"
 #include "support/AppFixture.h"
 #include "support/Drops.h"
+#include "support/Modal.h"
 #include "ui/StatusPanel.h"
 
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 using Answer = Dialogs::Answer;
@@ -13,7 +19,70 @@ using Answer = Dialogs::Answer;
 namespace {
 
 const QStringList kFrameMenus = {"&File", "&Edit", "&Tools", "&Options", "&Help"};
-const QStringList kDocumentMenus = {"&File", "&Edit", "Sea&rch", "&Selection", "In&sert", "&Tools", "&View", "&Options", "&Help"};
+const QStringList kDocumentMenus = {"&File", "&Edit", "Sear&ch", "&Selection", "In&sert", "&Tools", "&View", "&Options", "&Help"};
+
+// The access key of a caption ("&&" is a plain "&"), lower case; 0 for none.
+QChar accessKey(const QString &caption)
+{
+    for (qsizetype i = caption.indexOf(u'&'); i >= 0 && i + 1 < caption.size(); i = caption.indexOf(u'&', i + 2)) {
+        if (caption.at(i + 1) != u'&')
+            return caption.at(i + 1).toLower();
+    }
+    return QChar();
+}
+
+// Captions that share a key where the program's design gives them so.
+const QStringList kDesignedCaptions = {"&Selection", "In&sert", "&Save", "&Save Binary", "&Cut", "&Copy"};
+
+// Captions in one scope that share an access key and are not all of the design.
+QStringList clashes(const QString &scope, const QStringList &captions)
+{
+    QMultiHash<QChar, QString> byKey;
+    for (const QString &c : captions) {
+        if (!accessKey(c).isNull())
+            byKey.insert(accessKey(c), c);
+    }
+    QStringList out;
+    for (const QChar key : byKey.uniqueKeys()) {
+        const QStringList same = byKey.values(key);
+        if (same.size() > 1 && !std::all_of(same.begin(), same.end(), [](const QString &c) { return kDesignedCaptions.contains(c); }))
+            out << scope + QStringLiteral(": ") + same.join(QStringLiteral(", "));
+    }
+    return out;
+}
+
+// Every clash of a window: its menu bar's titles with its shown buttons and
+// labels, then the items of each of its menus.
+QStringList windowClashes(QWidget *window)
+{
+    QStringList keys;
+    if (auto *main = qobject_cast<QMainWindow *>(window)) {
+        for (QAction *a : main->menuBar()->actions())
+            keys << a->text();
+    }
+    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
+        if (b->isVisibleTo(window))
+            keys << b->text();
+    }
+    for (QLabel *l : window->findChildren<QLabel *>()) {
+        if (l->buddy() && l->isVisibleTo(window))
+            keys << l->text();
+    }
+    QStringList out = clashes(window->objectName(), keys);
+    QList<QMenu *> menus = window->findChildren<QMenu *>();
+    if (auto *main = qobject_cast<QMainWindow *>(window)) {
+        for (QAction *a : main->menuBar()->actions())
+            menus << a->menu();
+    }
+    for (QMenu *m : menus) {
+        QStringList items;
+        for (QAction *a : m->actions())
+            items << a->text();
+        out << clashes(window->objectName() + u'/' + m->title(), items);
+    }
+    out.removeDuplicates();
+    return out;
+}
 
 } // namespace
 
@@ -209,6 +278,37 @@ private slots:
         QCOMPARE(app.record(w).FilePath, QString());
     }
 
+    // No two access keys of one window or one menu clash, except where the
+    // design's own captions do; the document shows its find bar and notice.
+    void accessKeysDoNotClash()
+    {
+        AppFixture app;
+        QStringList found;
+        frmDoc *w = app.newDocument();
+        actionOf(w, "mnuSearchFind")->trigger();
+        w->showDiskNotice(frmDoc::DiskNotice::Changed);
+        for (const char *modal : {"mnuInsertStampDate", "mnuFileAppendContents", "mnuInsertFontName"}) {
+            whenModal(modal, [&](QWidget *d) {
+                found << windowClashes(d);
+                d->close();
+            });
+            actionOf(w, modal)->trigger();
+        }
+        for (const char *opens : {"mnuNewTemplate", "mnuToolsSnip", "mnuToolsUrlSnip", "mnuToolsQuickSearch",
+                                  "mnuToolsProjectList", "mnuSetViewer", "mnuToolsInsertBox", "mnuHelpAbout"})
+            actionOf(w, opens)->trigger();
+        whenModal("Install Template window", [&](QWidget *d) {
+            found << windowClashes(d);
+            d->close();
+        });
+        app.ctx->windows.find<QWidget>(QStringLiteral("frmNew"))->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->isVisible())
+                found << windowClashes(top);
+        }
+        QCOMPARE(found, QStringList());
+    }
+
     void aboutWindow()
     {
         AppFixture app;
@@ -229,6 +329,12 @@ private slots:
         QVERIFY(qAbs(about->lblProgTitle->geometry().center().x() - about->width() / 2) <= 1);
         QVERIFY(qAbs(about->lblCopyright->geometry().center().x() - about->width() / 2) <= 1);
 
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QPointer<frmAbout> shown = frmAbout::showAbout(app.ctx->windows);
+            QTest::keyClick(shown, key);
+            QTRY_VERIFY(!shown);
+        }
+        about = frmAbout::showAbout(app.ctx->windows);
         QTest::mousePress(about->Label1, Qt::LeftButton);
         QCOMPARE(about->Label1->frameShape(), QFrame::Box);
         QPointer<frmAbout> watched = about;

@@ -17,6 +17,7 @@ struct ScriptedHost : TemplatePass::Host {
     QString docTitle = QStringLiteral("Untitled");
     QStringList prompts, messages, opened;
     QString text;
+    QStringList textAtPrompt; // the document's text when each box opened
     int textsSet = 0;
 
     QString title() const override { return docTitle; }
@@ -24,6 +25,7 @@ struct ScriptedHost : TemplatePass::Host {
     QString inputBox(const QString &prompt, const QString &t, const QString &defaultText) override
     {
         prompts << t;
+        textAtPrompt << text;
         if (!prompt.startsWith(QLatin1String("You've been requested to provide information for any field(s) with quote {"))
             || !prompt.endsWith(QLatin1String("}\r\n Please enter a data to replace all fields with")) || defaultText != t.mid(7))
             qFatal("wrong prompt");
@@ -135,9 +137,21 @@ private slots:
         QCOMPARE(host.messages, messages);
         QCOMPARE(host.docTitle, title);
         QCOMPARE(host.opened, opened);
-        QCOMPARE(host.textsSet, after.isEmpty() ? 0 : 1);
+        QCOMPARE(host.textsSet > 0, !after.isEmpty());
         if (!after.isEmpty())
             QCOMPARE(host.text, after);
+    }
+
+    // Each answer is in the document before the next box asks.
+    void eachAnswerIsShownAtOnce()
+    {
+        const QString before = field("A") + " " + field("B");
+        ScriptedHost host;
+        host.answers = QStringList{"a", "b"};
+        host.text = before;
+        TemplatePass::ExecuteTemplateTags(before, host);
+        QCOMPARE(host.textAtPrompt, (QStringList{before, "a " + field("B")}));
+        QCOMPARE(host.text, QStringLiteral("a b"));
     }
 
     void dateFormats_data()
@@ -147,9 +161,16 @@ private slots:
         QTest::newRow("English") << "en_GB"
                                  << QStringList{"05/12/2026", "05/Dec/2026", "Saturday December 5, 2026", "December 5, 2026",
                                                 "Sat Dec 5, 2026"};
+        QTest::newRow("US English") << "en_US"
+                                    << QStringList{"05/12/2026", "05/Dec/2026", "Saturday December 5, 2026", "December 5, 2026",
+                                                   "Sat Dec 5, 2026"};
+        // A name's own dot before the separator would double it.
         QTest::newRow("German") << "de_DE"
-                                << QStringList{"05.12.2026", "05.Dez..2026", "Samstag Dezember 5, 2026", "Dezember 5, 2026",
+                                << QStringList{"05.12.2026", "05.Dez.2026", "Samstag Dezember 5, 2026", "Dezember 5, 2026",
                                                "Sa. Dez. 5, 2026"};
+        QTest::newRow("French") << "fr_FR"
+                                << QStringList{"05/12/2026", "05/déc/2026", "samedi décembre 5, 2026", "décembre 5, 2026",
+                                               "sam. déc. 5, 2026"};
     }
 
     void dateFormats()
@@ -228,7 +249,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString tdir = dir.filePath(QStringLiteral("Templates"));
-        QVERIFY(TemplateLibrary::prepareDirectory(tdir));
+        QCOMPARE(TemplateLibrary::prepareDirectory(tdir, dir.filePath(QStringLiteral("not installed"))), QString());
         const QStringList shipped = TemplateLibrary::list(tdir);
         QCOMPARE(shipped.size(), 4);
         for (const QString &name : shipped) {
@@ -245,9 +266,14 @@ private slots:
             QVERIFY(QFile::remove(tdir + u'/' + name));
         for (const char *name : {"a.TeT", "b.orv", "c.Tep", "d.txt", "e.tet.bak"})
             QVERIFY(writeBytes(tdir + u'/' + QLatin1String(name), "x"));
-        QVERIFY(TemplateLibrary::prepareDirectory(tdir));
+        QCOMPARE(TemplateLibrary::prepareDirectory(tdir), QString());
         QCOMPARE(TemplateLibrary::list(tdir), (QStringList{"a.TeT", "b.orv", "c.Tep"}));
-        QVERIFY(!TemplateLibrary::prepareDirectory(dir.filePath(QStringLiteral("no/such/Templates"))));
+        QCOMPARE(TemplateLibrary::prepareDirectory(dir.filePath(QStringLiteral("no/such/Templates"))),
+                 QStringLiteral("No such file or directory"));
+        // An installed folder is copied instead of the built-in templates.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("share")) && writeBytes(dir.filePath(QStringLiteral("share/site.tet")), "ours"));
+        QCOMPARE(TemplateLibrary::prepareDirectory(dir.filePath(QStringLiteral("New")), dir.filePath(QStringLiteral("share"))), QString());
+        QCOMPARE(TemplateLibrary::list(dir.filePath(QStringLiteral("New"))), QStringList{"site.tet"});
     }
 };
 

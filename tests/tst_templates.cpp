@@ -177,6 +177,13 @@ private slots:
         QCOMPARE(app.shownDocuments().size(), 2);
         QCOMPARE(app.record(app.shownDocuments().last()).Title, notes);
         QTRY_COMPARE(w->subWindow()->windowTitle(), QStringLiteral("Home"));
+        // The pass visits the window's TemplateTags: without QRLLINK the link stays shut.
+        QCOMPARE(w->TemplateTags, (QStringList{"QRLTITLE", "QRLPROMPT", "QRLMESSAGE", "QRLLINK", "QRLIMAGE"}));
+        w->TemplateTags.removeOne(QStringLiteral("QRLLINK"));
+        app.dialogs.answers << Answer::Ok;
+        actionOf(w, "mnuToolsExecute")->trigger();
+        QCOMPARE(app.dialogs.lastText(), QStringLiteral("Home: \r\ndone"));
+        QCOMPARE(app.shownDocuments().size(), 2);
     }
 
     void newDocumentWindow()
@@ -194,6 +201,9 @@ private slots:
         QCOMPARE(app.dialogs.beeps, 1);
         n->File1->setCurrentRow(1);
         QCOMPARE(n->lblPreview->text(), QStringLiteral("<QRLPROMPT>Name</QRLPROMPT>\r\n") + QString(41, u'x'));
+        app.writeFile(QStringLiteral("Tpl/page.tet"), "<QRLPROMPT>Changed</QRLPROMPT>");
+        QTest::mouseClick(n->File1->viewport(), Qt::LeftButton, {}, n->File1->visualItemRect(n->File1->item(1)).center());
+        QCOMPARE(n->lblPreview->text(), QStringLiteral("<QRLPROMPT>Changed</QRLPROMPT>"));
         // A second call brings the same window forward without reading the folder again.
         app.writeFile(QStringLiteral("Tpl/later.tet"), "later");
         QCOMPARE(newFromTemplate(app), n);
@@ -203,7 +213,7 @@ private slots:
         n->Command1->click();
         QTRY_VERIFY(!watched);
         frmDoc *w = app.shownDocuments().last();
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("<QRLPROMPT>Name</QRLPROMPT>\r\n") + QString(80, u'x'));
+        QCOMPARE(w->txtContents->Text(), QStringLiteral("<QRLPROMPT>Changed</QRLPROMPT>"));
         QCOMPARE(app.record(w).Title, QStringLiteral("Untitled"));
         QCOMPARE(app.record(w).Changed, true);
         QVERIFY(app.dialogs.prompted.isEmpty()); // the tags wait for Execute
@@ -221,30 +231,36 @@ private slots:
 
     void templatesFolder_data()
     {
-        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("folder"); // "" leaves it missing, "-" makes it empty
         QTest::addColumn<int>("listed");
-        QTest::addColumn<int>("messages");
-        QTest::newRow("missing: made, with the templates that ship") << false << 4 << 0;
-        QTest::newRow("emptied by the user: the message, once") << true << 0 << 1;
+        QTest::addColumn<QString>("message"); // "" for none
+        const QString none = QStringLiteral("There are no installed templates, please visit our website: ")
+                             + QLatin1String(Fragments::kWebAddress) + QStringLiteral(" to download the template");
+        QTest::newRow("missing: made, with the templates that ship") << "" << 4 << "";
+        QTest::newRow("emptied by the user: the message, once") << "-" << 0 << none;
+        QTest::newRow("cannot be made: one message with the reason")
+            << "no/such/Tpl" << 0 << "The templates folder <dir>/no/such/Tpl could not be created: No such file or directory.";
     }
 
     void templatesFolder()
     {
-        QFETCH(bool, exists);
+        QFETCH(QString, folder);
         QFETCH(int, listed);
-        QFETCH(int, messages);
-        AppFixture app({}, [&](AppFixture &a) { templates(a, exists ? QMap<QString, QByteArray>{{"", ""}} : QMap<QString, QByteArray>{}); });
+        QFETCH(QString, message);
+        AppFixture app({}, [&](AppFixture &a) {
+            templates(a, folder == QLatin1String("-") ? QMap<QString, QByteArray>{{"", ""}} : QMap<QString, QByteArray>{});
+            if (folder.contains(u'/'))
+                a.ctx->settings.RegWriteString(SettingsStore::kOrvaneKey, QStringLiteral("TempDir"), a.path(folder));
+        });
         app.dialogs.answers << Answer::Ok;
         frmNew *n = newFromTemplate(app);
         QCOMPARE(n->File1->count(), listed);
         QCOMPARE(n->Command1->isEnabled(), listed > 0);
-        QCOMPARE(app.dialogs.asked.size(), messages);
-        if (messages) {
-            QCOMPARE(app.dialogs.lastText(), QStringLiteral("There are no installed templates, please visit our website: ")
-                                                 + QLatin1String(Fragments::kWebAddress) + QStringLiteral(" to download the template"));
-        }
+        QCOMPARE(app.dialogs.asked.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(app.dialogs.lastText(), message.replace(QLatin1String("<dir>"), app.dir.path()));
         newFromTemplate(app);
-        QCOMPARE(app.dialogs.asked.size(), messages);
+        QCOMPARE(app.dialogs.asked.size(), message.isEmpty() ? 0 : 1);
         n->Command3->click(); // Cancel
     }
 
@@ -348,6 +364,32 @@ private slots:
         QCOMPARE(w->txtContents->Text(), QStringLiteral("one abc\r\nd"));
         pressIn(w, QKeySequence(Qt::Key_F4));
         QCOMPARE(w->txtContents->Text(), QStringLiteral("one abc\r\ndabc\r\nd"));
+    }
+
+    // Whatever is pasted into the box reaches the document as it was; line
+    // breaks of every kind go in as CR LF.
+    void insertTextKeepsEveryCharacter_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("inserted");
+        QTest::newRow("non-breaking space") << QStringLiteral("a\u00A0b") << QStringLiteral("a\u00A0b");
+        QTest::newRow("tabs") << QStringLiteral("\ta\t") << QStringLiteral("\ta\t");
+        QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
+        QTest::newRow("LF and lone CR") << QStringLiteral("a\nb\rc") << QStringLiteral("a\r\nb\r\nc");
+        QTest::newRow("outside the BMP") << QStringLiteral("\U0001F600x") << QStringLiteral("\U0001F600x");
+    }
+
+    void insertTextKeepsEveryCharacter()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, inserted);
+        AppFixture app;
+        frmDoc *w = app.newDocument();
+        actionOf(w, "mnuToolsInsertBox")->trigger();
+        auto *box = app.ctx->windows.find<frmInserts>(QStringLiteral("frmInserts"));
+        box->txtInserts->insertPlainText(pasted); // as a paste inserts it
+        pressIn(w, QKeySequence(Qt::Key_F4));
+        QCOMPARE(w->txtContents->Text(), inserted);
     }
 };
 

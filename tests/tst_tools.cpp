@@ -9,6 +9,7 @@
 #include "support/Drops.h"
 #include "support/Modal.h"
 #include "tools/frmAppend.h"
+#include "ui/FileChooser.h"
 #include "tools/frmQuick.h"
 #include "tools/frmSnip.h"
 #include "tools/frmUrlSnip.h"
@@ -19,6 +20,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
@@ -260,6 +262,7 @@ private slots:
         QTest::newRow("a refused port") << QByteArray("refused") << "" << "refused";
         QTest::newRow("a damaged compressed body") << QByteArray("/gzip") << ""
                                                    << "Decompression failed: the server's answer could not be read as sent";
+        QTest::newRow("no scheme") << QByteArray("127.0.0.1/utf8") << "" << "Add http:// or https:// in front of the address";
     }
 
     void urlSnip()
@@ -282,9 +285,13 @@ private slots:
         actionOf(w, "mnuToolsUrlSnip")->trigger();
         auto *u = app.ctx->windows.find<frmUrlSnip>(QStringLiteral("frmUrlSnip"));
         QCOMPARE(u->Label3->text(), QStringLiteral("Idle"));
-        u->txtAddress->setText(path == "refused" ? refused : server.url(path.constData()));
-        if (!failure.isEmpty())
+        if (!failure.isEmpty()) { // a failure follows a success
+            u->txtAddress->setText(server.url("/utf8"));
+            u->Command1->click();
+            QTRY_COMPARE(u->Label3->text(), QStringLiteral("Idle"));
             app.dialogs.answers << Answer::Ok;
+        }
+        u->txtAddress->setText(path == "refused" ? refused : path.startsWith('/') ? server.url(path.constData()) : QString::fromLatin1(path));
         u->Command1->click();
         QCOMPARE(u->Label3->text(), QStringLiteral("Working"));
         QTRY_COMPARE(u->Label3->text(), QStringLiteral("Idle"));
@@ -293,6 +300,7 @@ private slots:
             QCOMPARE(u->lblSize->text(), QString::number(text.size()) + QStringLiteral(" Bytes"));
             QVERIFY(app.dialogs.asked.isEmpty());
         } else {
+            QCOMPARE(u->lblSize->text(), QString());
             QVERIFY2(app.dialogs.lastText().contains(u->txtAddress->text()) && app.dialogs.lastText().contains(failure),
                      qPrintable(app.dialogs.lastText()));
         }
@@ -425,10 +433,15 @@ private slots:
     {
         AppFixture app;
         const QString path = app.writeFile(QStringLiteral("target.txt"), QByteArray(3000, 't'));
+        app.writeFile(QStringLiteral(".htaccess"), "h");
+        QDir(app.dir.path()).mkdir(QStringLiteral(".git"));
         frmDoc *w = app.newDocument();
         w->txtContents->SetText(QStringLiteral("doc"));
         whenModal("Append to file", [&](QWidget *modal) {
             auto *d = qobject_cast<frmAppend *>(modal);
+            d->chooser->setDirectory(app.dir.path()); // dot files and folders are listed too
+            QCOMPARE(d->chooser->files->findItems(QStringLiteral(".htaccess"), Qt::MatchExactly).size(), 1);
+            QCOMPARE(d->chooser->folders->findItems(QStringLiteral(".git"), Qt::MatchExactly).size(), 1);
             app.dialogs.answers << Answer::Ok << Answer::Ok;
             d->Command1->click(); // no file chosen
             QCOMPARE(app.dialogs.lastText(), QStringLiteral("Choose the file to append the document to first."));

@@ -4,6 +4,7 @@
 #include "ui/CenterForm.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -107,6 +108,15 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    // The OK label is no button, but answers the keys a button would.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 frmAbout *frmAbout::showAbout(SingleWindows &windows)

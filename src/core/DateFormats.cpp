@@ -24,21 +24,20 @@ QString format(const QDate &date, const QString &pattern, const QLocale &locale)
         while (i + run < pattern.size() && pattern.at(i + run) == c)
             ++run;
         i += run;
+        // An abbreviated name may end in a dot of its own ("Dez."): before the
+        // date separator or at the end it would double up, so it goes.
+        if ((c == u'D' || c == u'M') && run >= 3) {
+            QString name = c == u'D' ? locale.dayName(date.dayOfWeek(), run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat)
+                                     : locale.monthName(date.month(), run >= 4 ? QLocale::LongFormat : QLocale::ShortFormat);
+            if (name.endsWith(u'.') && (i == pattern.size() || pattern.at(i) == u'/'))
+                name.chop(1);
+            out += name;
+            continue;
+        }
         if (c == u'D') {
-            if (run >= 4)
-                out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
-            else if (run == 3)
-                out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
-            else
-                out += run == 2 ? QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')) : QString::number(date.day());
+            out += run == 2 ? QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')) : QString::number(date.day());
         } else if (c == u'M') {
-            if (run >= 4)
-                out += locale.monthName(date.month(), QLocale::LongFormat);
-            else if (run == 3)
-                out += locale.monthName(date.month(), QLocale::ShortFormat);
-            else
-                out += run == 2 ? QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0'))
-                                : QString::number(date.month());
+            out += run == 2 ? QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0')) : QString::number(date.month());
         } else if (c == u'Y') {
             out += QString::number(date.year()).rightJustified(4, QLatin1Char('0'));
         } else if (c == u'/') {

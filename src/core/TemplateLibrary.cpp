@@ -3,9 +3,13 @@
 #include "core/FileIO.h"
 #include "core/TextFileCodec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace TemplateLibrary {
 
@@ -85,19 +89,26 @@ QStringList install(const QStringList &entries, const QString &dir,
     return failures;
 }
 
-bool prepareDirectory(const QString &dir)
+QString installedFolder()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" ORVANE_INSTALLED_TEMPLATES));
+}
+
+QString prepareDirectory(const QString &dir, const QString &installed)
 {
     if (QFileInfo(dir).isDir())
-        return true;
-    if (!QDir().mkdir(dir))
-        return false;
-    const QDir shipped(QStringLiteral(":/templates"));
-    for (const QString &name : shipped.entryList(QDir::Files))
-        QFile::copy(shipped.filePath(name), QDir(dir).filePath(name));
+        return QString();
+    if (::mkdir(QFile::encodeName(dir).constData(), 0777) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    // An installed folder (a packager's or an administrator's choice) wins
+    // over the templates built into the program.
+    const QDir source(QFileInfo(installed).isDir() ? installed : QStringLiteral(":/templates"));
+    for (const QString &name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), QDir(dir).filePath(name));
     for (const QString &name : QDir(dir).entryList(QDir::Files))
         QFile::setPermissions(QDir(dir).filePath(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                             | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    return true;
+    return QString();
 }
 
 } // namespace TemplateLibrary

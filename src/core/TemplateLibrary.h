@@ -35,8 +35,13 @@ QString installedName(const QString &entry);
 QStringList install(const QStringList &entries, const QString &dir,
                     const std::function<bool(const QString &entry, const QString &installed)> &mayReplace);
 
-// Makes dir (one level) when it is missing and fills it with the templates
-// that ship with the program. Returns false when dir could not be made.
-bool prepareDirectory(const QString &dir);
+// Where `cmake --install` puts the templates, beside the installed program
+// (share/orvane/templates); it need not exist.
+QString installedFolder();
+
+// Makes dir (one level) when it is missing and fills it with the files of
+// the installed folder when there is one, else with the templates built
+// into the program. Returns why dir could not be made, or "".
+QString prepareDirectory(const QString &dir, const QString &installed = installedFolder());
 
 } // namespace TemplateLibrary

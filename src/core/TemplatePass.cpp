@@ -28,6 +28,8 @@ bool PromptTemplateField(QString &text, const QString &label, Host &host)
         out.append(QStringView(text).mid(from, at - from)).append(answer);
     out.append(QStringView(text).mid(from));
     text = std::move(out);
+    // The document shows the answer before the next box opens.
+    host.setText(text);
     return true;
 }
 
@@ -62,10 +64,9 @@ QString GetTagName(const QString &openTag)
     return gt < 0 ? openTag.mid(lt + 1) : openTag.mid(lt + 1, gt - lt - 1);
 }
 
-void ExecuteTemplateTags(QString text, Host &host)
+void ExecuteTemplateTags(QString text, Host &host, const QStringList &tags)
 {
-    for (const QString &name : kTags) {
-        bool changed = false;
+    for (const QString &name : tags) {
         const QString open = QLatin1Char('<') + name + QLatin1Char('>');
         const QString close = QStringLiteral("</") + name + QLatin1Char('>');
         qsizetype from = 0;
@@ -82,17 +83,13 @@ void ExecuteTemplateTags(QString text, Host &host)
             } else {
                 const qsizetype contentStart = at + open.size();
                 const QString content = text.mid(contentStart, end - contentStart);
-                if (HandleTemplateTag(text, text.mid(at, open.size()), content, host)) {
-                    changed = true;
+                if (HandleTemplateTag(text, text.mid(at, open.size()), content, host))
                     noCloseFrom = -1;
-                }
             }
             // The next search starts one character after the element's start,
             // in the text as it now reads.
             from = at + 1;
         }
-        if (changed)
-            host.setText(text);
     }
 }
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The template pass over a document's text: the tag elements
-// <NAME>content</NAME> are visited name by name, in the order of kTags, each
+// <NAME>content</NAME> are visited name by name, in the order given, each
 // name from the start of the text to its end. QRLTITLE sets the document's
 // title, QRLPROMPT asks once for each group of fields with the same label
 // and replaces them all by the answer, QRLMESSAGE shows its content,
@@ -33,15 +33,16 @@ public:
     // Found" when nothing is there, or what stands there instead.
     virtual QString whyNotFile(const QString &path) const = 0;
     virtual void open(const QString &path) = 0;
-    // The text after the prompts were answered, before messages and links act.
+    // The text after an answer replaced its fields, before the next box.
     virtual void setText(const QString &text) = 0;
 };
 
 // The characters between the first "<" and the first ">" after it.
 QString GetTagName(const QString &openTag);
 
-// Runs the pass over text. When an answer changed it, the new text goes to
-// the host once every prompt has been asked.
-void ExecuteTemplateTags(QString text, Host &host);
+// Runs the pass over text. Each answer's new text goes to the host at once.
+// The tags are visited in the order of tags; names not among the five are
+// found but do nothing.
+void ExecuteTemplateTags(QString text, Host &host, const QStringList &tags = kTags);
 
 } // namespace TemplatePass

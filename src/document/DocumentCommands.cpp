@@ -11,6 +11,7 @@
 #include "ui/AppContext.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -49,9 +50,16 @@ void printPreview(AppContext &ctx, frmDoc &w)
 
 void exportPdf(AppContext &ctx, frmDoc &w)
 {
-    const QString path = ctx.dialogs.saveFileName(QStringLiteral("PDF (*.pdf)"), QString());
+    // Proposes the document's own name with .pdf, in its folder; a name
+    // typed without the suffix gets it.
+    const QString file = w.FilePath().trimmed();
+    const QString proposed = file.isEmpty() ? w.Title() + QStringLiteral(".pdf")
+                                            : QFileInfo(file).dir().filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".pdf"));
+    QString path = ctx.dialogs.saveFileName(QStringLiteral("PDF (*.pdf)"), proposed);
     if (path.isEmpty())
         return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);

@@ -50,7 +50,7 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuEditCut02", "-"},
     {1, "mnuEditSelectAll", "Select All", Ctrl | Key_A},
 
-    {0, "mnuSearch", "Sea&rch"},
+    {0, "mnuSearch", "Sear&ch"},
     {1, "mnuSearchFind", "&Find...", Ctrl | Qt::Key_F},
     {1, "mnuSearchFindNext", "Find &Next", Ctrl | Qt::Key_G},
     {1, "mnuSearchFindPrevious", "Find &Previous", Ctrl | Qt::SHIFT | Qt::Key_G},

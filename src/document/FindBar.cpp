@@ -44,7 +44,7 @@ FindBar::FindBar(RichTextBox &text, QWidget *parent)
     auto *previous = namedButton(this, "cmdFindPrevious", QStringLiteral("&Previous"));
     auto *replaceOne = namedButton(this, "cmdReplace", QStringLiteral("Rep&lace"));
     auto *replaceEvery = namedButton(this, "cmdReplaceAll", QStringLiteral("Replace &All"));
-    chkMatchCase = option(this, "chkMatchCase", QStringLiteral("Match &case"));
+    chkMatchCase = option(this, "chkMatchCase", QStringLiteral("&Match case"));
     chkWholeWord = option(this, "chkWholeWord", QStringLiteral("Whole wor&d"));
     chkRegex = option(this, "chkRegex", QStringLiteral("Regular e&xpression"));
     chkWrap = option(this, "chkWrap", QStringLiteral("&Wrap around"), true);

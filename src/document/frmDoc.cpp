@@ -1,6 +1,7 @@
 #include "document/frmDoc.h"
 
 #include "core/CharacterMode.h"
+#include "core/TemplatePass.h"
 #include "core/TextFileCodec.h"
 #include "document/DocumentManager.h"
 #include "document/DocumentMenus.h"
@@ -33,9 +34,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-const QStringList frmDoc::kTemplateTags = {QStringLiteral("QRLTITLE"), QStringLiteral("QRLPROMPT"),
-                                           QStringLiteral("QRLMESSAGE"), QStringLiteral("QRLLINK"),
-                                           QStringLiteral("QRLIMAGE")};
 
 namespace {
 
@@ -98,6 +96,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     setObjectName(QStringLiteral("frmDoc"));
     setWindowTitle(QStringLiteral("####"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    TemplateTags = TemplatePass::kTags;
 
     m_menus = std::make_unique<DocumentMenus>(*this, ctx.commands);
     buildToolbar();

@@ -33,8 +33,6 @@ class frmDoc : public QWidget, public DocumentTarget
     Q_OBJECT
 
 public:
-    static const QStringList kTemplateTags;
-
     frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent = nullptr);
     ~frmDoc() override;
 
@@ -52,6 +50,11 @@ public:
     void SetTitle(const QString &title) override;
     QString FilePath() const override;
     QWidget *widget() override { return this; }
+    const QStringList &templateTags() const override { return TemplateTags; }
+
+    // The template tag names in the order Tools > Execute acts on them; set
+    // when the window is made.
+    QStringList TemplateTags;
 
     void setTag(int slot);
     QMdiSubWindow *subWindow() const;

@@ -83,7 +83,7 @@ void registerTemplateCommands(AppContext &ctx, DocumentHost &docs)
 
     c.add(QStringLiteral("mnuToolsExecute"), [app, d](DocumentTarget &doc) {
         PassHost host(*app, *d, doc);
-        TemplatePass::ExecuteTemplateTags(doc.Text(), host);
+        TemplatePass::ExecuteTemplateTags(doc.Text(), host, doc.templateTags());
     });
     for (const Fragments::Fragment *f = Fragments::begin(); f != Fragments::end(); ++f) {
         c.add(QLatin1String(f->name), [app, f](DocumentTarget &doc) { insertFragment(*app, *f, doc); });

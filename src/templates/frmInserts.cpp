@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 frmInserts::frmInserts(QString &insertedText)
@@ -17,6 +18,17 @@ frmInserts::frmInserts(QString &insertedText)
     layout->addWidget(txtInserts);
     layout->addWidget(Label1);
     resize(420, 260);
-    connect(txtInserts, &QPlainTextEdit::textChanged, this,
-            [this, &insertedText] { insertedText = txtInserts->toPlainText(); });
+    connect(txtInserts, &QPlainTextEdit::textChanged, this, [this, &insertedText] { insertedText = boxText(); });
+}
+
+QString frmInserts::boxText() const
+{
+    // toPlainText() turns non-breaking spaces into plain ones; the raw text
+    // keeps every character and marks line breaks as separators.
+    QString text = txtInserts->document()->toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
 }

@@ -16,4 +16,8 @@ public:
 
     QPlainTextEdit *txtInserts = nullptr;
     QLabel *Label1 = nullptr;
+
+private:
+    // The box's text exactly as typed or pasted; line breaks as LF.
+    QString boxText() const;
 };

@@ -70,9 +70,12 @@ frmNew::frmNew(AppContext &ctx, DocumentHost &docs)
     grid->addWidget(Command3, 1, 3);
     resize(520, 320);
 
-    connect(File1, &QListWidget::currentRowChanged, this, [this] {
+    // Each click reads the file again: what it shows is what is on disk now.
+    const auto showPreview = [this] {
         lblPreview->setText(File1->currentItem() ? TemplateLibrary::preview(templatePath()) : QString());
-    });
+    };
+    connect(File1, &QListWidget::currentRowChanged, this, showPreview);
+    connect(File1, &QListWidget::itemClicked, this, showPreview);
     connect(Command1, &QPushButton::clicked, this, [this] {
         if (!File1->currentItem()) {
             m_ctx.dialogs.beep();
@@ -93,13 +96,16 @@ frmNew::frmNew(AppContext &ctx, DocumentHost &docs)
     });
     connect(Command3, &QPushButton::clicked, this, &QWidget::close);
 
-    if (!TemplateLibrary::prepareDirectory(m_ctx.TemplatesDir)) {
+    // A folder that cannot be made is one message, with the reason; offering
+    // downloads into it would not help.
+    const QString failure = TemplateLibrary::prepareDirectory(m_ctx.TemplatesDir);
+    if (!failure.isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("The templates folder ") + m_ctx.TemplatesDir
-                                  + QStringLiteral(" could not be created."),
+                                  + QStringLiteral(" could not be created: ") + failure + QStringLiteral("."),
                               Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
     }
     readList();
-    if (File1->count() == 0) {
+    if (File1->count() == 0 && failure.isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("There are no installed templates, please visit our website: ")
                                   + QLatin1String(Fragments::kWebAddress) + QStringLiteral(" to download the template"),
                               Dialogs::Buttons::Ok, Dialogs::Icon::None, AppContext::appTitle());

@@ -78,6 +78,7 @@ void frmUrlSnip::load()
     if (address.isEmpty() || m_reply)
         return;
     txtUrl->SetText(QString());
+    lblSize->clear(); // a size belongs to the text shown
     const QUrl url(address);
     // A local file is read as every file is: a named pipe would block the
     // window until a writer came, a device would never end.
@@ -108,9 +109,13 @@ void frmUrlSnip::finished()
         lblSize->setText(QString::number(txtUrl->TextLength()) + QStringLiteral(" Bytes"));
     } else if (!m_stoppedByUser) {
         // A time-out ends the transfer as "canceled" too: say what it was.
+        // An address without a scheme is passed on as typed; Qt's answer,
+        // 'Protocol "" is unknown', would not tell the user what to do.
+        const bool noScheme = reply->error() == QNetworkReply::ProtocolUnknownError && reply->url().scheme().isEmpty();
         QString why = reply->error() == QNetworkReply::OperationCanceledError
                           ? QStringLiteral("no answer within %1 seconds").arg(kTimeoutMs / 1000)
-                          : reply->errorString().trimmed();
+                      : noScheme ? QStringLiteral("Add http:// or https:// in front of the address")
+                                 : reply->errorString().trimmed();
         // Some of the network library's messages end where their detail
         // would be ("Decompression failed: ").
         if (why.endsWith(u':'))

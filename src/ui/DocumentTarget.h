@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -36,6 +37,8 @@ public:
     virtual QString Title() const = 0;
     virtual void SetTitle(const QString &title) = 0;
     virtual QString FilePath() const = 0;
+    // The tag names Tools > Execute visits, in order.
+    virtual const QStringList &templateTags() const = 0;
     // The window, for dialogs that belong to it.
     virtual QWidget *widget() = 0;
 };

@@ -45,10 +45,11 @@ void FileChooser::setDirectory(const QString &dir)
     folders->clear();
     if (!d.isRoot())
         folders->addItem(QStringLiteral(".."));
-    folders->addItems(d.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    // Every folder and every file, dot names included (.htaccess, .config).
+    folders->addItems(d.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
     files->clear();
     QDir filtered(m_dir);
     filtered.setNameFilters(m_patterns);
-    files->addItems(filtered.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    files->addItems(filtered.entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase));
     setToolTip(m_dir);
 }

@@ -7,8 +7,8 @@ class QComboBox;
 class QListWidget;
 
 // Three lists for choosing a file: the places (the home folder and every
-// mounted volume), the folders of the current folder (".." goes up), and
-// the files there that match the patterns (without regard to case). Clicking
+// mounted volume), every folder of the current folder (".." goes up), and
+// every file there that match the patterns (without regard to case). Clicking
 // a file reports its full path.
 class FileChooser : public QWidget
 {
