@@ -133,14 +133,43 @@ private slots:
             const int slot = t.TakeSlot(&grew);
             QCOMPARE(slot, expected);
             QVERIFY(grew);
-            t.record(slot).InUse = true;
+            QVERIFY(t.record(slot).InUse());
         }
-        t.record(2).InUse = false;
-        t.record(3).InUse = false;
+        const quint64 serial = t.record(2).Serial();
+        t.record(2).release();
+        t.record(3).release();
         QCOMPARE(t.FindFreeSlot(), 2);
         QCOMPARE(t.TakeSlot(&grew), 2);
         QVERIFY(!grew);
         QCOMPARE(t.DocumentCount(), 3);
+        QVERIFY(t.record(2).Serial() > serial); // another document in the same slot
+    }
+
+    // The record says each change once, and a taken slot starts afresh.
+    void recordSignals()
+    {
+        DocumentTable t;
+        bool grew = false;
+        DocumentRecord &r = t.record(t.TakeSlot(&grew));
+        QSignalSpy changed(&r, &DocumentRecord::changed), path(&r, &DocumentRecord::pathChanged),
+            title(&r, &DocumentRecord::titleChanged), format(&r, &DocumentRecord::formatChanged),
+            undo(&r, &DocumentRecord::undoChanged);
+        r.setChanged(true);
+        r.setChanged(true);
+        r.setFilePath(QStringLiteral("/a.txt"));
+        r.setTitle(QStringLiteral("/a.txt"));
+        r.setFormat({TextFileCodec::Encoding::Utf16Le, TextFileCodec::LineEnd::Lf, TextFileCodec::LineEnd::Lf});
+        r.RecordUndo("x");
+        r.release();
+        QVERIFY(!r.InUse() && r.FilePath().isEmpty() && r.Title().isEmpty());
+        QCOMPARE(t.TakeSlot(&grew), 1);
+        QVERIFY(r.InUse() && !r.Changed() && !r.canUndo() && r.Title() == QLatin1String("Untitled"));
+        QVERIFY(r.Format() == TextFileCodec::FileFormat());
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(path.size(), 2);
+        QCOMPARE(title.size(), 3);
+        QCOMPARE(format.size(), 2);
+        QVERIFY(undo.size() >= 2);
     }
 
     void tableRefusesDocumentsPastTheLimit()
@@ -148,11 +177,11 @@ private slots:
         DocumentTable t;
         bool grew = false;
         for (int i = 1; i <= DocumentTable::MaxDocuments; ++i)
-            t.record(t.TakeSlot(&grew)).InUse = true;
+            t.TakeSlot(&grew);
         QCOMPARE(t.DocumentCount(), 32767);
         QCOMPARE(t.TakeSlot(&grew), 0);
         QCOMPARE(t.DocumentCount(), 32767);
-        t.record(40).InUse = false;
+        t.record(40).release();
         QCOMPARE(t.TakeSlot(&grew), 40);
     }
 
@@ -162,14 +191,14 @@ private slots:
         bool grew = false;
         const int s = t.TakeSlot(&grew);
         t.RecordUndo(s, "");   // typed A: the empty earlier text is no snapshot
-        QCOMPARE(t.record(s).UndoSnapshot, QByteArray());
+        QCOMPARE(t.record(s).UndoSnapshot(), QByteArray());
         t.RecordUndo(s, "A");  // typed B
         t.RecordUndo(s, "B");  // typed C
-        QCOMPARE(t.record(s).UndoSnapshot, QByteArray("B"));
-        QCOMPARE(t.record(s).UndoLevel1, QByteArray("A"));
+        QCOMPARE(t.record(s).UndoSnapshot(), QByteArray("B"));
+        QCOMPARE(t.record(s).UndoLevel1(), QByteArray("A"));
         QCOMPARE(t.TakeUndo(s), QByteArray("B"));
         QCOMPARE(t.TakeUndo(s), QByteArray("A"));
-        QCOMPARE(t.record(s).UndoSnapshot, QByteArray());
+        QCOMPARE(t.record(s).UndoSnapshot(), QByteArray());
     }
 
     void undoStoreKeepsFourLevels()
@@ -181,11 +210,11 @@ private slots:
             t.RecordUndo(s, text);
         t.RecordUndo(s, "6"); // equal to the newest: nothing moves
         QStringList taken;
-        while (!t.record(s).UndoSnapshot.isEmpty())
+        while (!t.record(s).UndoSnapshot().isEmpty())
             taken << QString::fromUtf8(t.TakeUndo(s));
         QCOMPARE(taken, (QStringList{"6", "5", "4", "3"}));
         t.ResetUndoFields(s);
-        QVERIFY(t.record(s).UndoLevel1.isEmpty());
+        QVERIFY(t.record(s).UndoLevel1().isEmpty());
     }
 
     void fileFilterForQt()

@@ -63,11 +63,11 @@ private slots:
         app.dialogs.answers << Answer::No;
         actionOf(again, "mnuFileClose")->trigger();
         QVERIFY(!again->subWindow()->isVisible());
-        QCOMPARE(app.record(again).InUse, false);
+        QCOMPARE(app.record(again).InUse(), false);
         QCOMPARE(app.newDocument(), again);
         QVERIFY(again->subWindow()->isVisible());
         QCOMPARE(again->txtContents->Text(), QString());
-        QCOMPARE(app.record(again).Changed, false);
+        QCOMPARE(app.record(again).Changed(), false);
         QCOMPARE(status(again, "Status"), QStringLiteral("Status"));
         again->timer2Tick();
         QCOMPARE(status(again, "Status"), QStringLiteral("Document is clean"));
@@ -97,10 +97,10 @@ private slots:
         QVERIFY(w);
         QCOMPARE(w->txtContents->Text(), text);
         QCOMPARE(status(w, "lngth"), QStringLiteral("Length: %1").arg(text.size())); // UTF-16 units: an emoji is 2
-        QCOMPARE(app.record(w).Changed, false);
-        QCOMPARE(app.record(w).Title, path);
+        QCOMPARE(app.record(w).Changed(), false);
+        QCOMPARE(app.record(w).Title(), path);
         QTRY_COMPARE(w->subWindow()->windowTitle(), path);
-        QVERIFY(w->panel(QStringLiteral("Status"))->toolTip().endsWith(TextFileCodec::describe(app.record(w).Format)));
+        QVERIFY(w->panel(QStringLiteral("Status"))->toolTip().endsWith(TextFileCodec::describe(app.record(w).Format())));
         QCOMPARE(RecentList::entries(app.ctx->settings), QStringList{path});
 
         QVERIFY(QFile::remove(path));
@@ -118,8 +118,8 @@ private slots:
         app.dialogs.fileNames << path;
         actionOf(w, "mnuFileSaveBinary")->trigger();
         QCOMPARE(app.readFile(path), QByteArray("abc"));
-        QCOMPARE(app.record(w).FilePath, path);
-        QCOMPARE(app.record(w).Changed, false);
+        QCOMPARE(app.record(w).FilePath(), path);
+        QCOMPARE(app.record(w).Changed(), false);
         // After a binary save, Save writes the same file with its line break.
         actionOf(w, "mnuFileSave")->trigger();
         QCOMPARE(app.readFile(path), QByteArray("abc\r\n"));
@@ -128,12 +128,12 @@ private slots:
         type(w, QStringLiteral("x"));
         actionOf(w, "mnuFileSaveAs")->trigger();
         QCOMPARE(app.dialogs.fileInitials.last(), path);
-        QCOMPARE(app.record(w).Changed, true);
+        QCOMPARE(app.record(w).Changed(), true);
         QCOMPARE(app.readFile(path), QByteArray("abc\r\n"));
         actionOf(w, "mnuFileOpen")->trigger();
         QCOMPARE(app.shownDocuments().size(), 1);
 
-        app.record(w).FilePath = QStringLiteral("   ");
+        app.record(w).setFilePath(QStringLiteral("   "));
         app.dialogs.answers << Answer::Ok;
         QVERIFY(!app.docs().SaveDocument(w->slot()));
         QCOMPARE(app.dialogs.lastText(), QStringLiteral("Error: No File"));
@@ -299,7 +299,7 @@ private slots:
             target = app.path(QStringLiteral("adir"));
             QDir(app.dir.path()).mkdir(QStringLiteral("adir"));
         }
-        app.record(w).FilePath = target;
+        app.record(w).setFilePath(target);
         app.dialogs.answers.append(answers);
         bool ok = false;
         {
@@ -311,7 +311,7 @@ private slots:
         const QStringList lines = app.dialogs.asked.first().text.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.first(), QStringLiteral("There was an error in saving to the file. "));
         QCOMPARE(lines.last(), kWhatNow);
-        QCOMPARE(app.record(w).Changed, !written);
+        QCOMPARE(app.record(w).Changed(), !written);
         QCOMPARE(RecentList::entries(app.ctx->settings).size(), written ? 2 : 1);
         QCOMPARE(app.readFile(existing), old);
         if (written)
@@ -359,7 +359,7 @@ private slots:
         } else {
             reload->click();
             QCOMPARE(w->txtContents->Text(), QStringLiteral("theirs"));
-            QCOMPARE(app.record(w).Changed, false);
+            QCOMPARE(app.record(w).Changed(), false);
         }
         QVERIFY(!w->fraDiskNotice->isVisible());
     }
@@ -373,7 +373,7 @@ private slots:
         QVERIFY(QDir().mkdir(app.path(QStringLiteral("sub"))) && QDir::setCurrent(app.path(QStringLiteral("sub"))));
         frmDoc *w = app.docs().OpenFileByPath(QStringLiteral("../index.html"));
         QVERIFY(w);
-        QCOMPARE(app.record(w).FilePath, path);
+        QCOMPARE(app.record(w).FilePath(), path);
         QCOMPARE(RecentList::entries(app.ctx->settings).first(), path);
     }
 
@@ -388,7 +388,7 @@ private slots:
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
         QCOMPARE(app.dialogs.asked.last().buttons, Dialogs::Buttons::OverwriteCancel);
         QCOMPARE(app.readFile(path), QByteArray("theirs\n"));
-        QCOMPARE(app.record(w).Changed, true);
+        QCOMPARE(app.record(w).Changed(), true);
         app.dialogs.answers << Answer::Yes;
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
         QCOMPARE(app.readFile(path), QByteArray("xmine\n"));
@@ -409,7 +409,7 @@ private slots:
         QCOMPARE(app.dialogs.asked.last().buttons, Dialogs::Buttons::OverwriteCancel);
         QCOMPARE(app.readFile(path), QByteArray("xmine\nduring\n"));
         QCOMPARE(QDir(app.dir.path()).entryList({QStringLiteral("page.html.*")}, QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(app.record(w).Changed, true);
+        QCOMPARE(app.record(w).Changed(), true);
         app.dialogs.answers << Answer::Yes;
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
         QCOMPARE(app.readFile(path), QByteArray("xymine\n"));
@@ -445,10 +445,10 @@ private slots:
         AppFixture app;
         frmDoc *w = app.newDocument();
         w->txtContents->SetText(QStringLiteral("work"));
-        app.record(w).Changed = changed;
+        app.record(w).setChanged(changed);
         const QString target = app.path(answers.size() == 2 ? QStringLiteral("gone/x.txt") : QStringLiteral("doc.txt"));
         if (hasPath)
-            app.record(w).FilePath = target;
+            app.record(w).setFilePath(target);
         if (!saveAsName.isEmpty())
             app.dialogs.fileNames << app.path(saveAsName);
         app.dialogs.answers.append(answers);
@@ -461,7 +461,7 @@ private slots:
             QCOMPARE(app.dialogs.asked.first().buttons, Dialogs::Buttons::YesNoCancel);
         }
         QCOMPARE(w->subWindow()->isVisible(), !closed);
-        QCOMPARE(app.record(w).InUse, !closed);
+        QCOMPARE(app.record(w).InUse(), !closed);
         QCOMPARE(QFile::exists(saveAsName.isEmpty() ? target : app.path(saveAsName)), fileWritten);
         QCOMPARE(w->txtContents->Text(), QStringLiteral("work"));
     }
@@ -636,7 +636,7 @@ private slots:
         // Choosing the item opens the full path, '&' and all.
         recentItems(app.frame).first()->trigger();
         QCOMPARE(app.shownDocuments().size(), 2);
-        QCOMPARE(app.record(app.shownDocuments().last()).Title, path);
+        QCOMPARE(app.record(app.shownDocuments().last()).Title(), path);
     }
 
     // Code view and word wrap are off at first, then as the user left them:

@@ -48,7 +48,7 @@ struct OneDocument : AppFixture {
         a->trigger();
         w->timer1Tick();
     }
-    QString snapshot() { return QString::fromUtf8(record(w).UndoSnapshot); }
+    QString snapshot() { return QString::fromUtf8(record(w).UndoSnapshot()); }
 };
 
 // A click of the given button at the end of the text.
@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(d.snapshot(), QStringLiteral("before"));
         d.w->timer1Tick();
         QVERIFY(d.w->toolbarButton(QStringLiteral("Undo"))->isVisible());
-        d.record(d.w).Changed = false;
+        d.record(d.w).setChanged(false);
 
         if (how == QLatin1String("menu")) {
             d.run("mnuEditUndo");
@@ -113,7 +113,7 @@ private slots:
             d.run("mnuHiddenUndo");
         }
         QCOMPARE(d.box->Text(), QStringLiteral("before"));
-        QCOMPARE(d.record(d.w).Changed, true);
+        QCOMPARE(d.record(d.w).Changed(), true);
         QCOMPARE(d.w->panel(QStringLiteral("lngth"))->text(), QStringLiteral("Length: 6"));
         d.w->undoTick(); // the undo itself is no edit
         QCOMPARE(d.snapshot(), QString());
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(!actionOf(d.w, "mnuHiddenUndo")->isEnabled());
         QVERIFY(!d.w->toolbarButton(QStringLiteral("Undo"))->isVisible());
         // With nothing typed since, a tick does not even compare the texts.
-        d.record(d.w).UndoSnapshot = "marker";
+        d.record(d.w).RecordUndo("marker");
         d.w->undoTick();
         QCOMPARE(d.snapshot(), QStringLiteral("marker"));
     }
@@ -300,10 +300,10 @@ private slots:
         OneDocument d;
         d.box->SetText(QStringLiteral("<") + selected + QStringLiteral(">"));
         d.select(1, int(selected.size()));
-        d.record(d.w).Changed = false;
+        d.record(d.w).setChanged(false);
         d.run(command.toLatin1().constData());
         QCOMPARE(d.box->Text(), QStringLiteral("<") + result + QStringLiteral(">"));
-        QCOMPARE(d.record(d.w).Changed, result != selected);
+        QCOMPARE(d.record(d.w).Changed(), result != selected);
         if (result != selected) {
             QCOMPARE(d.box->SelLength(), 0);
             QCOMPARE(d.box->SelStart(), 1 + int(result.size()));
@@ -378,7 +378,7 @@ private slots:
     {
         OneDocument d;
         d.box->SetText(QStringLiteral("unchanged"));
-        d.record(d.w).Changed = false;
+        d.record(d.w).setChanged(false);
         d.printer.failWith = QStringLiteral("No default printer is installed.");
         d.dialogs.answers << Answer::Ok;
         d.w->toolbarButton(QStringLiteral("Print"))->trigger();
@@ -386,7 +386,7 @@ private slots:
         QCOMPARE(d.dialogs.asked.last().caption, QStringLiteral("Orvane"));
         QCOMPARE(d.dialogs.asked.last().buttons, Dialogs::Buttons::Ok);
         QCOMPARE(d.box->Text(), QStringLiteral("unchanged"));
-        QCOMPARE(d.record(d.w).Changed, false);
+        QCOMPARE(d.record(d.w).Changed(), false);
     }
 
     void qtPrinterWithoutAPrinterReportsIt()
@@ -506,7 +506,7 @@ private slots:
         QCOMPARE(d.dialogs.asked.size(), vanishes ? 2 : 1);
         QCOMPARE(d.box->Text(), text);
         QCOMPARE(d.shownDocuments().size(), windows);
-        QCOMPARE(d.record(d.w).Title, QStringLiteral("Untitled")); // the inserted file is not the document's file
+        QCOMPARE(d.record(d.w).Title(), QStringLiteral("Untitled")); // the inserted file is not the document's file
     }
 
     void severalDroppedFilesOpenInOrder()

@@ -139,7 +139,7 @@ private slots:
         });
         AppFixture several(paths);
         QCOMPARE(several.shownDocuments().size(), 2);
-        QCOMPARE(several.record(several.shownDocuments()[1]).FilePath, paths[1]);
+        QCOMPARE(several.record(several.shownDocuments()[1]).FilePath(), paths[1]);
         // One of them missing: the joined path is what failed.
         AppFixture missing({paths[0], app.path(QStringLiteral("gone.txt"))},
                            [](AppFixture &a) { a.dialogs.answers << Answer::Abort; });
@@ -274,8 +274,8 @@ private slots:
         // Line breaks come in as the document holds them: CR LF.
         QCOMPARE(w->txtContents->Text(), hasText ? QStringLiteral("from\r\nanother program") : QString());
         QCOMPARE(w->panel(QStringLiteral("lngth"))->text(), hasText ? QStringLiteral("Length: 21") : QStringLiteral("Length: 0"));
-        QCOMPARE(app.record(w).Changed, true);
-        QCOMPARE(app.record(w).FilePath, QString());
+        QCOMPARE(app.record(w).Changed(), true);
+        QCOMPARE(app.record(w).FilePath(), QString());
     }
 
     // No two access keys of one window or one menu clash, except where the

@@ -113,13 +113,13 @@ private slots:
         const QList<frmDoc *> docs = app.shownDocuments();
         QCOMPARE(docs.size(), 2);
         QCOMPARE(docs[0]->txtContents->textBytes(), (kTypedA + QStringLiteral("original")).toUtf8());
-        QCOMPARE(app.record(docs[0]).FilePath, file);
-        QCOMPARE(app.record(docs[0]).Title, file);
-        QCOMPARE(app.record(docs[0]).Format.lineEnd, TextFileCodec::LineEnd::Lf);
+        QCOMPARE(app.record(docs[0]).FilePath(), file);
+        QCOMPARE(app.record(docs[0]).Title(), file);
+        QCOMPARE(app.record(docs[0]).Format().lineEnd, TextFileCodec::LineEnd::Lf);
         QCOMPARE(docs[1]->txtContents->textBytes(), kTypedB.toUtf8());
-        QCOMPARE(app.record(docs[1]).Title, QStringLiteral("Untitled"));
+        QCOMPARE(app.record(docs[1]).Title(), QStringLiteral("Untitled"));
         for (frmDoc *w : docs) {
-            QCOMPARE(app.record(w).Changed, true);
+            QCOMPARE(app.record(w).Changed(), true);
             w->timer2Tick();
             QCOMPARE(w->panel(QStringLiteral("Status"))->text(), QStringLiteral("Unsaved Changes Made"));
         }
@@ -204,7 +204,7 @@ private slots:
         whenModal("recovery window", [](QWidget *modal) { qobject_cast<frmRecover *>(modal)->cmdRecover->click(); });
         AppFixture again({}, {}, QString(), home.path());
         QCOMPARE(again.shownDocuments().size(), 1);
-        QCOMPARE(again.record(again.shownDocuments().first()).Format.encoding, TextFileCodec::Encoding::Utf16LeBom);
+        QCOMPARE(again.record(again.shownDocuments().first()).Format().encoding, TextFileCodec::Encoding::Utf16LeBom);
         QVERIFY(!QFileInfo::exists(first) && QFileInfo::exists(newer));
     }
 

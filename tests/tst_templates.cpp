@@ -112,11 +112,11 @@ private slots:
         w->txtContents->SetText(QStringLiteral("[S]"));
         w->txtContents->SetSelStart(1);
         w->txtContents->SetSelLength(1);
-        app.record(w).Changed = false;
+        app.record(w).setChanged(false);
         actionOf(w, item.toLatin1().constData())->trigger();
         QCOMPARE(w->txtContents->Text(), QLatin1Char('[') + withSelection + QLatin1Char(']'));
         QCOMPARE(w->txtContents->SelStart(), 1 + int(withSelection.size()));
-        QCOMPARE(app.record(w).Changed, true);
+        QCOMPARE(app.record(w).Changed(), true);
         w->txtContents->SetText(QStringLiteral("[]"));
         w->txtContents->SetSelStart(1);
         actionOf(w, item.toLatin1().constData())->trigger();
@@ -152,7 +152,7 @@ private slots:
         app.dialogs.inputs << answer;
         actionOf(w, item.toLatin1().constData())->trigger();
         QCOMPARE(w->txtContents->Text(), inserted);
-        QCOMPARE(app.record(w).Changed, !inserted.isEmpty());
+        QCOMPARE(app.record(w).Changed(), !inserted.isEmpty());
         QCOMPARE(app.dialogs.prompted.size(), 1);
         QCOMPARE((QStringList{app.dialogs.prompted[0].title, app.dialogs.prompted[0].prompt, app.dialogs.prompted[0].defaultText}),
                  asked);
@@ -173,9 +173,9 @@ private slots:
         QCOMPARE(w->txtContents->Text(), QStringLiteral("<QRLTITLE>Home</QRLTITLE><h1>Welcome</h1><QRLMESSAGE>done</QRLMESSAGE>"
                                                         "<QRLLINK>notes.txt</QRLLINK>"));
         QCOMPARE(app.dialogs.lastText(), QStringLiteral("Home: \r\ndone"));
-        QCOMPARE(app.record(w).Changed, true);
+        QCOMPARE(app.record(w).Changed(), true);
         QCOMPARE(app.shownDocuments().size(), 2);
-        QCOMPARE(app.record(app.shownDocuments().last()).Title, notes);
+        QCOMPARE(app.record(app.shownDocuments().last()).Title(), notes);
         QTRY_COMPARE(w->subWindow()->windowTitle(), QStringLiteral("Home"));
         // The pass visits the window's TemplateTags: without QRLLINK the link stays shut.
         QCOMPARE(w->TemplateTags, (QStringList{"QRLTITLE", "QRLPROMPT", "QRLMESSAGE", "QRLLINK", "QRLIMAGE"}));
@@ -214,8 +214,8 @@ private slots:
         QTRY_VERIFY(!watched);
         frmDoc *w = app.shownDocuments().last();
         QCOMPARE(w->txtContents->Text(), QStringLiteral("<QRLPROMPT>Changed</QRLPROMPT>"));
-        QCOMPARE(app.record(w).Title, QStringLiteral("Untitled"));
-        QCOMPARE(app.record(w).Changed, true);
+        QCOMPARE(app.record(w).Title(), QStringLiteral("Untitled"));
+        QCOMPARE(app.record(w).Changed(), true);
         QVERIFY(app.dialogs.prompted.isEmpty()); // the tags wait for Execute
 
         // The document's own item opens the window afresh, which reads the folder again.

@@ -126,7 +126,7 @@ private slots:
         w->cmdAction[5]->click(); // Open
         QCOMPARE(rows(w->prjList), (QStringList{files[0], files[2]}));
         emit w->prjList->itemDoubleClicked(w->prjList->topLevelItem(1), 0);
-        QCOMPARE(app.record(app.shownDocuments().last()).FilePath, files[2]);
+        QCOMPARE(app.record(app.shownDocuments().last()).FilePath(), files[2]);
 
         // Closed and shown again: empty fields, and the project list kept.
         QPointer<frmProject> watched = w;
@@ -161,14 +161,14 @@ private slots:
         QCOMPARE(app.dialogs.asked.last().caption, QStringLiteral("Document Not Saved"));
         QCOMPARE(app.dialogs.beeps, 1);
 
-        app.record(w).FilePath = app.writeFile(QStringLiteral("my page.html"), "<p>");
+        app.record(w).setFilePath(app.writeFile(QStringLiteral("my page.html"), "<p>"));
         items[0]->trigger();
         QTRY_COMPARE(app.readFile(record), "--fixed\n" + app.path(QStringLiteral("my page.html")).toUtf8() + "\n");
         // A name given relative to the current folder, that looks like an
         // option, reaches the viewer as a full path.
         QFile::remove(record);
         QVERIFY(QDir::setCurrent(app.dir.path()));
-        app.record(w).FilePath = QStringLiteral("--help.html");
+        app.record(w).setFilePath(QStringLiteral("--help.html"));
         items[0]->trigger();
         QTRY_COMPARE(app.readFile(record), "--fixed\n" + app.path(QStringLiteral("--help.html")).toUtf8() + "\n");
         app.dialogs.answers << Answer::Ok;

@@ -135,12 +135,10 @@ void mdiMain::DocumentFromClip()
     frmDoc *w = m_documents->CreateDocumentWindow();
     if (!w)
         return;
-    DocumentRecord &r = m_documents->table().record(w->slot());
-    r.Title = QStringLiteral("Clipboard");
-    r.FilePath.clear();
-    r.Changed = true;
-    r.UndoSnapshot.clear();
-    // The new window may be a reused one that still holds an old text.
+    w->SetTitle(QStringLiteral("Clipboard"));
+    m_documents->table().record(w->slot()).setChanged(true); // even with nothing to paste
+    // The new window may be a reused one that still holds an old text; the
+    // insertion is a change of the new document.
     w->txtContents->selectAll();
     w->InsertFragment(QApplication::clipboard()->text());
     w->scheduleTimer1();

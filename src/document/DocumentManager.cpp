@@ -63,10 +63,10 @@ frmDoc *DocumentManager::recover(Journal::Entry entry)
     if (!w)
         return nullptr;
     DocumentRecord &r = m_table.record(w->slot());
-    r.FilePath = entry.path;
-    r.Title = entry.title;
-    r.Format = entry.format;
-    r.DiskStamp = r.NoticedStamp = entry.stamp;
+    r.setFilePath(entry.path);
+    r.setTitle(entry.title);
+    r.setFormat(entry.format);
+    r.setDiskStamp(entry.stamp);
     w->applyCodeView(entry.text.size());
     w->txtContents->setTextBytes(entry.text); // a change: the document shows unsaved changes
     watchFiles();
@@ -85,11 +85,11 @@ void DocumentManager::watchFiles()
     QSet<QString> wanted;
     for (int slot = 1; slot <= DocumentCount(); ++slot) {
         const DocumentRecord &r = m_table.record(slot);
-        if (!r.InUse || r.FilePath.trimmed().isEmpty())
+        if (!r.InUse() || r.FilePath().trimmed().isEmpty())
             continue;
-        wanted << QFileInfo(r.FilePath).absolutePath();
-        if (QFileInfo::exists(r.FilePath))
-            wanted << r.FilePath;
+        wanted << QFileInfo(r.FilePath()).absolutePath();
+        if (QFileInfo::exists(r.FilePath()))
+            wanted << r.FilePath();
     }
     QSet<QString> watched;
     for (const QString &p : m_watcher->files() + m_watcher->directories())
@@ -105,12 +105,12 @@ void DocumentManager::checkFiles()
     for (int slot = 1; slot <= DocumentCount(); ++slot) {
         DocumentRecord &r = m_table.record(slot);
         frmDoc *w = window(slot);
-        if (!r.InUse || !w || r.FilePath.trimmed().isEmpty())
+        if (!r.InUse() || !w || r.FilePath().trimmed().isEmpty())
             continue;
         // Each change is told once, however many events the folder sees.
-        const FileIO::Stamp now = FileIO::stampOf(r.FilePath);
-        if (now != r.DiskStamp && now != r.NoticedStamp) {
-            r.NoticedStamp = now;
+        const FileIO::Stamp now = FileIO::stampOf(r.FilePath());
+        if (now != r.DiskStamp() && now != r.NoticedStamp()) {
+            r.notice(now);
             w->showDiskNotice(now.exists ? frmDoc::DiskNotice::Changed : frmDoc::DiskNotice::Removed);
         }
     }
@@ -121,12 +121,12 @@ void DocumentManager::checkFiles()
 bool DocumentManager::mayOverwrite(int slot)
 {
     const DocumentRecord &r = m_table.record(slot);
-    const FileIO::Stamp now = FileIO::stampOf(r.FilePath);
+    const FileIO::Stamp now = FileIO::stampOf(r.FilePath());
     // A removed file loses nothing by being written again; what is not a
     // file is for the write to report.
-    if (!now.exists || now == r.DiskStamp || !QFileInfo(r.FilePath).isFile())
+    if (!now.exists || now == r.DiskStamp() || !QFileInfo(r.FilePath()).isFile())
         return true;
-    return askOverwrite(r.FilePath);
+    return askOverwrite(r.FilePath());
 }
 
 bool DocumentManager::askOverwrite(const QString &path)
@@ -143,13 +143,13 @@ bool DocumentManager::Reload(int slot)
     DocumentRecord &r = m_table.record(slot);
     frmDoc *w = window(slot);
     QByteArray bytes;
-    if (!w || !readFile(r.FilePath, false, &bytes))
+    if (!w || !readFile(r.FilePath(), false, &bytes))
         return false;
-    r.DiskStamp = r.NoticedStamp = FileIO::stampOf(r.FilePath);
+    r.setDiskStamp(FileIO::stampOf(r.FilePath()));
     TextFileCodec::Decoded decoded = TextFileCodec::decode(std::move(bytes));
-    r.Format = decoded.format;
+    r.setFormat(decoded.format);
     showFileText(w, std::move(decoded.text), true);
-    r.Changed = false;
+    r.setChanged(false);
     m_journal->clean(slot); // the unsaved changes were given up for the file's text
     w->hideDiskNotice();
     w->scheduleTimer1();
@@ -173,13 +173,13 @@ frmDoc *DocumentManager::window(int slot) const
 
 frmDoc *DocumentManager::document(int slot)
 {
-    return m_table.isValidSlot(slot) && m_table.record(slot).InUse ? window(slot) : nullptr;
+    return m_table.isValidSlot(slot) && m_table.record(slot).InUse() ? window(slot) : nullptr;
 }
 
 frmDoc *DocumentManager::document(const DocumentRef &ref)
 {
     frmDoc *w = document(ref.slot);
-    return w && m_table.record(ref.slot).Serial == ref.serial ? w : nullptr;
+    return w && m_table.record(ref.slot).Serial() == ref.serial ? w : nullptr;
 }
 
 frmDoc *DocumentManager::CreateDocumentWindow()
@@ -203,18 +203,8 @@ frmDoc *DocumentManager::CreateDocumentWindow()
         m_windows[size_t(slot)] = w;
         connect(w, &QObject::destroyed, this, &DocumentManager::documentWindowsChanged);
     }
+    // The slot's record was taken afresh with the slot.
     w->setTag(slot);
-    DocumentRecord &r = m_table.record(slot);
-    r.InUse = true;
-    r.FilePath.clear();
-    r.Title = QStringLiteral("Untitled");
-    r.Format = TextFileCodec::FileFormat();
-    r.DiskStamp = r.NoticedStamp = FileIO::Stamp();
-    r.HeldText = QByteArray();
-    w->txtContents->setReadOnly(false);
-    w->showCutNotice(false);
-    w->showBackupFailure(QString());
-    m_table.ResetUndoFields(slot);
     w->documentTaken();
     emit documentWindowsChanged();
     return w;
@@ -227,10 +217,8 @@ void DocumentManager::NewBlankDocument()
         return;
     w->txtContents->SetText(QString());
     DocumentRecord &r = m_table.record(w->slot());
-    r.Title = QStringLiteral("Untitled");
-    r.FilePath.clear();
-    r.Changed = false;
-    r.UndoSnapshot.clear();
+    r.setChanged(false);
+    r.ResetUndoFields();
     // Emptying a reused window's text was no change of the new document.
     w->resetStatus();
     w->scheduleTimer1();
@@ -278,13 +266,13 @@ void DocumentManager::showFileText(frmDoc *w, QByteArray text, bool replace)
 {
     DocumentRecord &r = m_table.record(w->slot());
     const bool tooLong = TextFileCodec::longestLine(text) > kLongLine;
-    r.HeldText = tooLong ? text : QByteArray();
+    r.holdText(tooLong ? text : QByteArray());
     const QByteArray shown = tooLong ? TextFileCodec::cutLongLines(text, kLongLine, kShownOfLongLine) : std::move(text);
     w->txtContents->setReadOnly(false);
     if (replace)
         w->txtContents->changeTextBytes(shown);
     else
-        w->txtContents->setTextBytes(shown, progressFor(r.FilePath, shown.size(), 50));
+        w->txtContents->setTextBytes(shown, progressFor(r.FilePath(), shown.size(), 50));
     w->txtContents->setReadOnly(tooLong);
     w->showCutNotice(tooLong);
     endProgress();
@@ -304,13 +292,13 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     if (!w)
         return nullptr;
     DocumentRecord &r = m_table.record(w->slot());
-    r.FilePath = path;
-    r.Title = path;
-    r.Format = decoded.format;
-    r.DiskStamp = r.NoticedStamp = FileIO::stampOf(path);
+    r.setFilePath(path);
+    r.setTitle(path);
+    r.setFormat(decoded.format);
+    r.setDiskStamp(FileIO::stampOf(path));
     w->applyCodeView(decoded.text.size());
     showFileText(w, std::move(decoded.text), false);
-    r.Changed = false;
+    r.setChanged(false);
     watchFiles();
     RecentList::AddRecentItem(m_ctx.settings, path);
     emit recentListChanged();
@@ -358,8 +346,8 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
             QByteArray bytes;
             QString encodeError;
             const DocumentRecord &r = m_table.record(slot);
-            const QByteArrayView text = r.HeldText.isNull() ? w->txtContents->textView() : QByteArrayView(r.HeldText);
-            if (!TextFileCodec::encode(text, r.Format, appendBreak, &bytes, &encodeError))
+            const QByteArrayView text = r.HeldText().isNull() ? w->txtContents->textView() : QByteArrayView(r.HeldText());
+            if (!TextFileCodec::encode(text, r.Format(), appendBreak, &bytes, &encodeError))
                 return FileIO::Failure{FileIO::BadFileMode, encodeError};
             FileIO::WriteOptions options;
             options.unchangedSince = &start;
@@ -380,15 +368,14 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
 void DocumentManager::saved(int slot, const QString &newName)
 {
     DocumentRecord &r = m_table.record(slot);
-    r.Changed = false;
+    r.setChanged(false);
     if (!newName.isEmpty()) {
-        r.FilePath = newName;
-        r.Title = newName;
+        r.setFilePath(newName);
+        r.setTitle(newName);
     }
-    r.InUse = true;
-    r.DiskStamp = r.NoticedStamp = FileIO::stampOf(r.FilePath);
+    r.setDiskStamp(FileIO::stampOf(r.FilePath()));
     m_journal->clean(slot);
-    RecentList::AddRecentItem(m_ctx.settings, r.FilePath);
+    RecentList::AddRecentItem(m_ctx.settings, r.FilePath());
     emit recentListChanged();
     if (frmDoc *w = window(slot)) {
         if (!newName.isEmpty())
@@ -402,12 +389,12 @@ void DocumentManager::saved(int slot, const QString &newName)
 bool DocumentManager::SaveDocument(int slot)
 {
     const DocumentRecord &r = m_table.record(slot);
-    if (r.FilePath.trimmed().isEmpty()) {
+    if (r.FilePath().trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("Error: No File"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
                               AppContext::appTitle());
         return false;
     }
-    if (!mayOverwrite(slot) || !writeDocument(slot, r.FilePath, true))
+    if (!mayOverwrite(slot) || !writeDocument(slot, r.FilePath(), true))
         return false;
     saved(slot);
     return true;
@@ -438,5 +425,5 @@ bool DocumentManager::SaveDocumentBinary(int slot)
 
 bool DocumentManager::Save(int slot)
 {
-    return m_table.record(slot).FilePath.trimmed().isEmpty() ? SaveDocumentAs(slot) : SaveDocument(slot);
+    return m_table.record(slot).FilePath().trimmed().isEmpty() ? SaveDocumentAs(slot) : SaveDocument(slot);
 }

@@ -35,16 +35,16 @@ void RecoveryJournal::write(int slot)
 {
     const DocumentRecord &r = m_docs.table().record(slot);
     frmDoc *w = m_docs.window(slot);
-    if (!r.InUse || !r.Changed || !w)
+    if (!r.InUse() || !r.Changed() || !w)
         return;
     // The one copy the user-interface thread makes; the rest is the worker's.
     Journal::Entry entry;
-    entry.title = r.Title;
-    entry.path = r.FilePath;
-    entry.format = r.Format;
+    entry.title = r.Title();
+    entry.path = r.FilePath();
+    entry.format = r.Format();
     entry.time = QDateTime::currentDateTime();
     entry.text = w->txtContents->textBytes();
-    entry.stamp = r.DiskStamp;
+    entry.stamp = r.DiskStamp();
     m_writer.start([this, entry = std::move(entry), slot] {
         const FileIO::Failure failure = m_folder.write(slot, entry);
         QMetaObject::invokeMethod(this, [this, slot, failure] { written(slot, failure); }, Qt::QueuedConnection);

@@ -256,7 +256,7 @@ void frmDoc::buildDiskNotice()
 
 void frmDoc::showDiskNotice(DiskNotice kind)
 {
-    const bool changed = record() && record()->Changed;
+    const bool changed = record() && record()->Changed();
     QString text;
     if (kind == DiskNotice::Removed)
         text = QStringLiteral("Another program has removed this file. Save writes it again.");
@@ -321,17 +321,25 @@ QMenu *frmDoc::contextMenu() const
 DocumentRef frmDoc::ref() const
 {
     const DocumentRecord *r = record();
-    return {slot(), r ? r->Serial : 0};
+    return {slot(), r ? r->Serial() : 0};
 }
 
 void frmDoc::setTag(int slot)
 {
+    if (const DocumentRecord *old = record())
+        disconnect(old, nullptr, this, nullptr);
+    m_slot = slot;
     m_tag = QString::number(slot);
+    // The window follows its record: caption, Undo and the status detail.
+    const DocumentRecord *r = record();
+    connect(r, &DocumentRecord::titleChanged, this, &frmDoc::scheduleTimer1);
+    connect(r, &DocumentRecord::undoChanged, this, &frmDoc::scheduleTimer1);
+    connect(r, &DocumentRecord::formatChanged, this, &frmDoc::scheduleTimer1);
 }
 
 int frmDoc::slot() const
 {
-    return m_tag.toShort();
+    return m_slot;
 }
 
 QString frmDoc::SelText() const
@@ -357,20 +365,20 @@ void frmDoc::SetText(const QString &text)
 QString frmDoc::Title() const
 {
     const DocumentRecord *r = record();
-    return r ? r->Title : QString();
+    return r ? r->Title() : QString();
 }
 
 void frmDoc::SetTitle(const QString &title)
 {
     if (DocumentRecord *r = record())
-        r->Title = title;
+        r->setTitle(title);
     scheduleTimer1();
 }
 
 QString frmDoc::FilePath() const
 {
     const DocumentRecord *r = record();
-    return r ? r->FilePath : QString();
+    return r ? r->FilePath() : QString();
 }
 
 DocumentRecord *frmDoc::record() const
@@ -386,6 +394,10 @@ QMdiSubWindow *frmDoc::subWindow() const
 
 void frmDoc::documentTaken()
 {
+    // A reused window shows nothing of the document it had.
+    txtContents->setReadOnly(false);
+    showCutNotice(false);
+    showBackupFailure(QString());
     m_lastUndoText.clear();
     m_textChangedSinceTick = false;
     m_transferPending = false;
@@ -433,10 +445,10 @@ void frmDoc::onChange()
 {
     m_textChangedSinceTick = true;
     if (DocumentRecord *r = record()) {
-        r->Changed = true;
+        r->setChanged(true);
         // An edit ends what can be redone.
         if (!m_undoing)
-            r->RedoLevels.clear();
+            r->ClearRedo();
         m_docs.journal().changed(slot());
     }
     panel(QStringLiteral("lngth"))->setText(QStringLiteral("Length: ") + QString::number(txtContents->TextLength()));
@@ -461,13 +473,13 @@ void frmDoc::onKeyPress(int &keyAscii)
 void frmDoc::timer1Tick()
 {
     const DocumentRecord *r = record();
-    const QString title = r ? r->Title : QString();
+    const QString title = r ? r->Title() : QString();
     setWindowTitle(title);
     if (QMdiSubWindow *sub = subWindow())
         sub->setWindowTitle(title);
-    const bool canUndo = r && !r->UndoSnapshot.isEmpty();
+    const bool canUndo = r && r->canUndo();
     m_menus->undo->setEnabled(canUndo);
-    m_menus->redo->setEnabled(r && !r->RedoLevels.isEmpty());
+    m_menus->redo->setEnabled(r && r->canRedo());
     m_menus->hiddenUndo->setEnabled(canUndo);
     m_menus->selection->menuAction()->setEnabled(txtContents->hasSelectedText());
     m_menus->paste->setEnabled(m_clipboardHasText);
@@ -476,13 +488,13 @@ void frmDoc::timer1Tick()
     m_undoSeparator->setVisible(m_menus->undo->isEnabled());
     toolbarButton(QStringLiteral("Paste"))->setVisible(m_menus->paste->isEnabled());
     // How the file is written back, in words: three families of encodings look alike.
-    panel(QStringLiteral("Status"))->setDetail(r ? TextFileCodec::describe(r->Format) : QString());
+    panel(QStringLiteral("Status"))->setDetail(r ? TextFileCodec::describe(r->Format()) : QString());
 }
 
 void frmDoc::timer2Tick()
 {
     const DocumentRecord *r = record();
-    panel(QStringLiteral("Status"))->setText(r && r->Changed ? kUnsaved : kClean);
+    panel(QStringLiteral("Status"))->setText(r && r->Changed() ? kUnsaved : kClean);
 }
 
 void frmDoc::characterModeChanged()
@@ -502,7 +514,7 @@ void frmDoc::undoTick()
     if (now == QByteArrayView(m_lastUndoText))
         return;
     if (record())
-        m_docs.table().RecordUndo(slot(), std::move(m_lastUndoText));
+        record()->RecordUndo(m_lastUndoText);
     m_lastUndoText = now.toByteArray();
     scheduleTimer1();
 }
@@ -513,13 +525,13 @@ void frmDoc::Undo()
         return;
     // Typed since the last tick: that is an edit too, and Redo must bring it back.
     const QByteArray current = txtContents->textBytes();
-    applyUndoText(m_docs.table().Undo(slot(), current));
+    applyUndoText(record()->Undo(current));
 }
 
 void frmDoc::Redo()
 {
     if (record())
-        applyUndoText(m_docs.table().Redo(slot(), txtContents->textBytes()));
+        applyUndoText(record()->Redo(txtContents->textBytes()));
 }
 
 void frmDoc::applyUndoText(QByteArray text)
@@ -588,7 +600,7 @@ bool frmDoc::CloseDocument()
     DocumentRecord *r = record();
     if (!r)
         return false;
-    if (r->Changed) {
+    if (r->Changed()) {
         const QString caption = subWindow() ? subWindow()->windowTitle() : windowTitle();
         const Dialogs::Answer answer = m_ctx.dialogs.message(
             QStringLiteral("Would you like to save the changes you may have made to your work?"),
@@ -602,9 +614,7 @@ bool frmDoc::CloseDocument()
     }
     r = record(); // a save may have grown the table
     m_docs.journal().clean(slot());
-    r->InUse = false;
-    r->FilePath.clear();
-    r->Title.clear();
+    r->release();
     if (QMdiSubWindow *sub = subWindow())
         sub->hide();
     else
@@ -625,7 +635,7 @@ void frmDoc::closeEvent(QCloseEvent *e)
 {
     // A window that File > Close already hid has no document: nothing to ask.
     const DocumentRecord *r = record();
-    if (r && r->InUse && CloseDocument()) {
+    if (r && r->InUse() && CloseDocument()) {
         e->ignore();
         return;
     }

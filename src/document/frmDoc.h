@@ -147,6 +147,7 @@ private:
     DocumentManager &m_docs;
     std::unique_ptr<DocumentMenus> m_menus;
     QString m_tag;
+    int m_slot = 0;
     QList<StatusPanel *> m_panels;
     StatusPanel *m_caretPanel = nullptr; // line and column, in the code view
     QString m_codeNote;
