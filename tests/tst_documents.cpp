@@ -410,6 +410,17 @@ private slots:
         QCOMPARE(app.readFile(path), QByteArray("xmine\nduring\n"));
         QCOMPARE(QDir(app.dir.path()).entryList({QStringLiteral("page.html.*")}, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(app.record(w).Changed(), true);
+        // Changed again while the question is open: Overwrite agreed to
+        // what the user saw, so the new change is asked about too.
+        app.dialogs.beforeAnswer = [&] {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::Append) && f.write("while asked\n") == 12);
+            app.dialogs.beforeAnswer = {};
+        };
+        app.dialogs.answers << Answer::Yes << Answer::Cancel;
+        pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(app.dialogs.asked.size(), 5);
+        QCOMPARE(app.readFile(path), QByteArray("xmine\nduring\nwhile asked\n"));
         app.dialogs.answers << Answer::Yes;
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
         QCOMPARE(app.readFile(path), QByteArray("xymine\n"));

@@ -204,6 +204,11 @@ private slots:
         whenModal("recovery window", [](QWidget *modal) { qobject_cast<frmRecover *>(modal)->cmdRecover->click(); });
         AppFixture again({}, {}, QString(), home.path());
         QCOMPARE(again.shownDocuments().size(), 1);
+        // Its new journal was written before the old one went.
+        QStringList journals;
+        for (const QString &f : QDir(recoveryRoot(home.path())).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            journals += QDir(recoveryRoot(home.path()) + u'/' + f).entryList({QStringLiteral("*.journal")});
+        QCOMPARE(journals, (QStringList{QStringLiteral("2.journal"), QStringLiteral("1.journal")}));
         QCOMPARE(again.record(again.shownDocuments().first()).Format().encoding, TextFileCodec::Encoding::Utf16LeBom);
         QVERIFY(!QFileInfo::exists(first) && QFileInfo::exists(newer));
     }
@@ -224,6 +229,17 @@ private slots:
         QCOMPARE(w->lblBackupNotice->text(), QStringLiteral("Unsaved changes are not being backed up: Disk full"));
         app.docs().journal().write(w->slot());
         QTRY_VERIFY(!w->lblBackupNotice->isVisible());
+
+        // No folder to back up into (a file in its place): said too.
+        QTemporaryDir home;
+        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("data"))));
+        QVERIFY(writeBytes(recoveryRoot(home.path()), "not a folder"));
+        AppFixture blocked({}, {}, QString(), home.path());
+        frmDoc *b = blocked.newDocument();
+        b->InsertFragment(QStringLiteral("x"));
+        QVERIFY(b->lblBackupNotice->isVisible());
+        QVERIFY2(b->lblBackupNotice->text().endsWith(QLatin1String("recovery cannot be used")), qPrintable(b->lblBackupNotice->text()));
+        QCOMPARE(fileBytes(recoveryRoot(home.path())), QByteArray("not a folder"));
     }
 };
 

@@ -263,6 +263,11 @@ private slots:
         QTest::newRow("a damaged compressed body") << QByteArray("/gzip") << ""
                                                    << "Decompression failed: the server's answer could not be read as sent";
         QTest::newRow("no scheme") << QByteArray("127.0.0.1/utf8") << "" << "Add http:// or https:// in front of the address";
+        // The tool takes at most 1,000 bytes here.
+        QTest::newRow("too big, announced") << QByteArray("/announced") << ""
+                                            << "the server announces 2.8 GB, more than the snip tool takes (1000 bytes)";
+        QTest::newRow("too big, not announced") << QByteArray("/endless") << ""
+                                                << "the answer is larger than the snip tool takes (1000 bytes); the load was stopped";
     }
 
     void urlSnip()
@@ -274,6 +279,8 @@ private slots:
         server.responses["/1252"] = ok("caf\xE9 \x80", "text/plain; charset=windows-1252");
         server.responses["/utf8"] = ok("caf\xC3\xA9", "text/plain");
         server.responses["/empty"] = ok("", "text/html");
+        server.responses["/announced"] = "HTTP/1.1 200 OK\r\nContent-Length: 3000000000\r\n\r\nabc";
+        server.responses["/endless"] = "HTTP/1.0 200 OK\r\n\r\n" + QByteArray(5000, 'x');
         server.responses["/gzip"] = "HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: 8\r\n\r\nnot gzip";
         server.responses["/moved"] = "HTTP/1.1 302 Found\r\nLocation: /1252\r\nContent-Length: 0\r\n\r\n";
         QTcpServer closed;
@@ -291,6 +298,7 @@ private slots:
             QTRY_COMPARE(u->Label3->text(), QStringLiteral("Idle"));
             app.dialogs.answers << Answer::Ok;
         }
+        u->bodyLimit = 1000;
         u->txtAddress->setText(path == "refused" ? refused : path.startsWith('/') ? server.url(path.constData()) : QString::fromLatin1(path));
         u->Command1->click();
         QCOMPARE(u->Label3->text(), QStringLiteral("Working"));

@@ -71,6 +71,9 @@ frmDoc *DocumentManager::recover(Journal::Entry entry)
     w->txtContents->setTextBytes(entry.text); // a change: the document shows unsaved changes
     watchFiles();
     w->scheduleTimer1();
+    // Its new journal is on disk before the old one may go.
+    m_journal->write(w->slot());
+    m_journal->waitForWrites();
     return w;
 }
 
@@ -118,13 +121,15 @@ void DocumentManager::checkFiles()
     watchFiles();
 }
 
-bool DocumentManager::mayOverwrite(int slot)
+bool DocumentManager::mayOverwrite(int slot, FileIO::Stamp *approved)
 {
     const DocumentRecord &r = m_table.record(slot);
-    const FileIO::Stamp now = FileIO::stampOf(r.FilePath());
+    // What the user agrees to replace: the file as it is now. Changed again
+    // before it is replaced, it is asked about again.
+    *approved = FileIO::stampOf(r.FilePath());
     // A removed file loses nothing by being written again; what is not a
     // file is for the write to report.
-    if (!now.exists || now == r.DiskStamp() || !QFileInfo(r.FilePath()).isFile())
+    if (!approved->exists || *approved == r.DiskStamp() || !QFileInfo(r.FilePath()).isFile())
         return true;
     return askOverwrite(r.FilePath());
 }
@@ -329,7 +334,7 @@ frmDoc *DocumentManager::OpenFileWithDialog()
     return openRead(name, std::move(bytes));
 }
 
-bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBreak)
+bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBreak, FileIO::Stamp expected)
 {
     frmDoc *w = window(slot);
     if (!w)
@@ -340,9 +345,6 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
     for (;;) {
         bool changedMeanwhile = false;
         const bool written = FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
-            // The file as it is when the save starts must still be there when
-            // the new one replaces it: a change made meanwhile is asked about.
-            const FileIO::Stamp start = FileIO::stampOf(path);
             QByteArray bytes;
             QString encodeError;
             const DocumentRecord &r = m_table.record(slot);
@@ -350,7 +352,7 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
             if (!TextFileCodec::encode(text, r.Format(), appendBreak, &bytes, &encodeError))
                 return FileIO::Failure{FileIO::BadFileMode, encodeError};
             FileIO::WriteOptions options;
-            options.unchangedSince = &start;
+            options.unchangedSince = &expected;
             FileIO::Failure failure = FileIO::writeWholeFile(path, bytes, options);
             if (failure.code == FileIO::ChangedMeanwhile) {
                 changedMeanwhile = true;
@@ -360,6 +362,7 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
         });
         if (!changedMeanwhile)
             return written;
+        expected = FileIO::stampOf(path);
         if (!askOverwrite(path))
             return false;
     }
@@ -394,7 +397,8 @@ bool DocumentManager::SaveDocument(int slot)
                               AppContext::appTitle());
         return false;
     }
-    if (!mayOverwrite(slot) || !writeDocument(slot, r.FilePath(), true))
+    FileIO::Stamp approved;
+    if (!mayOverwrite(slot, &approved) || !writeDocument(slot, r.FilePath(), true, approved))
         return false;
     saved(slot);
     return true;
@@ -406,7 +410,7 @@ bool DocumentManager::saveUnderNewName(int slot, bool appendBreak)
     if (name.trimmed().isEmpty())
         return false;
     m_lastDialogName = name;
-    if (!writeDocument(slot, name, appendBreak))
+    if (!writeDocument(slot, name, appendBreak, FileIO::stampOf(name)))
         return false;
     saved(slot, name);
     return true;

@@ -92,7 +92,8 @@ private:
     void checkFiles();
     // True when the file at the document's path is still the one it read or
     // wrote, or the user said to overwrite what another program left there.
-    bool mayOverwrite(int slot);
+    // *approved is the file's stamp that the user agreed to replace.
+    bool mayOverwrite(int slot, FileIO::Stamp *approved);
     // Asks whether to overwrite what another program left at path.
     bool askOverwrite(const QString &path);
     bool readFile(const QString &path, bool numbered, QByteArray *bytes);
@@ -105,7 +106,9 @@ private:
     // a file too small to need it.
     FileIO::Progress progressFor(const QString &path, qint64 size, int from);
     void endProgress();
-    bool writeDocument(int slot, const QString &path, bool appendBreak);
+    // Writes the document to path, which must still have the expected stamp
+    // when it is replaced; a change meanwhile is asked about.
+    bool writeDocument(int slot, const QString &path, bool appendBreak, FileIO::Stamp expected);
     bool saveUnderNewName(int slot, bool appendBreak);
     // The record after a save: clean, and on the recent list; a save under a
     // new name also takes that name as path and title.

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 RecoveryJournal::RecoveryJournal(DocumentManager &docs, const QString &root, int delayMs, QObject *parent)
-    : QObject(parent), m_docs(docs), m_folder(root), m_delayMs(delayMs)
+    : QObject(parent), m_docs(docs), m_root(root), m_folder(root), m_delayMs(delayMs)
 {
     m_writer.setMaxThreadCount(1);
 }
@@ -19,8 +19,12 @@ RecoveryJournal::~RecoveryJournal()
 
 void RecoveryJournal::changed(int slot)
 {
-    if (!m_folder.isValid())
+    if (!m_folder.isValid()) {
+        // No folder to back up into: said once per document, as a failed write is.
+        written(slot, FileIO::Failure{FileIO::PathFileAccessError,
+                                      QStringLiteral("the recovery folder %1 cannot be used").arg(m_root)});
         return;
+    }
     QTimer *&timer = m_timers[slot];
     if (!timer) {
         timer = new QTimer(this);

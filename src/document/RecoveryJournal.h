@@ -41,6 +41,7 @@ private:
     void written(int slot, const FileIO::Failure &failure);
 
     DocumentManager &m_docs;
+    QString m_root;
     Journal::Folder m_folder;
     int m_delayMs;
     QHash<int, QTimer *> m_timers;

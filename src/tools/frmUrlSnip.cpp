@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QStringDecoder>
@@ -97,6 +98,19 @@ void frmUrlSnip::load()
     request.setTransferTimeout(kTimeoutMs);
     m_reply = m_network->get(request);
     connect(m_reply, &QNetworkReply::finished, this, &frmUrlSnip::finished);
+    // An answer larger than the tool holds would take the memory of every
+    // open document with it.
+    const auto sizeText = [](qint64 n) { return QLocale::c().formattedDataSize(n, 1, QLocale::DataSizeTraditionalFormat); };
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this, sizeText] {
+        const qint64 announced = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (announced > bodyLimit)
+            refuse(QStringLiteral("the server announces %1, more than the snip tool takes (%2)")
+                       .arg(sizeText(announced), sizeText(bodyLimit)));
+    });
+    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
+        if (received > bodyLimit)
+            refuse(tooBig());
+    });
 }
 
 void frmUrlSnip::finished()
@@ -104,9 +118,14 @@ void frmUrlSnip::finished()
     QNetworkReply *reply = m_reply;
     m_reply = nullptr;
     reply->deleteLater();
-    if (reply->error() == QNetworkReply::NoError) {
-        txtUrl->SetText(decodeBody(reply->readAll(), reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()));
+    const QByteArray body = reply->error() == QNetworkReply::NoError ? reply->read(bodyLimit + 1) : QByteArray();
+    if (body.size() > bodyLimit) {
+        loadFailed(tooBig()); // arrived whole before it could be stopped
+    } else if (reply->error() == QNetworkReply::NoError) {
+        txtUrl->SetText(decodeBody(body, reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()));
         lblSize->setText(QString::number(txtUrl->TextLength()) + QStringLiteral(" Bytes"));
+    } else if (!m_refusal.isEmpty()) {
+        loadFailed(m_refusal);
     } else if (!m_stoppedByUser) {
         // A time-out ends the transfer as "canceled" too: say what it was.
         // An address without a scheme is passed on as typed; Qt's answer,
@@ -123,6 +142,7 @@ void frmUrlSnip::finished()
         loadFailed(why);
     }
     m_stoppedByUser = false;
+    m_refusal.clear();
     Label3->setText(QStringLiteral("Idle"));
 }
 
@@ -130,6 +150,20 @@ void frmUrlSnip::loadFailed(const QString &why)
 {
     m_ctx.dialogs.message(QStringLiteral("The address ") + txtAddress->text() + QStringLiteral(" could not be loaded:\r\n") + why,
                           Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+}
+
+QString frmUrlSnip::tooBig() const
+{
+    return QStringLiteral("the answer is larger than the snip tool takes (%1); the load was stopped")
+        .arg(QLocale::c().formattedDataSize(bodyLimit, 1, QLocale::DataSizeTraditionalFormat));
+}
+
+void frmUrlSnip::refuse(const QString &why)
+{
+    if (!m_reply || !m_refusal.isEmpty())
+        return;
+    m_refusal = why;
+    m_reply->abort();
 }
 
 void frmUrlSnip::stop()

@@ -38,6 +38,10 @@ public:
     // valid UTF-8, else Windows-1252.
     static QString decodeBody(const QByteArray &body, const QByteArray &contentType);
 
+    // The most bytes an answer may have: a larger one announced is refused
+    // before it is read, one that runs past it is stopped there.
+    qint64 bodyLimit = 256 * 1024 * 1024;
+
 protected:
     void keyPressEvent(QKeyEvent *e) override;
 
@@ -46,9 +50,13 @@ private:
     void finished();
     void stop();
     void loadFailed(const QString &why);
+    // Stops the load for the reason given, which the failure then tells.
+    void refuse(const QString &why);
+    QString tooBig() const;
 
     AppContext &m_ctx;
     QNetworkAccessManager *m_network = nullptr;
     QPointer<QNetworkReply> m_reply;
     bool m_stoppedByUser = false;
+    QString m_refusal;
 };
