@@ -46,6 +46,39 @@ private slots:
         }
     }
 
+    // Replacing the text keeps the selection on the same characters; one
+    // inside what changed ends after the new part.
+    void changedTextKeepsTheSelection_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("selected"); // then the caret's place, after "|"
+        QTest::newRow("before the change") << "abc welcome" << 0 << 3 << "abc Greetings" << "abc|3";
+        QTest::newRow("after a longer change") << "welcome to the page" << 11 << 3 << "Greetings to the page" << "the|16";
+        QTest::newRow("after a shorter change") << "Greetings to the page" << 13 << 3 << "welcome to the page" << "the|14";
+        QTest::newRow("on the change") << "one welcome two" << 4 << 7 << "one Greetings two" << "Greetings|13";
+        QTest::newRow("inside the change") << "one welcome two" << 5 << 3 << "one Greetings two" << "|13";
+        QTest::newRow("spanning the change") << "ab welcome cd" << 0 << 12 << "ab Greetings cd" << "ab Greetings c|14";
+    }
+
+    void changedTextKeepsTheSelection()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, start);
+        QFETCH(int, length);
+        QFETCH(QString, after);
+        QFETCH(QString, selected);
+        RichTextBox box;
+        box.SetText(before);
+        box.SetSelStart(start);
+        box.SetSelLength(length);
+        box.changeTextBytes(after.toUtf8());
+        QCOMPARE(box.Text(), after);
+        QCOMPARE(box.SelText() + u'|' + QString::number(box.SelStart() + box.SelLength()), selected);
+    }
+
     void bigTextsKeepEveryCharacter()
     {
         // Larger than one load slice, with multi-byte characters and line

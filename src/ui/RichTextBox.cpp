@@ -221,12 +221,14 @@ void RichTextBox::changeTextBytes(QByteArrayView utf8)
     sci(SCI_SETTARGETRANGE, head, now.size() - tail);
     const QByteArrayView middle = utf8.sliced(head, utf8.size() - tail - head);
     SendScintilla(SCI_REPLACETARGET, uintptr_t(middle.size()), middle.isEmpty() ? "" : middle.data());
-    // The same places, clamped to the text and never inside a character.
-    const auto valid = [this](long pos) {
-        const long length = sci(SCI_GETLENGTH);
-        return pos >= length ? length : long(sci(SCI_POSITIONBEFORE, sci(SCI_POSITIONAFTER, pos)));
-    };
-    sci(SCI_SETSEL, valid(anchor), valid(caret));
+    // The same characters: a place before the change stays, one after it
+    // moves with the text, one inside it goes to the end of the new part
+    // (a selection there would otherwise cover other characters, and the
+    // next key typed would replace them).
+    const long oldEnd = long(now.size() - tail);
+    const long newEnd = long(utf8.size() - tail);
+    const auto moved = [&](long pos) { return pos <= long(head) ? pos : pos >= oldEnd ? pos + newEnd - oldEnd : newEnd; };
+    sci(SCI_SETSEL, moved(anchor), moved(caret));
     sci(SCI_SETFIRSTVISIBLELINE, firstLine);
     flushChange();
 }
