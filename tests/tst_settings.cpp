@@ -171,6 +171,9 @@ private slots:
         for (int i = 16; i >= 2; --i)
             expected << QStringLiteral("/f/F%1").arg(i);
         QCOMPARE(RecentList::entries(s.store), expected);
+        // In memory at once, in the file when written through.
+        QVERIFY(!QFile::exists(s.recentFile()));
+        QVERIFY(s.store.flush());
         const QSettings raw(s.recentFile(), QSettings::IniFormat);
         QCOMPARE(raw.value(QStringLiteral("Settings/RecentItem15")).toString(), QStringLiteral("/f/F2"));
     }
@@ -223,20 +226,26 @@ private slots:
             RecentList::AddRecentItem(s.store, QStringLiteral("/some/path/to/file%1.html").arg(i));
             RecentList::AddRecentItem(unlimited.store, QStringLiteral("/some/path/to/file%1.html").arg(i));
         }
+        QVERIFY(s.store.flush());
         const QByteArray before = fileBytes(s.recentFile());
         QCOMPARE(QFileInfo(s.recentFile()).permissions() & 0x0077, QFileDevice::Permissions()); // owner only
         RecentList::AddRecentItem(unlimited.store, added);
+        QVERIFY(unlimited.store.flush());
         const qint64 size = fileBytes(unlimited.recentFile()).size(); // what the write needs
         const rlim_t limit = limitPercent == -2 ? 1 : limitPercent == -1 ? rlim_t(size - 1) : rlim_t(size * limitPercent / 100);
         {
             FileSizeLimit full(limit);
-            QVERIFY(!RecentList::AddRecentItem(s.store, added));
-            QVERIFY(!s.store.RegWriteString(SettingsStore::kOrvaneKey, QStringLiteral("TempDir"), QString(5000, u'x')));
+            RecentList::AddRecentItem(s.store, added);
+            s.store.RegWriteString(SettingsStore::kOrvaneKey, QStringLiteral("TempDir"), QString(5000, u'x'));
+            QVERIFY(!s.store.flush());
         }
         QVERIFY(!QFile::exists(s.store.registryFile()));
         QCOMPARE(fileBytes(s.recentFile()), before);
         QCOMPARE(QDir(QFileInfo(s.recentFile()).path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QFileInfo(s.recentFile()).fileName()});
+        // The changes were kept: the next write, with room again, has them.
+        QVERIFY(s.store.flush());
+        QCOMPARE(fileBytes(s.recentFile()), fileBytes(unlimited.recentFile()));
     }
 };
 

@@ -45,6 +45,8 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
     // Nothing uses the directory afterwards: start-up goes on without it.
     ctx.settings.EnsureProgramSubdirectory(QStringLiteral("tempfile"));
     ctx.settings.LoadExternalViewers(ctx.viewers);
+    ctx.CodeView = ctx.settings.value(SettingsStore::Key::CodeView).toBool();
+    ctx.WordWrap = ctx.settings.value(SettingsStore::Key::WordWrap).toBool();
 
     auto *frame = new mdiMain(ctx);
     frame->setAttribute(Qt::WA_DeleteOnClose);

@@ -55,7 +55,7 @@ bool AddRecentItem(SettingsStore &store, const QString &path)
     // The whole list, read and written under the settings file's lock: a
     // second running copy can neither lose an entry nor list one twice.
     return store.UpdateUserSettings(kApp, kSection, keyNames(),
-                                    [&](QStringList &items) { items = withItemAdded(items, path); });
+                                    [path](QStringList &items) { items = withItemAdded(items, path); });
 }
 
 } // namespace RecentList

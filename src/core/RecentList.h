@@ -18,8 +18,7 @@ QStringList entries(const SettingsStore &store);
 
 // Makes path the newest entry: an earlier entry equal to it (exact,
 // case-sensitive) moves to the top, the others keep their order, and the
-// list is cut to fifteen. False when the store could not be written (the
-// stored list is then unchanged).
+// list is cut to fifteen; the store writes it soon (see SettingsStore).
 bool AddRecentItem(SettingsStore &store, const QString &path);
 
 // The same move on values in key order (15 of them); the pure core of

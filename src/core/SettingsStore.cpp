@@ -1,11 +1,13 @@
 #include "core/SettingsStore.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QLockFile>
 #include "core/IniFile.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QLockFile>
 #include <QStandardPaths>
+#include <QTimer>
 
 const QString SettingsStore::kOrvaneKey = QStringLiteral("Software\\Tavrent\\Orvane");
 const QString SettingsStore::kViewersKey = SettingsStore::kOrvaneKey + QStringLiteral("\\External Viewers");
@@ -32,11 +34,109 @@ QString withSlash(QString dir)
     return dir;
 }
 
+const SettingsStore::KeyInfo kKeys[] = {
+    {SettingsStore::Key::TemplatesDir, true, "Software\\Tavrent\\Orvane", "TempDir", QMetaType::QString, "", 1},
+    {SettingsStore::Key::ViewerFile, true, "Software\\Tavrent\\Orvane\\External Viewers", "File%1", QMetaType::QString, "", 3},
+    {SettingsStore::Key::ViewerTitle, true, "Software\\Tavrent\\Orvane\\External Viewers", "Title%1", QMetaType::QString, "", 3},
+    {SettingsStore::Key::RecentItem, false, "Settings", "RecentItem%1", QMetaType::QString, "", 15},
+    {SettingsStore::Key::CodeView, false, "Options", "CodeView", QMetaType::Bool, "0", 1},
+    {SettingsStore::Key::WordWrap, false, "Options", "WordWrap", QMetaType::Bool, "0", 1},
+};
+
 } // namespace
 
+// What every copy of one store shares: the files' values as read and
+// changed, the changes not yet written, and the timer that writes them.
+struct SettingsStore::State {
+    QHash<QString, QMap<QString, QString>> values;
+    QHash<QString, QList<Change>> pending;
+    std::unique_ptr<QTimer> timer;
+    std::function<bool()> flush;
+    ~State()
+    {
+        if (flush)
+            flush();
+    }
+};
+
 SettingsStore::SettingsStore(const QString &configDir, const QString &programDir)
-    : m_configDir(withSlash(configDir)), m_programDir(withSlash(programDir))
+    : m_configDir(withSlash(configDir)), m_programDir(withSlash(programDir)), m_state(std::make_shared<State>())
 {
+    // The state flushes itself when the last copy goes: it must not hold
+    // this copy, which may be gone by then.
+    State *state = m_state.get();
+    m_state->flush = [state] {
+        bool ok = true;
+        for (auto it = state->pending.begin(); it != state->pending.end();) {
+            const QString file = it.key();
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            QLockFile lock(file + QStringLiteral(".lock"));
+            bool written = false;
+            if (lock.tryLock(10000)) {
+                QMap<QString, QString> fresh = IniFile::read(file);
+                for (const Change &change : std::as_const(it.value()))
+                    change(fresh);
+                written = IniFile::write(file, fresh);
+                if (written)
+                    state->values[file] = std::move(fresh); // another copy's changes too
+            }
+            if (written) {
+                it = state->pending.erase(it);
+            } else {
+                ok = false;
+                ++it;
+            }
+        }
+        return ok;
+    };
+}
+
+const SettingsStore::KeyInfo &SettingsStore::info(Key key)
+{
+    for (const KeyInfo &k : kKeys) {
+        if (k.key == key)
+            return k;
+    }
+    Q_UNREACHABLE();
+}
+
+QVariant SettingsStore::value(Key key, int index) const
+{
+    const KeyInfo &k = info(key);
+    const QString name = QString::fromLatin1(k.name).arg(index);
+    QString text = k.registry ? RegReadString(QString::fromLatin1(k.group), name)
+                              : ReadUserSetting(QStringLiteral("Orvane"), QString::fromLatin1(k.group), name, QString());
+    if (text.isNull() || (k.registry && text.isEmpty()))
+        text = QString::fromLatin1(k.fallback);
+    if (k.type == QMetaType::Bool)
+        return text == QLatin1String("1");
+    return text;
+}
+
+void SettingsStore::setValue(Key key, const QVariant &value, int index)
+{
+    const KeyInfo &k = info(key);
+    const QString name = QString::fromLatin1(k.name).arg(index);
+    const QString text = k.type == QMetaType::Bool ? QString::fromLatin1(value.toBool() ? "1" : "0") : value.toString();
+    if (k.registry)
+        RegWriteString(QString::fromLatin1(k.group), name, text);
+    else
+        WriteUserSetting(QStringLiteral("Orvane"), QString::fromLatin1(k.group), name, text);
+}
+
+const QMap<QString, QString> &SettingsStore::values(const QString &file) const
+{
+    auto it = m_state->values.find(file);
+    if (it == m_state->values.end())
+        it = m_state->values.insert(file, IniFile::read(file));
+    return *it;
+}
+
+bool SettingsStore::flush()
+{
+    if (m_state->timer)
+        m_state->timer->stop();
+    return m_state->flush();
 }
 
 SettingsStore SettingsStore::forCurrentUser()
@@ -55,20 +155,26 @@ QString SettingsStore::userSettingsFile(const QString &application) const
     return m_configDir + application + QLatin1Char('/') + application + QStringLiteral(".conf");
 }
 
-bool SettingsStore::update(const QString &file, const std::function<void(QMap<QString, QString> &)> &change)
+bool SettingsStore::update(const QString &file, const Change &change)
 {
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QLockFile lock(file + QStringLiteral(".lock"));
-    if (!lock.tryLock(10000))
-        return false;
-    IniFile::Values values = IniFile::read(file);
-    change(values);
-    return IniFile::write(file, values);
+    values(file);
+    change(m_state->values[file]);
+    m_state->pending[file].append(change);
+    if (!m_state->timer) {
+        m_state->timer = std::make_unique<QTimer>();
+        m_state->timer->setSingleShot(true);
+        m_state->timer->setInterval(kWriteDelayMs);
+        State *state = m_state.get();
+        m_state->timer->callOnTimeout([state] { state->flush(); });
+    }
+    m_state->timer->start();
+    return true;
 }
 
 bool SettingsStore::RegWriteStrings(const QString &subkey, const QStringList &names, const QStringList &data)
 {
-    return update(registryFile(), [&](IniFile::Values &values) {
+    // Kept until written: the change holds copies of what it needs.
+    return update(registryFile(), [subkey, names, data](IniFile::Values &values) {
         for (qsizetype i = 0; i < names.size(); ++i) {
             const QString v = data.value(i);
             values.insert(settingsKey(subkey, names[i]), v.isEmpty() ? QStringLiteral(" ") : v);
@@ -83,7 +189,7 @@ bool SettingsStore::RegWriteString(const QString &subkey, const QString &name, c
 
 QString SettingsStore::RegReadString(const QString &subkey, const QString &name) const
 {
-    return IniFile::read(registryFile()).value(settingsKey(subkey, name));
+    return values(registryFile()).value(settingsKey(subkey, name));
 }
 
 QString SettingsStore::ReadUserSetting(const QString &application, const QString &section, const QString &key,
@@ -102,7 +208,7 @@ bool SettingsStore::WriteUserSetting(const QString &application, const QString &
 QStringList SettingsStore::ReadUserSettings(const QString &application, const QString &section,
                                             const QStringList &keys) const
 {
-    const IniFile::Values stored = IniFile::read(userSettingsFile(application));
+    const IniFile::Values &stored = values(userSettingsFile(application));
     QStringList values;
     for (const QString &key : keys) {
         const auto it = stored.constFind(section + QLatin1Char('/') + key);
@@ -115,13 +221,13 @@ QStringList SettingsStore::ReadUserSettings(const QString &application, const QS
 bool SettingsStore::WriteUserSettings(const QString &application, const QString &section, const QStringList &keys,
                                       const QStringList &values)
 {
-    return UpdateUserSettings(application, section, keys, [&](QStringList &stored) { stored = values; });
+    return UpdateUserSettings(application, section, keys, [values](QStringList &stored) { stored = values; });
 }
 
 bool SettingsStore::UpdateUserSettings(const QString &application, const QString &section, const QStringList &keys,
                                        const std::function<void(QStringList &values)> &change)
 {
-    return update(userSettingsFile(application), [&](IniFile::Values &stored) {
+    return update(userSettingsFile(application), [section, keys, change](IniFile::Values &stored) {
         QStringList values;
         for (const QString &key : keys)
             values << stored.value(section + QLatin1Char('/') + key);
@@ -133,7 +239,7 @@ bool SettingsStore::UpdateUserSettings(const QString &application, const QString
 
 QString SettingsStore::LoadSettings() const
 {
-    QString dir = RegReadString(kOrvaneKey, QStringLiteral("TempDir")).trimmed();
+    QString dir = value(Key::TemplatesDir).toString().trimmed();
     if (dir.isEmpty())
         dir = ProgramDirectory() + QStringLiteral("Templates/");
     return dir;
@@ -142,8 +248,8 @@ QString SettingsStore::LoadSettings() const
 void SettingsStore::LoadExternalViewers(ExternalViewerTable &table) const
 {
     for (int i = 0; i < 3; ++i) {
-        const QString file = RegReadString(kViewersKey, QStringLiteral("File") + QString::number(i));
-        const QString title = RegReadString(kViewersKey, QStringLiteral("Title") + QString::number(i));
+        const QString file = value(Key::ViewerFile, i).toString();
+        const QString title = value(Key::ViewerTitle, i).toString();
         if (file.trimmed().isEmpty())
             continue;
         table[size_t(i)].File = file;

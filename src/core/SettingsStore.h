@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QString>
 #include <QMap>
+#include <QMetaType>
+#include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <array>
 #include <functional>
+#include <memory>
 
 struct ExternalViewer {
     QString File;   // the program
@@ -18,13 +21,37 @@ using ExternalViewerTable = std::array<ExternalViewer, 3>;
 //    "Software\Tavrent\Orvane\External Viewers";
 //  - the application settings store (the recent list), addressed by
 //    application, section and key, one file per application.
-// Both are INI files under the configuration directory (see IniFile). Every
-// write replaces the whole file atomically and at once, so that a crash or a
-// full disk loses nothing: a write that fails returns false and leaves the
-// previous file as it was. Callers that must stay silent ignore the result.
+// Both are INI files under the configuration directory (see IniFile).
+//
+// Each file is read once into memory; reads are answered from there. A
+// change is made in memory at once and written through shortly after
+// (kWriteDelayMs), with the changes that came meanwhile: under the file's
+// lock the file is read again, every pending change is applied to it in
+// order, and the whole file is replaced atomically. So two running copies
+// never lose each other's changes, and a full disk leaves the previous file
+// as it was (the changes stay pending and are tried again with the next
+// write). flush() writes at once and says whether it worked; the last copy
+// of a store flushes when it goes.
 class SettingsStore
 {
 public:
+    static constexpr int kWriteDelayMs = 500;
+
+    // Every value the program keeps, with its place, type and default.
+    enum class Key { TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap };
+    struct KeyInfo {
+        Key key;
+        bool registry;      // the registry-like file, else the application's
+        const char *group;  // key path or section
+        const char *name;   // "%1" stands for the index, from 0 or 1
+        QMetaType::Type type;
+        const char *fallback;
+        int count;          // how many indexed values (1: not indexed)
+    };
+    static const KeyInfo &info(Key key);
+    QVariant value(Key key, int index = 0) const;
+    void setValue(Key key, const QVariant &value, int index = 0);
+
     static const QString kOrvaneKey;        // "Software\Tavrent\Orvane"
     static const QString kViewersKey;       // ... followed by "\External Viewers"
     static constexpr const char *kDefaultViewerTitle = "UnNamed Program";
@@ -39,6 +66,8 @@ public:
     QString registryFile() const;
     QString userSettingsFile(const QString &application) const;
 
+    // Writes return true: the change is made (in memory at once, in the file
+    // soon); flush() says whether it reached the file.
     // Stores data as a string value; an empty string is stored as one blank.
     bool RegWriteString(const QString &subkey, const QString &name, const QString &data);
     // Several values of one subkey in one write.
@@ -66,6 +95,10 @@ public:
     void LoadExternalViewers(ExternalViewerTable &table) const;
     bool SaveExternalViewers(const ExternalViewerTable &table);
 
+    // Writes every pending change now; false when a file could not be
+    // written (its changes stay pending).
+    bool flush();
+
     // Always ends with "/".
     QString ProgramDirectory() const;
     // Creates ProgramDirectory()+name as a directory when nothing of that
@@ -73,10 +106,13 @@ public:
     bool EnsureProgramSubdirectory(const QString &name) const;
 
 private:
-    // Reads the file, changes its values and writes it back, all under the
-    // file's lock.
-    static bool update(const QString &file, const std::function<void(QMap<QString, QString> &)> &change);
+    struct State;
+    using Change = std::function<void(QMap<QString, QString> &)>;
+    // Makes a change in memory and has it written soon.
+    bool update(const QString &file, const Change &change);
+    const QMap<QString, QString> &values(const QString &file) const;
 
     QString m_configDir;
     QString m_programDir;
+    std::shared_ptr<State> m_state;
 };

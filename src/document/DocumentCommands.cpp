@@ -147,17 +147,13 @@ void registerDocumentCommands(AppContext &ctx, DocumentManager &docs)
     c.add(QStringLiteral("mnuCharacterMode"), [](DocumentTarget &t) { doc(t).characterModeChanged(); });
 
     // Code view and word wrap hold for every document and are remembered.
-    const QString program = QStringLiteral("Orvane");
-    const QString section = QStringLiteral("Options");
-    ctx.CodeView = ctx.settings.ReadUserSetting(program, section, QStringLiteral("CodeView"), QStringLiteral("0")) == u'1';
-    ctx.WordWrap = ctx.settings.ReadUserSetting(program, section, QStringLiteral("WordWrap"), QStringLiteral("0")) == u'1';
-    const auto toggle = [program, section, d, &ctx](bool AppContext::*setting, const char *key) {
-        return [program, section, d, &ctx, setting, key](DocumentTarget &) {
+    const auto toggle = [d, &ctx](bool AppContext::*setting, SettingsStore::Key key) {
+        return [d, &ctx, setting, key](DocumentTarget &) {
             ctx.*setting = !(ctx.*setting);
-            ctx.settings.WriteUserSetting(program, section, QLatin1String(key), ctx.*setting ? QStringLiteral("1") : QStringLiteral("0"));
+            ctx.settings.setValue(key, ctx.*setting);
             d->applyCodeView();
         };
     };
-    c.add(QStringLiteral("mnuOptionsCodeView"), toggle(&AppContext::CodeView, "CodeView"));
-    c.add(QStringLiteral("mnuOptionsWordWrap"), toggle(&AppContext::WordWrap, "WordWrap"));
+    c.add(QStringLiteral("mnuOptionsCodeView"), toggle(&AppContext::CodeView, SettingsStore::Key::CodeView));
+    c.add(QStringLiteral("mnuOptionsWordWrap"), toggle(&AppContext::WordWrap, SettingsStore::Key::WordWrap));
 }
