@@ -47,6 +47,7 @@ measure "open 5 MB on one line" "$bin/bench_open" "$work/line5mb.js"
 "$bin/bench_edit" "$work/10mb.html"
 "$bin/bench_edit" "$work/50mb.html" | grep journal
 "$bin/bench_idle" 10
+"$bin/bench_windows"
 "$bin/bench_templates"
 "$bin/bench_tools"
 python3 "$root/bench/make_scan.py" 1024 "$work/1gb.txt"

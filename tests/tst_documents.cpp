@@ -507,7 +507,7 @@ private slots:
         frmDoc *first = app.newDocument();
         frmDoc *second = app.newDocument();
         type(second, QStringLiteral("changed"));
-        QMenu *windows = second->findChild<QMenu *>(QStringLiteral("mnuViewWindows"));
+        QMenu *windows = documentMenus(second)->findChild<QMenu *>(QStringLiteral("mnuViewWindows"));
         QMetaObject::invokeMethod(windows, "aboutToShow");
         actionOf(windows, "mnuWindowsTile")->trigger();
         QVERIFY(!first->subWindow()->geometry().intersects(second->subWindow()->geometry()));
@@ -624,7 +624,7 @@ private slots:
     void recentMenusFollowSaves()
     {
         AppFixture app;
-        // Only the window's own menus: the frame's children include the documents.
+        // Only the owner's own menus: the frame's children include the documents'.
         auto recentItems = [](QWidget *owner) {
             QList<QAction *> shown;
             QMenu *file = owner->findChild<QMenu *>(QStringLiteral("mnuFile"), Qt::FindDirectChildrenOnly);
@@ -639,7 +639,7 @@ private slots:
         const QString path = app.path(QStringLiteral("a & b.txt"));
         app.dialogs.fileNames << path;
         actionOf(w, "mnuFileSaveAs")->trigger();
-        QCOMPARE(recentItems(w).size(), 1);
+        QCOMPARE(recentItems(documentMenus(w)).size(), 1);
         QVERIFY(recentItems(app.frame).isEmpty()); // until its File menu opens
         QMetaObject::invokeMethod(app.frame->findChild<QMenu *>(QStringLiteral("mnuFile"), Qt::FindDirectChildrenOnly),
                                   "aboutToShow");
@@ -694,7 +694,7 @@ private slots:
         app.ctx->viewers[2].Title = QStringLiteral("   ");
         frmDoc *w = app.newDocument();
         w->RefreshViewerMenu();
-        const QList<QAction *> items = w->findChildren<QAction *>(QStringLiteral("mnuViewProgram"));
+        const QList<QAction *> items = documentMenus(w)->findChildren<QAction *>(QStringLiteral("mnuViewProgram"));
         QCOMPARE(items.size(), 3);
         QCOMPARE(items[0]->text(), QStringLiteral("[UNSET]"));
         QCOMPARE(items[1]->text(), QStringLiteral("  Browser  "));

@@ -84,7 +84,7 @@ private slots:
         QList<QAction *> items = app.frame->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly);
         for (QMenu *menu : app.frame->findChildren<QMenu *>())
             items += menu->actions();
-        for (QAction *a : items + app.newDocument()->findChildren<QAction *>()) {
+        for (QAction *a : items + documentMenus(app.newDocument())->findChildren<QAction *>()) {
             if (!a->isSeparator() && !a->menu() && a->objectName().startsWith(QLatin1String("mnu"))
                 && a->objectName() != QLatin1String("mnuOpenRecent"))
                 QVERIFY2(CommandRegistry::isOffered(a), qPrintable(a->objectName()));
@@ -152,7 +152,7 @@ private slots:
         app.ctx->viewers[1] = {QStringLiteral("/no/such/program"), QStringLiteral("Gone")};
         frmDoc *w = app.newDocument();
         w->RefreshViewerMenu();
-        const QList<QAction *> items = w->findChildren<QAction *>(QStringLiteral("mnuViewProgram"));
+        const QList<QAction *> items = documentMenus(w)->findChildren<QAction *>(QStringLiteral("mnuViewProgram"));
         QVERIFY(items[0]->isEnabled() && !items[2]->isEnabled());
 
         app.dialogs.answers << Answer::Ok;

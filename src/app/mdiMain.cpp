@@ -1,5 +1,7 @@
 #include "app/mdiMain.h"
 
+#include "document/DocumentMenus.h"
+
 #include "document/DocumentManager.h"
 #include "ui/RichTextBox.h"
 #include "document/frmDoc.h"
@@ -98,16 +100,7 @@ void mdiMain::Load()
 
 frmDoc *mdiMain::activeDocument() const
 {
-    QMdiSubWindow *current = m_area->currentSubWindow();
-    if (current && current->isVisible())
-        return qobject_cast<frmDoc *>(current->widget());
-    // The current window was hidden or is going: any other shown one.
-    const QList<QMdiSubWindow *> windows = m_area->subWindowList(QMdiArea::ActivationHistoryOrder);
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if ((*it)->isVisible() && *it != current)
-            return qobject_cast<frmDoc *>((*it)->widget());
-    }
-    return nullptr;
+    return m_documents->activeWindow();
 }
 
 void mdiMain::updateMenuBar()
@@ -115,7 +108,10 @@ void mdiMain::updateMenuBar()
     frmDoc *doc = activeDocument();
     if (doc && doc->subWindow() != m_area->currentSubWindow())
         m_area->setActiveSubWindow(doc->subWindow());
-    const QList<QMenu *> *wanted = doc ? &doc->menuBarMenus() : &m_ownMenus;
+    // The document menus show the active window's states.
+    if (doc)
+        doc->timer1Tick();
+    const QList<QMenu *> *wanted = doc ? &m_documents->menus().bar : &m_ownMenus;
     if (wanted == m_shownMenus && menuBar()->actions().size() == wanted->size())
         return;
     menuBar()->clear();

@@ -103,7 +103,7 @@ const SettingsStore::KeyInfo &SettingsStore::info(Key key)
 QVariant SettingsStore::value(Key key, int index) const
 {
     const KeyInfo &k = info(key);
-    const QString name = QString::fromLatin1(k.name).arg(index);
+    const QString name = k.count > 1 ? QString::fromLatin1(k.name).arg(index) : QString::fromLatin1(k.name);
     QString text = k.registry ? RegReadString(QString::fromLatin1(k.group), name)
                               : ReadUserSetting(QStringLiteral("Orvane"), QString::fromLatin1(k.group), name, QString());
     if (text.isNull() || (k.registry && text.isEmpty()))
@@ -116,7 +116,7 @@ QVariant SettingsStore::value(Key key, int index) const
 void SettingsStore::setValue(Key key, const QVariant &value, int index)
 {
     const KeyInfo &k = info(key);
-    const QString name = QString::fromLatin1(k.name).arg(index);
+    const QString name = k.count > 1 ? QString::fromLatin1(k.name).arg(index) : QString::fromLatin1(k.name);
     const QString text = k.type == QMetaType::Bool ? QString::fromLatin1(value.toBool() ? "1" : "0") : value.toString();
     if (k.registry)
         RegWriteString(QString::fromLatin1(k.group), name, text);

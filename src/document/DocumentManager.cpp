@@ -4,6 +4,7 @@
 #include "core/FileIO.h"
 #include "core/RecentList.h"
 #include "core/TextFileCodec.h"
+#include "document/DocumentMenus.h"
 #include "document/RecoveryJournal.h"
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
@@ -48,6 +49,28 @@ DocumentManager::DocumentManager(AppContext &ctx, QMdiArea &area, QObject *paren
 DocumentManager::~DocumentManager()
 {
     m_journal->finish();
+}
+
+DocumentMenus &DocumentManager::menus()
+{
+    // Built with the first window: every command is registered by then.
+    if (!m_menus)
+        m_menus = std::make_unique<DocumentMenus>(m_area.window(), &m_area, m_ctx.commands, [this] { return activeWindow(); });
+    return *m_menus;
+}
+
+frmDoc *DocumentManager::activeWindow() const
+{
+    QMdiSubWindow *current = m_area.currentSubWindow();
+    if (current && current->isVisible())
+        return qobject_cast<frmDoc *>(current->widget());
+    // The current window was hidden or is going: any other shown one.
+    const QList<QMdiSubWindow *> windows = m_area.subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if ((*it)->isVisible() && *it != current)
+            return qobject_cast<frmDoc *>((*it)->widget());
+    }
+    return nullptr;
 }
 
 frmDoc *DocumentManager::recover(Journal::Entry entry)

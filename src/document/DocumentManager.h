@@ -7,11 +7,13 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 #include <vector>
 
 struct AppContext;
 class QFileSystemWatcher;
 class RecoveryJournal;
+struct DocumentMenus;
 class QMdiArea;
 
 // Owns the document table and one window per slot, and moves documents
@@ -34,6 +36,11 @@ public:
     frmDoc *recover(Journal::Entry entry);
 
     DocumentTable &table() { return m_table; }
+    // The menus every document window shows, built once.
+    DocumentMenus &menus();
+    // The document window the menus act on: the active one, or while it is
+    // being hidden the one shown last; nullptr when none is shown.
+    frmDoc *activeWindow() const;
     int DocumentCount() const { return m_table.DocumentCount(); }
     // The window of a slot, or nullptr when it was never made or destroyed.
     frmDoc *window(int slot) const;
@@ -122,4 +129,5 @@ private:
     bool m_loading = false;
     QFileSystemWatcher *m_watcher = nullptr;
     RecoveryJournal *m_journal = nullptr;
+    std::unique_ptr<DocumentMenus> m_menus;
 };

@@ -170,18 +170,22 @@ void fillWindowsMenu(QMenu *menu, QMdiArea *area)
 
 } // namespace
 
-DocumentMenus::DocumentMenus(frmDoc &doc, const CommandRegistry &commands)
+DocumentMenus::DocumentMenus(QWidget *frame, QMdiArea *area, const CommandRegistry &commands,
+                             std::function<frmDoc *()> active)
 {
-    frmDoc *d = &doc;
-    const QList<QMenu *> menus = MenuTable::build(d, kMenus, [&commands, d](QAction *item, const QString &command) {
-        commands.bind(item, command, d);
+    holder = new QWidget(frame);
+    holder->setObjectName(QStringLiteral("mnuDocumentMenus"));
+    holder->hide();
+    const std::function<DocumentTarget *()> current = [active] { return static_cast<DocumentTarget *>(active()); };
+    const QList<QMenu *> menus = MenuTable::build(holder, kMenus, [&commands, &current](QAction *item, const QString &command) {
+        commands.bind(item, command, current);
     });
     // The context menu is the table's last menu; the others make the bar.
     hidden = menus.last();
     bar = menus.mid(0, menus.size() - 1);
 
-    const auto action = [d](const char *name) { return d->findChild<QAction *>(QLatin1String(name)); };
-    const auto menu = [d](const char *name) { return d->findChild<QMenu *>(QLatin1String(name)); };
+    const auto action = [this](const char *name) { return holder->findChild<QAction *>(QLatin1String(name)); };
+    const auto menu = [this](const char *name) { return holder->findChild<QMenu *>(QLatin1String(name)); };
     fileOpen = menu("mnuFileOpenMenu");
     selection = menu("mnuSelection");
     windows = menu("mnuViewWindows");
@@ -209,10 +213,15 @@ DocumentMenus::DocumentMenus(frmDoc &doc, const CommandRegistry &commands)
         }
     }
 
-    QObject::connect(menu("mnuFile"), &QMenu::aboutToShow, d, [d] { d->RefreshRecentMenu(); });
-    QObject::connect(menu("mnuView"), &QMenu::aboutToShow, d, [d] { d->RefreshViewerMenu(); });
-    QObject::connect(windows, &QMenu::aboutToShow, d, [this, d] {
-        QMdiSubWindow *own = d->subWindow();
-        fillWindowsMenu(windows, own ? own->mdiArea() : nullptr);
+    QObject::connect(menu("mnuFile"), &QMenu::aboutToShow, holder, [active] {
+        if (frmDoc *d = active())
+            d->RefreshRecentMenu();
     });
+    QObject::connect(menu("mnuView"), &QMenu::aboutToShow, holder, [active] {
+        if (frmDoc *d = active())
+            d->RefreshViewerMenu();
+    });
+    QObject::connect(windows, &QMenu::aboutToShow, holder, [this, area] { fillWindowsMenu(windows, area); });
 }
+
+DocumentMenus::~DocumentMenus() = default;

@@ -2,20 +2,29 @@
 
 #include <QList>
 #include <QVector>
+#include <functional>
+#include <memory>
 
 class CommandRegistry;
 class QAction;
+class QMdiArea;
 class QMenu;
+class QWidget;
 class frmDoc;
 
-// The whole menu bar of a document window and its text's context menu,
-// built from one table whose items run the registered commands for this
-// window. The window owns the menus; while it is the active document, the
-// frame shows them in its menu bar.
+// The document windows' menu bar and their text's context menu, built once
+// from one table for all of them: each item runs its registered command on
+// the active document window. While a document window is active, the frame
+// shows these menus; the active window shows its own states in them (what
+// Undo and Paste can do, Character Mode's check mark).
 struct DocumentMenus {
-    DocumentMenus(frmDoc &doc, const CommandRegistry &commands);
+    // The menus belong to a hidden holder in frame; active() names the
+    // document window the items act on.
+    DocumentMenus(QWidget *frame, QMdiArea *area, const CommandRegistry &commands, std::function<frmDoc *()> active);
+    ~DocumentMenus();
 
-    QList<QMenu *> bar; // top-level menus, left to right
+    QWidget *holder = nullptr; // "mnuDocumentMenus"
+    QList<QMenu *> bar;        // top-level menus, left to right
     QMenu *fileOpen = nullptr;
     QMenu *selection = nullptr;
     QMenu *windows = nullptr;

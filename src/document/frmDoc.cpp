@@ -98,7 +98,6 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     TemplateTags = TemplatePass::kTags;
 
-    m_menus = std::make_unique<DocumentMenus>(*this, ctx.commands);
     buildToolbar();
     buildDiskNotice();
     txtContents = new RichTextBox(this);
@@ -119,7 +118,7 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     layout->addWidget(stBar);
 
     // Menu shortcuts win over the editor's own key bindings.
-    for (QAction *a : findChildren<QAction *>()) {
+    for (QAction *a : findChildren<QAction *>() + m_docs.menus().holder->findChildren<QAction *>()) {
         for (const QKeySequence &key : a->shortcuts())
             txtContents->releaseKey(key);
     }
@@ -308,14 +307,9 @@ QAction *frmDoc::toolbarButton(const QString &key) const
     return nullptr;
 }
 
-const QList<QMenu *> &frmDoc::menuBarMenus() const
-{
-    return m_menus->bar;
-}
-
 QMenu *frmDoc::contextMenu() const
 {
-    return m_menus->hidden;
+    return m_docs.menus().hidden;
 }
 
 DocumentRef frmDoc::ref() const
@@ -416,8 +410,8 @@ void frmDoc::documentTaken()
 void frmDoc::applyCodeView(qint64 size)
 {
     m_codeNote = CodeView::apply(*txtContents, m_ctx.CodeView, m_ctx.WordWrap, FilePath(), size);
-    m_menus->codeView->setChecked(m_ctx.CodeView);
-    m_menus->wordWrap->setChecked(m_ctx.WordWrap);
+    m_docs.menus().codeView->setChecked(m_ctx.CodeView);
+    m_docs.menus().wordWrap->setChecked(m_ctx.WordWrap);
     m_caretPanel->setVisible(m_ctx.CodeView);
     showCaretPlace();
 }
@@ -466,7 +460,7 @@ void frmDoc::onSelChange()
 
 void frmDoc::onKeyPress(int &keyAscii)
 {
-    if (m_menus->characterMode->isChecked())
+    if (m_characterMode)
         keyAscii = CharacterMode::map(keyAscii);
 }
 
@@ -478,15 +472,21 @@ void frmDoc::timer1Tick()
     if (QMdiSubWindow *sub = subWindow())
         sub->setWindowTitle(title);
     const bool canUndo = r && r->canUndo();
-    m_menus->undo->setEnabled(canUndo);
-    m_menus->redo->setEnabled(r && r->canRedo());
-    m_menus->hiddenUndo->setEnabled(canUndo);
-    m_menus->selection->menuAction()->setEnabled(txtContents->hasSelectedText());
-    m_menus->paste->setEnabled(m_clipboardHasText);
-    m_menus->hiddenPaste->setEnabled(m_menus->paste->isEnabled());
-    toolbarButton(QStringLiteral("Undo"))->setVisible(m_menus->undo->isEnabled());
-    m_undoSeparator->setVisible(m_menus->undo->isEnabled());
-    toolbarButton(QStringLiteral("Paste"))->setVisible(m_menus->paste->isEnabled());
+    const bool canPaste = m_clipboardHasText && CommandRegistry::isOffered(m_docs.menus().paste);
+    // The menus are every window's: they show the active one's states.
+    if (m_docs.activeWindow() == this) {
+        DocumentMenus &menus = m_docs.menus();
+        CommandRegistry::setEnabled(menus.undo, canUndo);
+        CommandRegistry::setEnabled(menus.redo, r && r->canRedo());
+        CommandRegistry::setEnabled(menus.hiddenUndo, canUndo);
+        menus.selection->menuAction()->setEnabled(txtContents->hasSelectedText());
+        CommandRegistry::setEnabled(menus.paste, canPaste);
+        CommandRegistry::setEnabled(menus.hiddenPaste, canPaste);
+        menus.characterMode->setChecked(m_characterMode);
+    }
+    toolbarButton(QStringLiteral("Undo"))->setVisible(canUndo);
+    m_undoSeparator->setVisible(canUndo);
+    toolbarButton(QStringLiteral("Paste"))->setVisible(canPaste);
     // How the file is written back, in words: three families of encodings look alike.
     panel(QStringLiteral("Status"))->setDetail(r ? TextFileCodec::describe(r->Format()) : QString());
 }
@@ -499,7 +499,9 @@ void frmDoc::timer2Tick()
 
 void frmDoc::characterModeChanged()
 {
-    panel(5)->setText(m_menus->characterMode->isChecked() ? QStringLiteral("CCM") : QString());
+    // The shared item was checked or cleared for this, the active window.
+    m_characterMode = m_docs.menus().characterMode->isChecked();
+    panel(5)->setText(m_characterMode ? QStringLiteral("CCM") : QString());
 }
 
 // ---- undo ------------------------------------------------------------------
@@ -569,7 +571,7 @@ void frmDoc::GoToLine()
 void frmDoc::RefreshViewerMenu()
 {
     for (int i = 0; i < 3; ++i) {
-        QAction *program = m_menus->viewProgram[i];
+        QAction *program = m_docs.menus().viewProgram[i];
         const QString title = m_ctx.viewers[size_t(i)].Title;
         if (title.trimmed().isEmpty()) {
             program->setText(QStringLiteral("[UNSET]"));
@@ -583,7 +585,7 @@ void frmDoc::RefreshViewerMenu()
 
 void frmDoc::RefreshRecentMenu()
 {
-    MenuTable::fillRecentItems(m_menus->fileOpen, m_menus->recent, m_ctx.settings,
+    MenuTable::fillRecentItems(m_docs.menus().fileOpen, m_docs.menus().recent, m_ctx.settings,
                                [this](const QString &path) { m_docs.OpenFileByPath(path); });
 }
 
@@ -657,7 +659,7 @@ void frmDoc::onMouseUp(Qt::MouseButton button, const QPoint &pos)
         InsertFragment(m_transferText);
     }
     if (button == Qt::RightButton)
-        m_menus->hidden->popup(txtContents->viewport()->mapToGlobal(pos));
+        m_docs.menus().hidden->popup(txtContents->viewport()->mapToGlobal(pos));
 }
 
 // ---- dropped files ---------------------------------------------------------

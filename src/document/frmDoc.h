@@ -23,8 +23,9 @@ class RichTextBox;
 class StatusPanel;
 
 // The window of one document: the text control, a toolbar, a status bar,
-// the timers that keep caption, status and command states current, the
-// application's full menu bar and the close prompt. It finds its document's
+// the timers that keep caption, status and command states current (in the
+// menus all document windows share, while it is the active one) and the
+// close prompt. It finds its document's
 // record through the slot number in Tag. Commands live with the features
 // that register them; the window offers them its slot, its selection and
 // InsertFragment.
@@ -58,7 +59,6 @@ public:
 
     void setTag(int slot);
     QMdiSubWindow *subWindow() const;
-    const QList<QMenu *> &menuBarMenus() const;
     QMenu *contextMenu() const;
 
     RichTextBox *txtContents = nullptr;
@@ -145,7 +145,7 @@ private:
 
     AppContext &m_ctx;
     DocumentManager &m_docs;
-    std::unique_ptr<DocumentMenus> m_menus;
+    bool m_characterMode = false; // Options > Character Mode, for this window
     QString m_tag;
     int m_slot = 0;
     QList<StatusPanel *> m_panels;

@@ -35,6 +35,19 @@ bool CommandRegistry::bind(QAction *action, const QString &id, DocumentTarget *t
     return false;
 }
 
+bool CommandRegistry::bind(QAction *action, const QString &id, const std::function<DocumentTarget *()> &current) const
+{
+    if (const auto it = m_document.constFind(id); it != m_document.constEnd()) {
+        const DocumentHandler handler = *it;
+        QObject::connect(action, &QAction::triggered, action, [handler, current] {
+            if (DocumentTarget *target = current())
+                handler(*target);
+        });
+        return true;
+    }
+    return bind(action, id, static_cast<DocumentTarget *>(nullptr));
+}
+
 bool CommandRegistry::isOffered(const QAction *action)
 {
     return !action->property(kNotOffered).toBool();

@@ -28,6 +28,10 @@ public:
     // which offers global commands only). Without a handler the action is
     // disabled for good. Returns whether it was bound.
     bool bind(QAction *action, const QString &id, DocumentTarget *target) const;
+    // The same for actions that act on whichever document current() names
+    // when they run (the menus all document windows share); with none, a
+    // document command does nothing.
+    bool bind(QAction *action, const QString &id, const std::function<DocumentTarget *()> &current) const;
 
     // False for actions that no handler was bound to.
     static bool isOffered(const QAction *action);

@@ -94,9 +94,25 @@ struct AppFixture {
     }
 };
 
+// What holds the menus all document windows share.
+inline QWidget *documentMenus(QWidget *anyWindow)
+{
+    return anyWindow->window()->findChild<QWidget *>(QStringLiteral("mnuDocumentMenus"));
+}
+
+// An action by name: a window's own (its toolbar), else for a document
+// window an item of the menus all document windows share, with that window
+// made the active one they act on.
 inline QAction *actionOf(QObject *owner, const char *name)
 {
-    return owner->findChild<QAction *>(QLatin1String(name));
+    if (QAction *own = owner->findChild<QAction *>(QLatin1String(name)))
+        return own;
+    auto *w = qobject_cast<frmDoc *>(owner);
+    if (!w)
+        return nullptr;
+    if (QMdiSubWindow *sub = w->subWindow())
+        sub->mdiArea()->setActiveSubWindow(sub);
+    return documentMenus(w)->findChild<QAction *>(QLatin1String(name));
 }
 
 // A key pressed in a document's focused text, as a user presses it.
