@@ -45,8 +45,8 @@ int main(int argc, char *argv[])
     frmDoc *w = frame->documents().window(1);
     const double mb = QFileInfo(QString::fromLocal8Bit(argv[1])).size() / 1048576.0;
     QCoreApplication::processEvents();
-    w->txtContents->setFocus();
-    w->txtContents->SetSelStart(w->txtContents->TextLength() / 2);
+    w->findChild<RichTextBox *>(QStringLiteral("txtContents"))->setFocus();
+    w->findChild<RichTextBox *>(QStringLiteral("txtContents"))->SetSelStart(w->findChild<RichTextBox *>(QStringLiteral("txtContents"))->TextLength() / 2);
     w->undoTick(); // the first tick takes its one copy of the loaded text
 
     QElapsedTimer t;
@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
     constexpr int kChanged = 20;
     qint64 changedNs = 0;
     for (int i = 0; i < kChanged; ++i) {
-        QTest::keyClick(w->txtContents, Qt::Key_X);
+        QTest::keyClick(w->findChild<RichTextBox *>(QStringLiteral("txtContents")), Qt::Key_X);
         t.restart();
         w->undoTick();
         changedNs += t.nsecsElapsed();
@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
     constexpr int kKeys = 300;
     t.restart();
     for (int i = 0; i < kKeys; ++i) {
-        QTest::keyClick(w->txtContents, Qt::Key_A);
+        QTest::keyClick(w->findChild<RichTextBox *>(QStringLiteral("txtContents")), Qt::Key_A);
         w->timer1Tick();
     }
     std::printf("typed key, %.0f MB: %.3f ms (key press, change and selection handling, Timer1, journal timer)\n", mb,
@@ -90,17 +90,17 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 100'000; ++i)
         text += line.arg(i, 6, 10, QLatin1Char('0'));
     frmDoc *big = frame->documents().CreateDocumentWindow();
-    big->txtContents->SetText(text);
+    big->findChild<RichTextBox *>(QStringLiteral("txtContents"))->SetText(text);
     big->undoTick();
     double cpu = cpuSeconds();
-    big->fraFind->open(true);
-    big->fraFind->txtFind->setText(QStringLiteral("needle"));
-    big->fraFind->findNext();
+    big->findChild<FindBar *>(QStringLiteral("fraFind"))->open(true);
+    big->findChild<FindBar *>(QStringLiteral("fraFind"))->txtFind->setText(QStringLiteral("needle"));
+    big->findChild<FindBar *>(QStringLiteral("fraFind"))->findNext();
     std::printf("find in %.0f MB, 100,000 matches counted and marked: %.3f CPU s\n", text.size() / 1e6,
                 cpuSeconds() - cpu);
-    big->fraFind->txtReplace->setText(QStringLiteral("thread"));
+    big->findChild<FindBar *>(QStringLiteral("fraFind"))->txtReplace->setText(QStringLiteral("thread"));
     cpu = cpuSeconds();
-    big->fraFind->replaceAll();
+    big->findChild<FindBar *>(QStringLiteral("fraFind"))->replaceAll();
     std::printf("Replace All, 100,000 matches: %.3f CPU s\n", cpuSeconds() - cpu);
 
     delete frame; // a clean end: no journal left for the next run

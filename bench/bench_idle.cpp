@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
         frame->documents().NewBlankDocument();
         // Each has text and an undo history, so every timer has real work to skip.
         frmDoc *w = frame->documents().window(i + 1);
-        w->txtContents->SetText(QString(20000, QLatin1Char('x')));
+        w->findChild<RichTextBox *>(QStringLiteral("txtContents"))->SetText(QString(20000, QLatin1Char('x')));
         w->undoTick();
     }
     const int seconds = argc > 1 ? atoi(argv[1]) : 10;

@@ -29,8 +29,8 @@ QString status(frmDoc *w, const char *key)
 
 void type(frmDoc *w, const QString &text)
 {
-    w->txtContents->setFocus();
-    QTest::keyClicks(w->txtContents, text);
+    editorOf(w)->setFocus();
+    QTest::keyClicks(editorOf(w), text);
 }
 
 } // namespace
@@ -58,7 +58,7 @@ private slots:
 
         // File > Close only hides: the same window comes back, emptied and
         // showing "Status" until the next second, not "Unsaved Changes Made".
-        again->txtContents->SetText(QStringLiteral("old text"));
+        editorOf(again)->SetText(QStringLiteral("old text"));
         again->timer2Tick();
         app.dialogs.answers << Answer::No;
         actionOf(again, "mnuFileClose")->trigger();
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(app.record(again).InUse(), false);
         QCOMPARE(app.newDocument(), again);
         QVERIFY(again->subWindow()->isVisible());
-        QCOMPARE(again->txtContents->Text(), QString());
+        QCOMPARE(editorOf(again)->Text(), QString());
         QCOMPARE(app.record(again).Changed(), false);
         QCOMPARE(status(again, "Status"), QStringLiteral("Status"));
         again->timer2Tick();
@@ -95,7 +95,7 @@ private slots:
         const QString path = app.writeFile(QStringLiteral("doc.txt"), file);
         frmDoc *w = app.docs().OpenFileByPath(path);
         QVERIFY(w);
-        QCOMPARE(w->txtContents->Text(), text);
+        QCOMPARE(editorOf(w)->Text(), text);
         QCOMPARE(status(w, "lngth"), QStringLiteral("Length: %1").arg(text.size())); // UTF-16 units: an emoji is 2
         QCOMPARE(app.record(w).Changed(), false);
         QCOMPARE(app.record(w).Title(), path);
@@ -114,7 +114,7 @@ private slots:
         AppFixture app;
         const QString path = app.writeFile(QStringLiteral("ten.txt"), QByteArray(10, 'x'));
         frmDoc *w = app.newDocument();
-        w->txtContents->SetText(QStringLiteral("abc"));
+        editorOf(w)->SetText(QStringLiteral("abc"));
         app.dialogs.fileNames << path;
         actionOf(w, "mnuFileSaveBinary")->trigger();
         QCOMPARE(app.readFile(path), QByteArray("abc"));
@@ -171,18 +171,18 @@ private slots:
         const QByteArray raw = "short\n" + line + "\nend\n";
         frmDoc *w = app.docs().OpenFileByPath(app.writeFile(QStringLiteral("min.js"), raw));
         QVERIFY(w);
-        QVERIFY(w->lblCutNotice->isVisibleTo(w));
-        QVERIFY(w->txtContents->isReadOnly());
-        const QString shown = w->txtContents->Text();
+        QVERIFY(childOf<QLabel>(w, "lblCutNotice")->isVisibleTo(w));
+        QVERIFY(editorOf(w)->isReadOnly());
+        const QString shown = editorOf(w)->Text();
         QVERIFY(shown.size() < DocumentManager::kShownOfLongLine + 100);
         QVERIFY(shown.startsWith(QStringLiteral("short\r\nxxx")));
         QVERIFY(shown.endsWith(QStringLiteral(" more bytes of this line are not shown]\r\nend")));
         QVERIFY(!shown.contains(u'Y'));
         actionOf(w, "mnuSearchReplace")->trigger();
-        w->fraFind->txtFind->setText(QStringLiteral("x"));
-        w->fraFind->replaceAll();
-        QCOMPARE(w->fraFind->lblFindStatus->text(), QStringLiteral("The document is read-only: nothing was replaced"));
-        QCOMPARE(w->txtContents->Text(), shown);
+        childOf<FindBar>(w, "fraFind")->txtFind->setText(QStringLiteral("x"));
+        childOf<FindBar>(w, "fraFind")->replaceAll();
+        QCOMPARE(childOf<FindBar>(w, "fraFind")->lblFindStatus->text(), QStringLiteral("The document is read-only: nothing was replaced"));
+        QCOMPARE(editorOf(w)->Text(), shown);
         app.writeFile(QStringLiteral("min.js"), "changed\n"); // Save must write the held bytes
         app.dialogs.answers << Answer::Yes; // overwrite the other program's change
         actionOf(w, "mnuFileSave")->trigger();
@@ -195,8 +195,8 @@ private slots:
         actionOf(w, "mnuFileClose")->trigger();
         frmDoc *again = app.newDocument();
         QCOMPARE(again, w);
-        QVERIFY(!w->txtContents->isReadOnly());
-        QVERIFY(!w->lblCutNotice->isVisibleTo(w));
+        QVERIFY(!editorOf(w)->isReadOnly());
+        QVERIFY(!childOf<QLabel>(w, "lblCutNotice")->isVisibleTo(w));
     }
 
     // A file over 50 MB shows its progress in the frame while it loads.
@@ -290,7 +290,7 @@ private slots:
         frmDoc *w = app.docs().OpenFileByPath(existing);
         QVERIFY(w);
         const QString text(size - 2, QLatin1Char('n'));
-        w->txtContents->SetText(text);
+        editorOf(w)->SetText(text);
         QString target = existing;
         if (failure == QLatin1String("missing folder")) {
             target = app.path(QStringLiteral("later/out.txt"));
@@ -346,22 +346,22 @@ private slots:
         } else {
             QVERIFY(QFile::remove(path));
         }
-        QTRY_VERIFY(w->fraDiskNotice->isVisible());
+        QTRY_VERIFY(childOf<QFrame>(w, "fraDiskNotice")->isVisible());
         const bool removed = how == QLatin1String("remove");
-        QCOMPARE(w->lblDiskNotice->text(), removed ? QStringLiteral("Another program has removed this file. Save writes it again.")
+        QCOMPARE(childOf<QLabel>(w, "lblDiskNotice")->text(), removed ? QStringLiteral("Another program has removed this file. Save writes it again.")
                                            : unsaved ? QStringLiteral("Another program has changed this file, and this document has unsaved changes too.")
                                                      : QStringLiteral("Another program has changed this file."));
-        auto *reload = w->fraDiskNotice->findChild<QPushButton *>(QStringLiteral("cmdReload"));
+        auto *reload = childOf<QFrame>(w, "fraDiskNotice")->findChild<QPushButton *>(QStringLiteral("cmdReload"));
         QCOMPARE(reload->isVisibleTo(w), !removed);
         if (removed) {
             pressIn(w, QKeySequence(QStringLiteral("Ctrl+S"))); // written again, nothing asked
             QCOMPARE(app.readFile(path), unsaved ? QByteArray("xmine\n") : QByteArray("mine\n"));
         } else {
             reload->click();
-            QCOMPARE(w->txtContents->Text(), QStringLiteral("theirs"));
+            QCOMPARE(editorOf(w)->Text(), QStringLiteral("theirs"));
             QCOMPARE(app.record(w).Changed(), false);
         }
-        QVERIFY(!w->fraDiskNotice->isVisible());
+        QVERIFY(!childOf<QFrame>(w, "fraDiskNotice")->isVisible());
     }
 
     // A name relative to the current folder is kept whole: the recent list
@@ -455,7 +455,7 @@ private slots:
         QFETCH(bool, fileWritten);
         AppFixture app;
         frmDoc *w = app.newDocument();
-        w->txtContents->SetText(QStringLiteral("work"));
+        editorOf(w)->SetText(QStringLiteral("work"));
         app.record(w).setChanged(changed);
         const QString target = app.path(answers.size() == 2 ? QStringLiteral("gone/x.txt") : QStringLiteral("doc.txt"));
         if (hasPath)
@@ -474,7 +474,7 @@ private slots:
         QCOMPARE(w->subWindow()->isVisible(), !closed);
         QCOMPARE(app.record(w).InUse(), !closed);
         QCOMPARE(QFile::exists(saveAsName.isEmpty() ? target : app.path(saveAsName)), fileWritten);
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("work"));
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("work"));
     }
 
     void closingTheFrame()
@@ -490,7 +490,7 @@ private slots:
         app.dialogs.answers << Answer::Cancel;
         QVERIFY(!app.frame->close());
         QCOMPARE(app.dialogs.asked.size(), 2);
-        QCOMPARE(kept->txtContents->Text(), QStringLiteral("keep me"));
+        QCOMPARE(editorOf(kept)->Text(), QStringLiteral("keep me"));
         // File > Exit closes only its own window.
         app.dialogs.answers << Answer::No;
         actionOf(kept, "mnuFileExit")->trigger();
@@ -535,11 +535,11 @@ private slots:
         QCOMPARE(status(w, "lngth"), QStringLiteral("Length: 1"));
         QCOMPARE(status(w, "Status"), QStringLiteral("Unsaved Changes Made"));
         QCOMPARE(status(w, "sllen"), QStringLiteral("Loc: 1 Len: 0"));
-        QTest::keyClick(w->txtContents, Qt::Key_Return);
+        QTest::keyClick(editorOf(w), Qt::Key_Return);
         type(w, QStringLiteral("bc"));
         QCOMPARE(status(w, "lngth"), QStringLiteral("Length: 5"));
         QCOMPARE(status(w, "sllen"), QStringLiteral("Loc: 5 Len: 0"));
-        QTest::keyClick(w->txtContents, Qt::Key_Left, Qt::ShiftModifier);
+        QTest::keyClick(editorOf(w), Qt::Key_Left, Qt::ShiftModifier);
         QCOMPARE(status(w, "sllen"), QStringLiteral("Loc: 4 Len: 1"));
 
         app.dialogs.fileNames << app.path(QStringLiteral("s.txt"));
@@ -563,16 +563,16 @@ private slots:
         QFETCH(int, width);
         AppFixture app;
         frmDoc *w = app.newDocument();
-        w->txtContents->SetText(QString(123456, u'x'));
+        editorOf(w)->SetText(QString(123456, u'x'));
         w->subWindow()->resize(width, 400);
-        QTRY_VERIFY(w->stBar->width() <= qMax(width, w->minimumSizeHint().width()));
+        QTRY_VERIFY(childOf<QStatusBar>(w, "stBar")->width() <= qMax(width, w->minimumSizeHint().width()));
         QList<QRect> taken;
         for (int i = 1; i <= 8; ++i) {
             StatusPanel *p = w->panel(i);
             const QRect r = p->geometry();
             for (const QRect &other : taken)
                 QVERIFY2(!r.intersects(other), qPrintable(QStringLiteral("panel %1 overlaps").arg(i)));
-            QVERIFY(w->stBar->rect().contains(r));
+            QVERIFY(childOf<QStatusBar>(w, "stBar")->rect().contains(r));
             QVERIFY(p->fontMetrics().horizontalAdvance(p->shownText()) <= p->contentsRect().width());
             QVERIFY(p->toolTip().startsWith(p->text()));
             taken << r;
@@ -594,7 +594,7 @@ private slots:
         QFETCH(bool, selection);
         AppFixture app;
         frmDoc *w = app.newDocument();
-        w->txtContents->SetText(QStringLiteral("some text"));
+        editorOf(w)->SetText(QStringLiteral("some text"));
         if (clipboard == QLatin1String("text")) {
             QGuiApplication::clipboard()->setText(QStringLiteral("copied"));
         } else if (clipboard == QLatin1String("image")) {
@@ -602,8 +602,8 @@ private slots:
             image.fill(Qt::red);
             QGuiApplication::clipboard()->setImage(image);
         }
-        w->txtContents->SetSelStart(2);
-        w->txtContents->SetSelLength(selection ? 3 : 0);
+        editorOf(w)->SetSelStart(2);
+        editorOf(w)->SetSelLength(selection ? 3 : 0);
         const bool text = clipboard == QLatin1String("text");
         QTRY_COMPARE(actionOf(w, "mnuSelection")->isEnabled(), selection);
         QTRY_COMPARE(actionOf(w, "mnuEditPaste")->isEnabled(), text);
@@ -613,7 +613,7 @@ private slots:
         QCOMPARE(w->toolbarButton(QStringLiteral("Undo"))->isVisible(), false);
         // With Undo hidden, no two separators stand side by side.
         bool lastWasSeparator = true;
-        for (QAction *a : w->Toolbar1->actions()) {
+        for (QAction *a : childOf<QToolBar>(w, "Toolbar1")->actions()) {
             if (!a->isVisible())
                 continue;
             QVERIFY(!(a->isSeparator() && lastWasSeparator));
@@ -661,30 +661,30 @@ private slots:
             AppFixture app({page}, {}, QString(), home.path());
             frmDoc *w = app.shownDocuments().first();
             frmDoc *blank = app.newDocument();
-            QVERIFY(!w->txtContents->lexer());
+            QVERIFY(!editorOf(w)->lexer());
             QVERIFY(!actionOf(w, "mnuOptionsCodeView")->isChecked());
             QVERIFY(!w->findChild<StatusPanel *>(QStringLiteral("stBarCaret"))->isVisible());
             actionOf(w, "mnuOptionsCodeView")->trigger();
             actionOf(blank, "mnuOptionsWordWrap")->trigger();
-            QCOMPARE(QString::fromLatin1(w->txtContents->lexer()->language()), QStringLiteral("CSS"));
+            QCOMPARE(QString::fromLatin1(editorOf(w)->lexer()->language()), QStringLiteral("CSS"));
             QVERIFY(actionOf(blank, "mnuOptionsCodeView")->isChecked());
-            QVERIFY(blank->txtContents->codeLook());
-            QCOMPARE(w->txtContents->wrapMode(), QsciScintilla::WrapWord);
-            w->txtContents->SetSelStart(4);
+            QVERIFY(editorOf(blank)->codeLook());
+            QCOMPARE(editorOf(w)->wrapMode(), QsciScintilla::WrapWord);
+            editorOf(w)->SetSelStart(4);
             QCOMPARE(w->findChild<StatusPanel *>(QStringLiteral("stBarCaret"))->text(), QStringLiteral("Ln 1, Col 5"));
         }
         AppFixture again({page}, {}, QString(), home.path());
         frmDoc *w = again.shownDocuments().first();
         QVERIFY(actionOf(w, "mnuOptionsCodeView")->isChecked());
         QVERIFY(actionOf(w, "mnuOptionsWordWrap")->isChecked());
-        QCOMPARE(QString::fromLatin1(w->txtContents->lexer()->language()), QStringLiteral("CSS"));
+        QCOMPARE(QString::fromLatin1(editorOf(w)->lexer()->language()), QStringLiteral("CSS"));
         // Saved under another name, the document takes that language.
         again.dialogs.fileNames << home.filePath(QStringLiteral("page.js"));
         actionOf(w, "mnuFileSaveAs")->trigger();
-        QCOMPARE(QString::fromLatin1(w->txtContents->lexer()->language()), QStringLiteral("JavaScript"));
+        QCOMPARE(QString::fromLatin1(editorOf(w)->lexer()->language()), QStringLiteral("JavaScript"));
         actionOf(w, "mnuOptionsCodeView")->trigger();
-        QVERIFY(!w->txtContents->lexer());
-        QVERIFY(!w->txtContents->codeLook());
+        QVERIFY(!editorOf(w)->lexer());
+        QVERIFY(!editorOf(w)->codeLook());
     }
 
     void viewerMenuCaptions()

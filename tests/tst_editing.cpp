@@ -31,7 +31,7 @@ struct OneDocument : AppFixture {
         : AppFixture({}, {}, pdfFile)
     {
         w = newDocument();
-        box = w->txtContents;
+        box = editorOf(w);
     }
     void select(int start, int length)
     {
@@ -174,16 +174,16 @@ private slots:
     {
         AppFixture app;
         frmDoc *other = app.newDocument();
-        other->txtContents->SetText(QStringLiteral("cat cat"));
+        editorOf(other)->SetText(QStringLiteral("cat cat"));
         frmDoc *w = app.newDocument();
-        RichTextBox *box = w->txtContents;
-        FindBar *bar = w->fraFind;
+        RichTextBox *box = editorOf(w);
+        FindBar *bar = childOf<FindBar>(w, "fraFind");
         box->SetText(QStringLiteral("one cat\r\ntwo Cat\r\nthree cat\r\n"));
         w->undoTick();
 
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+F")));
         QVERIFY(bar->isVisible());
-        QVERIFY(!other->fraFind->isVisible());
+        QVERIFY(!childOf<FindBar>(other, "fraFind")->isVisible());
         QTest::keyClicks(bar->txtFind, QStringLiteral("cat"));
         QCOMPARE(box->SelStart(), 4);
         QCOMPARE(bar->lblFindStatus->text(), QStringLiteral("1 of 3 matches"));
@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(bar->lblFindStatus->text(), QStringLiteral("1 of 3 matches (wrapped around)"));
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+Shift+G")));
         QCOMPARE(box->SelStart(), 24);
-        QCOMPARE(other->txtContents->SelLength(), 0);
+        QCOMPARE(editorOf(other)->SelLength(), 0);
 
         bar->chkRegex->setChecked(true);
         bar->txtFind->setText(QStringLiteral("c(at"));
@@ -232,7 +232,7 @@ private slots:
         QTest::keyClick(bar->findChild<QPushButton *>(QStringLiteral("cmdReplace")), Qt::Key_Space);
         QCOMPARE(box->Text(), QStringLiteral("one dog\r\ntwo Cat\r\nthree cat\r\n!"));
         QCOMPARE(box->SelText(), QStringLiteral("three cat"));
-        QCOMPARE(other->txtContents->Text(), QStringLiteral("cat cat"));
+        QCOMPARE(editorOf(other)->Text(), QStringLiteral("cat cat"));
 
         app.dialogs.inputs << QStringLiteral("3") << QStringLiteral("x");
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+J")));
@@ -522,7 +522,7 @@ private slots:
         QCOMPARE(d.dialogs.asked.size(), 0);
         QStringList texts;
         for (frmDoc *w : d.shownDocuments())
-            texts << w->txtContents->Text();
+            texts << editorOf(w)->Text();
         QCOMPARE(texts, (QStringList{"", "c.txt", "a.txt", "b.txt"}));
     }
 };

@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(app.shownDocuments().size(), documents);
         if (documents) {
             QTRY_COMPARE(app.shownDocuments().first()->subWindow()->windowTitle(), expectedPath);
-            QCOMPARE(app.shownDocuments().first()->txtContents->Text(), QStringLiteral("hello"));
+            QCOMPARE(editorOf(app.shownDocuments().first())->Text(), QStringLiteral("hello"));
             QCOMPARE(app.menuBarCaptions(), kDocumentMenus);
         } else {
             QCOMPARE(app.menuBarCaptions(), kFrameMenus);
@@ -181,16 +181,16 @@ private slots:
             app.newDocument();
         QList<frmDoc *> docs = app.shownDocuments();
         for (frmDoc *w : docs)
-            w->txtContents->SetText(QStringLiteral("text of ") + w->Tag());
+            editorOf(w)->SetText(QStringLiteral("text of ") + w->Tag());
         // The third is closed with File > Close: hidden, still loaded.
         app.dialogs.answers << Answer::No;
         actionOf(docs[2], "mnuFileClose")->trigger();
         app.frame->mdiArea()->setActiveSubWindow(docs[0]->subWindow());
         QTRY_COMPARE(app.frame->activeDocument(), docs[0]);
         pressIn(docs[0], QKeySequence(QStringLiteral("Ctrl+A")));
-        QCOMPARE(docs[0]->txtContents->SelLength(), 9);
-        QCOMPARE(docs[1]->txtContents->SelLength(), 0);
-        QCOMPARE(docs[2]->txtContents->SelLength(), 0);
+        QCOMPARE(editorOf(docs[0])->SelLength(), 9);
+        QCOMPARE(editorOf(docs[1])->SelLength(), 0);
+        QCOMPARE(editorOf(docs[2])->SelLength(), 0);
         // Ctrl+N makes exactly one new document, reusing the hidden window.
         pressIn(docs[0], QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(app.shownDocuments().size(), 3);
@@ -204,11 +204,11 @@ private slots:
         AppFixture app;
         frmDoc *other = app.newDocument();
         frmDoc *w = app.newDocument();
-        w->txtContents->SetText(QStringLiteral("Lower upper"));
-        w->txtContents->SetSelStart(2);
+        editorOf(w)->SetText(QStringLiteral("Lower upper"));
+        editorOf(w)->SetSelStart(2);
 
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+A")));
-        QCOMPARE(w->txtContents->SelLength(), 11);
+        QCOMPARE(editorOf(w)->SelLength(), 11);
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+O")));
         QCOMPARE(app.dialogs.fileFilters.size(), 1); // the open dialog was shown (and cancelled)
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+S")));
@@ -220,15 +220,15 @@ private slots:
         // The fragments' keys (the three that ask are cancelled); keys of
         // commands not offered yet, and Alt with a letter that is no access
         // key, do nothing.
-        w->txtContents->SetSelStart(0);
+        editorOf(w)->SetSelStart(0);
         for (const char *key : {"Ctrl+B", "Ctrl+U", "Ctrl+I", "F2", "Ctrl+L", "Ctrl+E", "Shift+F2", "F3", "F4", "Ctrl+F5",
                                 "Alt+I", "Alt+Q", "Alt+Shift+K", "Meta+X"})
             pressIn(w, QKeySequence(QString::fromLatin1(key)));
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("<B><!-- Paragraph //--></B><U><!-- Paragraph //--></U>"
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("<B><!-- Paragraph //--></B><U><!-- Paragraph //--></U>"
                                                         "<I><!-- Paragraph //--></I><BR /><A href='#' target='_SELF'>"
                                                         "[Insert Text]</A><A href='mailto:#' target='_SELF'>[Insert Text]</A>"
                                                         "<Span ID='' name='' class=''>[INSERT TEXT HERE]</span>Lower upper"));
-        QCOMPARE(other->txtContents->Text(), QString());
+        QCOMPARE(editorOf(other)->Text(), QString());
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(app.shownDocuments().size(), 3);
     }
@@ -248,7 +248,7 @@ private slots:
         QTRY_COMPARE(app.shownDocuments().size(), 3);
         QStringList texts;
         for (frmDoc *w : app.shownDocuments())
-            texts << w->txtContents->Text();
+            texts << editorOf(w)->Text();
         QCOMPARE(texts, (QStringList{"one.txt", "two.txt", "three.txt"}));
     }
 
@@ -272,7 +272,7 @@ private slots:
         frmDoc *w = app.shownDocuments().first();
         QTRY_COMPARE(w->subWindow()->windowTitle(), QStringLiteral("Clipboard"));
         // Line breaks come in as the document holds them: CR LF.
-        QCOMPARE(w->txtContents->Text(), hasText ? QStringLiteral("from\r\nanother program") : QString());
+        QCOMPARE(editorOf(w)->Text(), hasText ? QStringLiteral("from\r\nanother program") : QString());
         QCOMPARE(w->panel(QStringLiteral("lngth"))->text(), hasText ? QStringLiteral("Length: 21") : QStringLiteral("Length: 0"));
         QCOMPARE(app.record(w).Changed(), true);
         QCOMPARE(app.record(w).FilePath(), QString());

@@ -27,9 +27,9 @@ int runChild(const QString &home, const QString &mode, const QString &file)
 {
     AppFixture app({}, [](AppFixture &a) { a.ctx->journalDelayMs = 50; }, QString(), home);
     frmDoc *a = app.docs().OpenFileByPath(file);
-    QTest::keyClicks(a->txtContents, kTypedA);
+    QTest::keyClicks(editorOf(a), kTypedA);
     frmDoc *b = app.newDocument();
-    b->txtContents->setFocus();
+    editorOf(b)->setFocus();
     b->InsertFragment(kTypedB);
     const QString root = app.ctx->settings.ProgramDirectory() + QStringLiteral("recovery");
     QDeadlineTimer deadline(20000);
@@ -112,11 +112,11 @@ private slots:
         AppFixture app({}, {}, QString(), home.path());
         const QList<frmDoc *> docs = app.shownDocuments();
         QCOMPARE(docs.size(), 2);
-        QCOMPARE(docs[0]->txtContents->textBytes(), (kTypedA + QStringLiteral("original")).toUtf8());
+        QCOMPARE(editorOf(docs[0])->textBytes(), (kTypedA + QStringLiteral("original")).toUtf8());
         QCOMPARE(app.record(docs[0]).FilePath(), file);
         QCOMPARE(app.record(docs[0]).Title(), file);
         QCOMPARE(app.record(docs[0]).Format().lineEnd, TextFileCodec::LineEnd::Lf);
-        QCOMPARE(docs[1]->txtContents->textBytes(), kTypedB.toUtf8());
+        QCOMPARE(editorOf(docs[1])->textBytes(), kTypedB.toUtf8());
         QCOMPARE(app.record(docs[1]).Title(), QStringLiteral("Untitled"));
         for (frmDoc *w : docs) {
             QCOMPARE(app.record(w).Changed(), true);
@@ -225,10 +225,10 @@ private slots:
             app.docs().journal().write(w->slot());
             app.docs().journal().waitForWrites();
         }
-        QTRY_VERIFY(w->lblBackupNotice->isVisible());
-        QCOMPARE(w->lblBackupNotice->text(), QStringLiteral("Unsaved changes are not being backed up: Disk full"));
+        QTRY_VERIFY(childOf<QLabel>(w, "lblBackupNotice")->isVisible());
+        QCOMPARE(childOf<QLabel>(w, "lblBackupNotice")->text(), QStringLiteral("Unsaved changes are not being backed up: Disk full"));
         app.docs().journal().write(w->slot());
-        QTRY_VERIFY(!w->lblBackupNotice->isVisible());
+        QTRY_VERIFY(!childOf<QLabel>(w, "lblBackupNotice")->isVisible());
 
         // No folder to back up into (a file in its place): said too.
         QTemporaryDir home;
@@ -237,8 +237,8 @@ private slots:
         AppFixture blocked({}, {}, QString(), home.path());
         frmDoc *b = blocked.newDocument();
         b->InsertFragment(QStringLiteral("x"));
-        QVERIFY(b->lblBackupNotice->isVisible());
-        QVERIFY2(b->lblBackupNotice->text().endsWith(QLatin1String("recovery cannot be used")), qPrintable(b->lblBackupNotice->text()));
+        QVERIFY(childOf<QLabel>(b, "lblBackupNotice")->isVisible());
+        QVERIFY2(childOf<QLabel>(b, "lblBackupNotice")->text().endsWith(QLatin1String("recovery cannot be used")), qPrintable(childOf<QLabel>(b, "lblBackupNotice")->text()));
         QCOMPARE(fileBytes(recoveryRoot(home.path())), QByteArray("not a folder"));
     }
 };

@@ -109,18 +109,18 @@ private slots:
         AppFixture app;
         frmDoc *w = app.newDocument();
         app.dialogs.inputs << answer << answer;
-        w->txtContents->SetText(QStringLiteral("[S]"));
-        w->txtContents->SetSelStart(1);
-        w->txtContents->SetSelLength(1);
+        editorOf(w)->SetText(QStringLiteral("[S]"));
+        editorOf(w)->SetSelStart(1);
+        editorOf(w)->SetSelLength(1);
         app.record(w).setChanged(false);
         actionOf(w, item.toLatin1().constData())->trigger();
-        QCOMPARE(w->txtContents->Text(), QLatin1Char('[') + withSelection + QLatin1Char(']'));
-        QCOMPARE(w->txtContents->SelStart(), 1 + int(withSelection.size()));
+        QCOMPARE(editorOf(w)->Text(), QLatin1Char('[') + withSelection + QLatin1Char(']'));
+        QCOMPARE(editorOf(w)->SelStart(), 1 + int(withSelection.size()));
         QCOMPARE(app.record(w).Changed(), true);
-        w->txtContents->SetText(QStringLiteral("[]"));
-        w->txtContents->SetSelStart(1);
+        editorOf(w)->SetText(QStringLiteral("[]"));
+        editorOf(w)->SetSelStart(1);
         actionOf(w, item.toLatin1().constData())->trigger();
-        QCOMPARE(w->txtContents->Text(), QLatin1Char('[') + without + QLatin1Char(']'));
+        QCOMPARE(editorOf(w)->Text(), QLatin1Char('[') + without + QLatin1Char(']'));
         QCOMPARE(app.dialogs.prompted.size(), answer.isEmpty() ? 0 : 2);
     }
 
@@ -151,7 +151,7 @@ private slots:
         frmDoc *w = app.newDocument();
         app.dialogs.inputs << answer;
         actionOf(w, item.toLatin1().constData())->trigger();
-        QCOMPARE(w->txtContents->Text(), inserted);
+        QCOMPARE(editorOf(w)->Text(), inserted);
         QCOMPARE(app.record(w).Changed(), !inserted.isEmpty());
         QCOMPARE(app.dialogs.prompted.size(), 1);
         QCOMPARE((QStringList{app.dialogs.prompted[0].title, app.dialogs.prompted[0].prompt, app.dialogs.prompted[0].defaultText}),
@@ -170,7 +170,7 @@ private slots:
         app.dialogs.inputs << QStringLiteral("Welcome");
         app.dialogs.answers << Answer::Ok;
         actionOf(w, "mnuToolsExecute")->trigger();
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("<QRLTITLE>Home</QRLTITLE><h1>Welcome</h1><QRLMESSAGE>done</QRLMESSAGE>"
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("<QRLTITLE>Home</QRLTITLE><h1>Welcome</h1><QRLMESSAGE>done</QRLMESSAGE>"
                                                         "<QRLLINK>notes.txt</QRLLINK>"));
         QCOMPARE(app.dialogs.lastText(), QStringLiteral("Home: \r\ndone"));
         QCOMPARE(app.record(w).Changed(), true);
@@ -213,7 +213,7 @@ private slots:
         n->Command1->click();
         QTRY_VERIFY(!watched);
         frmDoc *w = app.shownDocuments().last();
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("<QRLPROMPT>Changed</QRLPROMPT>"));
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("<QRLPROMPT>Changed</QRLPROMPT>"));
         QCOMPARE(app.record(w).Title(), QStringLiteral("Untitled"));
         QCOMPARE(app.record(w).Changed(), true);
         QVERIFY(app.dialogs.prompted.isEmpty()); // the tags wait for Execute
@@ -226,7 +226,7 @@ private slots:
         n->Command4->click(); // Blank
         QTRY_VERIFY(!watched);
         QCOMPARE(app.shownDocuments().size(), 2);
-        QCOMPARE(app.shownDocuments().last()->txtContents->Text(), QString());
+        QCOMPARE(editorOf(app.shownDocuments().last())->Text(), QString());
     }
 
     void templatesFolder_data()
@@ -319,7 +319,7 @@ private slots:
             d->Command1->click();
         });
         actionOf(w, item.toLatin1().constData())->trigger();
-        QCOMPARE(w->txtContents->Text(), QLocale().toString(QDate::currentDate(), QStringLiteral("MMMM d, yyyy")));
+        QCOMPARE(editorOf(w)->Text(), QLocale().toString(QDate::currentDate(), QStringLiteral("MMMM d, yyyy")));
     }
 
     void fontNames()
@@ -332,7 +332,7 @@ private slots:
             QTest::keyClick(f->lstFonts, Qt::Key_Escape);
         });
         actionOf(w, "mnuInsertFontName")->trigger();
-        QCOMPARE(w->txtContents->Text(), QString());
+        QCOMPARE(editorOf(w)->Text(), QString());
         QString chosen;
         whenModal("font dialog", [&](QWidget *modal) {
             auto *f = qobject_cast<frmFonts *>(modal);
@@ -340,16 +340,16 @@ private slots:
             emit f->lstFonts->itemDoubleClicked(f->lstFonts->item(0));
         });
         actionOf(w, "mnuInsertFontName")->trigger();
-        QCOMPARE(w->txtContents->Text(), chosen);
+        QCOMPARE(editorOf(w)->Text(), chosen);
     }
 
     void insertTextWithF4()
     {
         AppFixture app;
         frmDoc *w = app.newDocument();
-        w->txtContents->SetText(QStringLiteral("one two"));
+        editorOf(w)->SetText(QStringLiteral("one two"));
         pressIn(w, QKeySequence(Qt::Key_F4)); // nothing kept yet
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("one two"));
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("one two"));
         actionOf(w, "mnuToolsInsertBox")->trigger();
         auto *box = app.ctx->windows.find<frmInserts>(QStringLiteral("frmInserts"));
         QVERIFY(box && box->isVisible());
@@ -358,12 +358,12 @@ private slots:
         QPointer<frmInserts> watched = box;
         box->close();
         QTRY_VERIFY(!watched);
-        w->txtContents->SetSelStart(4);
-        w->txtContents->SetSelLength(3);
+        editorOf(w)->SetSelStart(4);
+        editorOf(w)->SetSelLength(3);
         pressIn(w, QKeySequence(Qt::Key_F4));
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("one abc\r\nd"));
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("one abc\r\nd"));
         pressIn(w, QKeySequence(Qt::Key_F4));
-        QCOMPARE(w->txtContents->Text(), QStringLiteral("one abc\r\ndabc\r\nd"));
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("one abc\r\ndabc\r\nd"));
     }
 
     // Whatever is pasted into the box reaches the document as it was; line
@@ -389,7 +389,7 @@ private slots:
         auto *box = app.ctx->windows.find<frmInserts>(QStringLiteral("frmInserts"));
         box->txtInserts->insertPlainText(pasted); // as a paste inserts it
         pressIn(w, QKeySequence(Qt::Key_F4));
-        QCOMPARE(w->txtContents->Text(), inserted);
+        QCOMPARE(editorOf(w)->Text(), inserted);
     }
 };
 

@@ -219,8 +219,8 @@ private slots:
         snip->txtSnip->SetSelLength(12);
         app.frame->mdiArea()->setActiveSubWindow(b->subWindow()); // the grab still goes to A
         snip->Command2->click();
-        QCOMPARE(a->txtContents->Text(), QStringLiteral("line\r\nsecond"));
-        QCOMPARE(b->txtContents->Text(), QString());
+        QCOMPARE(editorOf(a)->Text(), QStringLiteral("line\r\nsecond"));
+        QCOMPARE(editorOf(b)->Text(), QString());
         QTRY_VERIFY(!app.ctx->windows.find<frmSnip>(QStringLiteral("frmSnip")));
 
         // Opened from B, which is then closed and its slot taken by a new
@@ -237,7 +237,7 @@ private slots:
         snip->Command2->click();
         QVERIFY(app.dialogs.lastText().contains(QLatin1String("has been closed")));
         QVERIFY(snip->isVisible());
-        QCOMPARE(c->txtContents->Text(), QString());
+        QCOMPARE(editorOf(c)->Text(), QString());
         QMimeData two;
         two.setUrls({QUrl::fromLocalFile(source), QUrl::fromLocalFile(source)});
         app.dialogs.answers << Answer::Ok;
@@ -418,10 +418,10 @@ private slots:
         AppFixture app;
         const QString path = app.writeFile(QStringLiteral("target.txt"), target);
         frmDoc *w = app.newDocument();
-        w->txtContents->SetText(QStringLiteral("x\r\ny\r\nx"));
+        editorOf(w)->SetText(QStringLiteral("x\r\ny\r\nx"));
         if (selection) {
-            w->txtContents->SetSelStart(6);
-            w->txtContents->SetSelLength(1);
+            editorOf(w)->SetSelStart(6);
+            editorOf(w)->SetSelLength(1);
         }
         whenModal("Append to file", [&](QWidget *modal) {
             auto *d = qobject_cast<frmAppend *>(modal);
@@ -444,7 +444,7 @@ private slots:
         app.writeFile(QStringLiteral(".htaccess"), "h");
         QDir(app.dir.path()).mkdir(QStringLiteral(".git"));
         frmDoc *w = app.newDocument();
-        w->txtContents->SetText(QStringLiteral("doc"));
+        editorOf(w)->SetText(QStringLiteral("doc"));
         whenModal("Append to file", [&](QWidget *modal) {
             auto *d = qobject_cast<frmAppend *>(modal);
             d->chooser->setDirectory(app.dir.path()); // dot files and folders are listed too

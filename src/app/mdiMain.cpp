@@ -135,8 +135,7 @@ void mdiMain::DocumentFromClip()
     m_documents->table().record(w->slot()).setChanged(true); // even with nothing to paste
     // The new window may be a reused one that still holds an old text; the
     // insertion is a change of the new document.
-    w->txtContents->selectAll();
-    w->InsertFragment(QApplication::clipboard()->text());
+    w->SetText(QApplication::clipboard()->text());
     w->scheduleTimer1();
 }
 

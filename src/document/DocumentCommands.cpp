@@ -19,22 +19,22 @@
 
 namespace {
 
-// Every target of these commands is a document window.
+// Every target of these commands is a document window (checked: anything
+// else throws instead of being taken for one).
 frmDoc &doc(DocumentTarget &target)
 {
-    return static_cast<frmDoc &>(target);
+    return dynamic_cast<frmDoc &>(target);
 }
 
 // The text Print prints: the whole text, or the selection if the user says so.
 QString printedText(AppContext &ctx, frmDoc &w)
 {
-    RichTextBox &box = *w.txtContents;
-    if (box.SelLength() < 1)
-        return box.Text();
+    if (w.SelText().isEmpty())
+        return w.Text();
     const Dialogs::Answer answer =
         ctx.dialogs.message(QStringLiteral("Do you wish to only print the highlighted text?"), Dialogs::Buttons::YesNo,
                             Dialogs::Icon::Question, QStringLiteral("Print your selection?"));
-    return answer == Dialogs::Answer::Yes ? box.SelText() : box.Text();
+    return answer == Dialogs::Answer::Yes ? w.SelText() : w.Text();
 }
 
 // Exactly what Print would print, in Qt's preview.
@@ -63,7 +63,7 @@ void exportPdf(AppContext &ctx, frmDoc &w)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    QtPrinter::paintText(w.txtContents->Text(), &printer);
+    QtPrinter::paintText(w.Text(), &printer);
     if (printer.printerState() == QPrinter::Error || !QFileInfo(path).isFile()) {
         ctx.dialogs.message(QStringLiteral("The PDF file ") + path + QStringLiteral(" could not be written."),
                             Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
@@ -122,25 +122,25 @@ void registerDocumentCommands(AppContext &ctx, DocumentManager &docs)
 
     c.add(QStringLiteral("mnuEditUndo"), [](DocumentTarget &t) { doc(t).Undo(); });
     c.add(QStringLiteral("mnuEditRedo"), [](DocumentTarget &t) { doc(t).Redo(); });
-    c.add(QStringLiteral("mnuEditCut"), [](DocumentTarget &t) { EditCommands::cut(*doc(t).txtContents); });
-    c.add(QStringLiteral("mnuEditCopy"), [](DocumentTarget &t) { EditCommands::copy(*doc(t).txtContents); });
+    c.add(QStringLiteral("mnuEditCut"), [](DocumentTarget &t) { doc(t).edit(EditCommands::cut); });
+    c.add(QStringLiteral("mnuEditCopy"), [](DocumentTarget &t) { doc(t).edit(EditCommands::copy); });
     c.add(QStringLiteral("mnuEditPaste"), [](DocumentTarget &t) {
         if (EditCommands::clipboardHasText())
             t.InsertFragment(QGuiApplication::clipboard()->text());
     });
-    c.add(QStringLiteral("Toolbar1Delete"), [](DocumentTarget &t) { EditCommands::deleteSelection(*doc(t).txtContents); });
-    c.add(QStringLiteral("mnuEditSelectAll"), [](DocumentTarget &t) { EditCommands::selectAll(*doc(t).txtContents); });
+    c.add(QStringLiteral("Toolbar1Delete"), [](DocumentTarget &t) { doc(t).edit(EditCommands::deleteSelection); });
+    c.add(QStringLiteral("mnuEditSelectAll"), [](DocumentTarget &t) { doc(t).edit(EditCommands::selectAll); });
 
-    c.add(QStringLiteral("mnuSearchFind"), [](DocumentTarget &t) { doc(t).fraFind->open(false); });
-    c.add(QStringLiteral("mnuSearchReplace"), [](DocumentTarget &t) { doc(t).fraFind->open(true); });
-    c.add(QStringLiteral("mnuSearchFindNext"), [](DocumentTarget &t) { doc(t).fraFind->findNext(); });
-    c.add(QStringLiteral("mnuSearchFindPrevious"), [](DocumentTarget &t) { doc(t).fraFind->findPrevious(); });
+    c.add(QStringLiteral("mnuSearchFind"), [](DocumentTarget &t) { doc(t).Find(false); });
+    c.add(QStringLiteral("mnuSearchReplace"), [](DocumentTarget &t) { doc(t).Find(true); });
+    c.add(QStringLiteral("mnuSearchFindNext"), [](DocumentTarget &t) { doc(t).FindNext(); });
+    c.add(QStringLiteral("mnuSearchFindPrevious"), [](DocumentTarget &t) { doc(t).FindPrevious(); });
     c.add(QStringLiteral("mnuSearchGoToLine"), [](DocumentTarget &t) { doc(t).GoToLine(); });
 
-    c.add(QStringLiteral("mnuSelectionFirstLetters"), [](DocumentTarget &t) { EditCommands::firstLetters(*doc(t).txtContents); });
-    c.add(QStringLiteral("mnuSelectionAllLetters"), [](DocumentTarget &t) { EditCommands::upperCase(*doc(t).txtContents); });
-    c.add(QStringLiteral("mnuSelectionLowerCase"), [](DocumentTarget &t) { EditCommands::lowerCase(*doc(t).txtContents); });
-    c.add(QStringLiteral("mnuSelectionClear"), [](DocumentTarget &t) { EditCommands::clearSelection(*doc(t).txtContents); });
+    c.add(QStringLiteral("mnuSelectionFirstLetters"), [](DocumentTarget &t) { doc(t).edit(EditCommands::firstLetters); });
+    c.add(QStringLiteral("mnuSelectionAllLetters"), [](DocumentTarget &t) { doc(t).edit(EditCommands::upperCase); });
+    c.add(QStringLiteral("mnuSelectionLowerCase"), [](DocumentTarget &t) { doc(t).edit(EditCommands::lowerCase); });
+    c.add(QStringLiteral("mnuSelectionClear"), [](DocumentTarget &t) { doc(t).edit(EditCommands::clearSelection); });
 
     c.add(QStringLiteral("mnuHiddenCopyTo"), [](DocumentTarget &t) { transfer(doc(t), false); });
     c.add(QStringLiteral("mnuHiddenMoveTo"), [](DocumentTarget &t) { transfer(doc(t), true); });

@@ -91,7 +91,7 @@ frmDoc *DocumentManager::recover(Journal::Entry entry)
     r.setFormat(entry.format);
     r.setDiskStamp(entry.stamp);
     w->applyCodeView(entry.text.size());
-    w->txtContents->setTextBytes(entry.text); // a change: the document shows unsaved changes
+    w->showText(entry.text, true, false); // a change: the document shows unsaved changes
     watchFiles();
     w->scheduleTimer1();
     // Its new journal is on disk before the old one may go.
@@ -243,7 +243,7 @@ void DocumentManager::NewBlankDocument()
     frmDoc *w = CreateDocumentWindow();
     if (!w)
         return;
-    w->txtContents->SetText(QString());
+    w->SetText(QString());
     DocumentRecord &r = m_table.record(w->slot());
     r.setChanged(false);
     r.ResetUndoFields();
@@ -296,12 +296,7 @@ void DocumentManager::showFileText(frmDoc *w, QByteArray text, bool replace)
     const bool tooLong = TextFileCodec::longestLine(text) > kLongLine;
     r.holdText(tooLong ? text : QByteArray());
     const QByteArray shown = tooLong ? TextFileCodec::cutLongLines(text, kLongLine, kShownOfLongLine) : std::move(text);
-    w->txtContents->setReadOnly(false);
-    if (replace)
-        w->txtContents->changeTextBytes(shown);
-    else
-        w->txtContents->setTextBytes(shown, progressFor(r.FilePath(), shown.size(), 50));
-    w->txtContents->setReadOnly(tooLong);
+    w->showText(shown, replace, tooLong, replace ? FileIO::Progress() : progressFor(r.FilePath(), shown.size(), 50));
     w->showCutNotice(tooLong);
     endProgress();
 }
@@ -371,7 +366,7 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
             QByteArray bytes;
             QString encodeError;
             const DocumentRecord &r = m_table.record(slot);
-            const QByteArrayView text = r.HeldText().isNull() ? w->txtContents->textView() : QByteArrayView(r.HeldText());
+            const QByteArrayView text = r.HeldText().isNull() ? w->textView() : QByteArrayView(r.HeldText());
             if (!TextFileCodec::encode(text, r.Format(), appendBreak, &bytes, &encodeError))
                 return FileIO::Failure{FileIO::BadFileMode, encodeError};
             FileIO::WriteOptions options;

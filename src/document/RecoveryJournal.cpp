@@ -47,7 +47,7 @@ void RecoveryJournal::write(int slot)
     entry.path = r.FilePath();
     entry.format = r.Format();
     entry.time = QDateTime::currentDateTime();
-    entry.text = w->txtContents->textBytes();
+    entry.text = w->textBytes();
     entry.stamp = r.DiskStamp();
     m_writer.start([this, entry = std::move(entry), slot] {
         const FileIO::Failure failure = m_folder.write(slot, entry);

@@ -5,6 +5,7 @@
 #include "core/TextFileCodec.h"
 #include "document/DocumentManager.h"
 #include "document/DocumentMenus.h"
+#include "document/DocumentStatusBar.h"
 #include "document/EditCommands.h"
 #include "document/FindBar.h"
 #include "document/RecoveryJournal.h"
@@ -63,16 +64,6 @@ constexpr ToolbarEntry kToolbar[] = {
     {"Print", "document-print", QStyle::SP_ComputerIcon, "mnuFilePrint"},
 };
 
-struct PanelEntry {
-    const char *key; // "" for a panel addressed by position only
-    const char *text;
-};
-
-constexpr PanelEntry kPanels[8] = {
-    {"fsize", ""}, {"", ""}, {"lngth", "Length: 0"}, {"Status", "Status"},
-    {"", ""},      {"", "CAPS"}, {"", "INS"},       {"sllen", ""},
-};
-
 // Looked up once: a theme lookup per window would cost more than the window.
 QIcon toolbarIcon(const ToolbarEntry &entry, QStyle *style)
 {
@@ -99,20 +90,19 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     TemplateTags = TemplatePass::kTags;
 
     buildToolbar();
-    buildDiskNotice();
+    m_notices = new DocumentNotices(DocumentManager::kLongLine >> 20, DocumentManager::kShownOfLongLine >> 20, this);
+    connect(m_notices, &DocumentNotices::reloadClicked, this, [this] { m_docs.Reload(slot()); });
     txtContents = new RichTextBox(this);
     fraFind = new FindBar(*txtContents, this);
     // Replace All is an undo step of its own.
     fraFind->setUndoStep([this] { undoTick(); });
-    buildStatusBar();
+    stBar = new DocumentStatusBar(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Toolbar1);
-    layout->addWidget(fraDiskNotice);
-    layout->addWidget(lblCutNotice);
-    layout->addWidget(lblBackupNotice);
+    layout->addWidget(m_notices);
     layout->addWidget(txtContents, 1);
     layout->addWidget(fraFind);
     layout->addWidget(stBar);
@@ -190,112 +180,74 @@ void frmDoc::buildToolbar()
     }
 }
 
-void frmDoc::buildStatusBar()
-{
-    stBar = new QStatusBar(this);
-    stBar->setObjectName(QStringLiteral("stBar"));
-    stBar->setSizeGripEnabled(false);
-    for (int i = 0; i < 8; ++i) {
-        auto *label = new StatusPanel(QString::fromLatin1(kPanels[i].text), stBar);
-        label->setObjectName(QStringLiteral("stBarPanel%1").arg(i + 1));
-        label->setProperty("Key", QString::fromLatin1(kPanels[i].key));
-        stBar->addWidget(label, i == 7 ? 1 : 0);
-        m_panels << label;
-    }
-    m_caretPanel = new StatusPanel(QString(), stBar);
-    m_caretPanel->setObjectName(QStringLiteral("stBarCaret"));
-    stBar->addPermanentWidget(m_caretPanel);
-    m_caretPanel->hide();
-    const StatusClock &clock = StatusClock::instance();
-    auto showClock = [this, &clock] {
-        m_panels[0]->setText(clock.date());
-        m_panels[1]->setText(clock.time());
-    };
-    showClock();
-    connect(&clock, &StatusClock::changed, this, showClock);
-}
-
-void frmDoc::buildDiskNotice()
-{
-    fraDiskNotice = new QFrame(this);
-    fraDiskNotice->setObjectName(QStringLiteral("fraDiskNotice"));
-    fraDiskNotice->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    fraDiskNotice->setAutoFillBackground(true);
-    fraDiskNotice->setBackgroundRole(QPalette::ToolTipBase);
-    lblDiskNotice = new QLabel(fraDiskNotice);
-    lblDiskNotice->setObjectName(QStringLiteral("lblDiskNotice"));
-    lblDiskNotice->setWordWrap(true);
-    auto *reload = namedButton(fraDiskNotice, "cmdReload", QStringLiteral("&Reload"));
-    auto *ignore = namedButton(fraDiskNotice, "cmdIgnore", QStringLiteral("I&gnore"));
-    auto *row = new QHBoxLayout(fraDiskNotice);
-    row->setContentsMargins(6, 3, 6, 3);
-    row->addWidget(lblDiskNotice, 1);
-    row->addWidget(reload);
-    row->addWidget(ignore);
-    fraDiskNotice->hide();
-    lblCutNotice = new QLabel(QStringLiteral("Lines longer than %1 MB are too long to show whole: they are cut to their first "
-                                             "%2 MB, and the document is read-only. Save and Save As write every byte of the file.")
-                                  .arg(DocumentManager::kLongLine >> 20)
-                                  .arg(DocumentManager::kShownOfLongLine >> 20),
-                              this);
-    lblCutNotice->setObjectName(QStringLiteral("lblCutNotice"));
-    lblBackupNotice = new QLabel(this);
-    lblBackupNotice->setObjectName(QStringLiteral("lblBackupNotice"));
-    for (QLabel *notice : {lblCutNotice, lblBackupNotice}) {
-        notice->setWordWrap(true);
-        notice->setMargin(6);
-        notice->setAutoFillBackground(true);
-        notice->setBackgroundRole(QPalette::ToolTipBase);
-        notice->setForegroundRole(QPalette::ToolTipText);
-        notice->hide();
-    }
-    connect(reload, &QPushButton::clicked, this, [this] { m_docs.Reload(slot()); });
-    connect(ignore, &QPushButton::clicked, this, &frmDoc::hideDiskNotice);
-}
-
 void frmDoc::showDiskNotice(DiskNotice kind)
 {
-    const bool changed = record() && record()->Changed();
-    QString text;
-    if (kind == DiskNotice::Removed)
-        text = QStringLiteral("Another program has removed this file. Save writes it again.");
-    else if (changed)
-        text = QStringLiteral("Another program has changed this file, and this document has unsaved changes too.");
-    else
-        text = QStringLiteral("Another program has changed this file.");
-    lblDiskNotice->setText(text);
-    fraDiskNotice->findChild<QPushButton *>(QStringLiteral("cmdReload"))->setVisible(kind == DiskNotice::Changed);
-    fraDiskNotice->show();
+    m_notices->showDisk(kind, record() && record()->Changed());
 }
 
 void frmDoc::hideDiskNotice()
 {
-    fraDiskNotice->hide();
+    m_notices->hideDisk();
 }
 
 void frmDoc::showCutNotice(bool shown)
 {
-    lblCutNotice->setVisible(shown);
+    m_notices->showCut(shown);
 }
 
 void frmDoc::showBackupFailure(const QString &why)
 {
-    lblBackupNotice->setText(QStringLiteral("Unsaved changes are not being backed up: ") + why);
-    lblBackupNotice->setVisible(!why.isEmpty());
+    m_notices->showBackupFailure(why);
+}
+
+QByteArrayView frmDoc::textView() const
+{
+    return txtContents->textView();
+}
+
+QByteArray frmDoc::textBytes() const
+{
+    return txtContents->textBytes();
+}
+
+void frmDoc::showText(const QByteArray &text, bool asChange, bool readOnly, const std::function<void(qint64, qint64)> &progress)
+{
+    txtContents->setReadOnly(false);
+    if (asChange)
+        txtContents->changeTextBytes(text);
+    else
+        txtContents->setTextBytes(text, progress);
+    txtContents->setReadOnly(readOnly);
+}
+
+void frmDoc::edit(void (*command)(RichTextBox &))
+{
+    command(*txtContents);
+}
+
+void frmDoc::Find(bool replace)
+{
+    fraFind->open(replace);
+}
+
+void frmDoc::FindNext()
+{
+    fraFind->findNext();
+}
+
+void frmDoc::FindPrevious()
+{
+    fraFind->findPrevious();
 }
 
 StatusPanel *frmDoc::panel(int position) const
 {
-    return m_panels.value(position - 1);
+    return stBar->panel(position);
 }
 
 StatusPanel *frmDoc::panel(const QString &key) const
 {
-    for (StatusPanel *label : m_panels) {
-        if (label->property("Key").toString() == key)
-            return label;
-    }
-    return nullptr;
+    return stBar->panel(key);
 }
 
 QAction *frmDoc::toolbarButton(const QString &key) const
@@ -412,7 +364,7 @@ void frmDoc::applyCodeView(qint64 size)
     m_codeNote = CodeView::apply(*txtContents, m_ctx.CodeView, m_ctx.WordWrap, FilePath(), size);
     m_docs.menus().codeView->setChecked(m_ctx.CodeView);
     m_docs.menus().wordWrap->setChecked(m_ctx.WordWrap);
-    m_caretPanel->setVisible(m_ctx.CodeView);
+    stBar->caret()->setVisible(m_ctx.CodeView);
     showCaretPlace();
 }
 
@@ -424,8 +376,8 @@ void frmDoc::showCaretPlace()
     // Why the file has no colours: a word here, the reason in the tooltip.
     if (!m_codeNote.isEmpty())
         text += QStringLiteral(" \u00B7 plain");
-    m_caretPanel->setText(text);
-    m_caretPanel->setDetail(m_codeNote);
+    stBar->caret()->setText(text);
+    stBar->caret()->setDetail(m_codeNote);
 }
 
 void frmDoc::resetStatus()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/DocumentNotices.h"
 #include "ui/DocumentTarget.h"
 
 #include <QByteArray>
@@ -11,6 +12,7 @@ struct AppContext;
 struct DocumentMenus;
 struct DocumentRecord;
 class DocumentManager;
+class DocumentStatusBar;
 class FindBar;
 class QAction;
 class QFrame;
@@ -61,13 +63,19 @@ public:
     QMdiSubWindow *subWindow() const;
     QMenu *contextMenu() const;
 
-    RichTextBox *txtContents = nullptr;
-    FindBar *fraFind = nullptr;
-    QToolBar *Toolbar1 = nullptr;
-    QStatusBar *stBar = nullptr;
-    QTimer Timer1;    // caption and command states; runs once per batch of changes
-    QTimer Timer2;    // changed/clean status, every second
-    QTimer Undotimer; // undo snapshots, every second
+    // The document's text as UTF-8 with CR LF breaks, without a copy.
+    QByteArrayView textView() const;
+    QByteArray textBytes() const;
+    // Puts a file's text in: as the new text of a freshly taken document (no
+    // change), or as a change (a reload, a recovery); readOnly for lines
+    // shown cut. Progress is told while a big text goes in.
+    void showText(const QByteArray &text, bool asChange, bool readOnly, const std::function<void(qint64, qint64)> &progress = {});
+    // Runs an editing command (cut, copy, case changes...) on the text.
+    void edit(void (*command)(RichTextBox &));
+    // The find bar: opened (with the replace row), next and previous match.
+    void Find(bool replace);
+    void FindNext();
+    void FindPrevious();
 
     // Status bar panels by position (1 to 8) or by key.
     StatusPanel *panel(int position) const;
@@ -109,18 +117,14 @@ public:
 
     // Another program changed or removed the document's file: a notice above
     // the text offers Reload (a changed file) and Ignore.
-    enum class DiskNotice { Changed, Removed };
+    using DiskNotice = DocumentNotices::Disk;
     void showDiskNotice(DiskNotice kind);
     void hideDiskNotice();
     // Some lines are too long to lay out: they are shown cut, read-only.
     void showCutNotice(bool shown);
-    QLabel *lblCutNotice = nullptr;
     // The journal of unsaved changes cannot be written (why; "" when it
     // can again): a notice above the text says so.
     void showBackupFailure(const QString &why);
-    QLabel *lblBackupNotice = nullptr;
-    QFrame *fraDiskNotice = nullptr;
-    QLabel *lblDiskNotice = nullptr;
 
     // The timers' ticks, callable directly.
     void timer1Tick();
@@ -133,8 +137,6 @@ protected:
 private:
     DocumentRecord *record() const;
     void buildToolbar();
-    void buildStatusBar();
-    void buildDiskNotice();
     void onChange();
     void onSelChange();
     void showCaretPlace();
@@ -145,11 +147,17 @@ private:
 
     AppContext &m_ctx;
     DocumentManager &m_docs;
+    RichTextBox *txtContents = nullptr;
+    FindBar *fraFind = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    DocumentNotices *m_notices = nullptr;
+    DocumentStatusBar *stBar = nullptr;
+    QTimer Timer1;    // caption and command states; runs once per batch of changes
+    QTimer Timer2;    // changed/clean status, every second
+    QTimer Undotimer; // undo snapshots, every second
     bool m_characterMode = false; // Options > Character Mode, for this window
     QString m_tag;
     int m_slot = 0;
-    QList<StatusPanel *> m_panels;
-    StatusPanel *m_caretPanel = nullptr; // line and column, in the code view
     QString m_codeNote;
     QList<QAction *> m_toolbarButtons;
     QAction *m_undoSeparator = nullptr; // hidden with Undo: no two separators side by side

@@ -94,6 +94,19 @@ struct AppFixture {
     }
 };
 
+// A document window's text control and other parts, found by name as an
+// accessibility tool finds them.
+inline RichTextBox *editorOf(QWidget *w)
+{
+    return w->findChild<RichTextBox *>(QStringLiteral("txtContents"));
+}
+
+template <typename T>
+T *childOf(QWidget *w, const char *name)
+{
+    return w->findChild<T *>(QLatin1String(name));
+}
+
 // What holds the menus all document windows share.
 inline QWidget *documentMenus(QWidget *anyWindow)
 {
@@ -119,7 +132,7 @@ inline QAction *actionOf(QObject *owner, const char *name)
 inline void pressIn(frmDoc *w, const QKeySequence &key)
 {
     QApplication::setActiveWindow(w->window());
-    w->txtContents->setFocus();
+    editorOf(w)->setFocus();
     const QKeyCombination combo = key[0];
-    QTest::keyClick(w->txtContents, combo.key(), combo.keyboardModifiers());
+    QTest::keyClick(editorOf(w), combo.key(), combo.keyboardModifiers());
 }
