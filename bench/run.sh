@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" >/dev/null
+bash "$root/scripts/build.sh" ci bench_open bench_idle bench_edit bench_templates bench_scan bench_tools >/dev/null
 
 work="$(mktemp -d)"
 trap 'kill "${xvfb_pid:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
