@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"
 #include "ui/FileQuestion.h"
+#include "ui/FitInArea.h"
 #include "ui/RichTextBox.h"
 
 #include <QCoreApplication>
@@ -216,6 +217,8 @@ frmDoc *DocumentManager::CreateDocumentWindow()
     w->showBackupFailure(QString());
     m_table.ResetUndoFields(slot);
     w->documentTaken();
+    if (QMdiSubWindow *sub = w->subWindow())
+        FitInArea(sub);
     emit documentWindowsChanged();
     return w;
 }
