@@ -168,6 +168,42 @@ private slots:
         QVERIFY(!actionOf(d.w, "mnuEditRedo")->isEnabled());
     }
 
+    // After Undo the caret is where the change was undone, also when the
+    // text after it moved (a caret kept as a number drifted into the next
+    // lines, or to the end of a short file).
+    void undoLeavesTheCaretAtTheChange_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QStringList>("steps"); // typed one second apart
+        QTest::addColumn<QList<int>>("carets"); // after each Undo
+        QTest::newRow("words typed in a line") << "first line\r\nlast\r\n" << 6
+                                               << QStringList{"one ", "two ", "three ", "four ", "five ", "six ", "seven "}
+                                               << QList<int>{34, 30, 25, 20};
+        QTest::newRow("characters deleted") << "abcdef" << 6 << QStringList{"\b", "\b", "\b"} << QList<int>{4, 5, 6};
+    }
+
+    void undoLeavesTheCaretAtTheChange()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, at);
+        QFETCH(QStringList, steps);
+        QFETCH(QList<int>, carets);
+        OneDocument d;
+        d.box->SetText(text);
+        d.w->undoTick();
+        d.box->SetSelStart(at);
+        for (const QString &keys : steps) {
+            QTest::keyClicks(d.box, keys);
+            d.w->undoTick();
+        }
+        for (int caret : carets) {
+            d.run("mnuEditUndo");
+            d.w->undoTick();
+            QCOMPARE(d.box->SelStart(), caret);
+        }
+    }
+
     // The search keys in the focused editor of the active window of two:
     // the other window's text and bar stay as they were.
     void findReplaceAndGoToLine()

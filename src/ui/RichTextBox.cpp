@@ -218,15 +218,23 @@ void RichTextBox::changeTextBytes(QByteArrayView utf8)
     const long anchor = sci(SCI_GETANCHOR);
     const long caret = sci(SCI_GETCURRENTPOS);
     const long firstLine = sci(SCI_GETFIRSTVISIBLELINE);
-    sci(SCI_SETTARGETRANGE, head, now.size() - tail);
+    const long oldEnd = long(now.size() - tail);
+    sci(SCI_SETTARGETRANGE, head, oldEnd);
     const QByteArrayView middle = utf8.sliced(head, utf8.size() - tail - head);
     SendScintilla(SCI_REPLACETARGET, uintptr_t(middle.size()), middle.isEmpty() ? "" : middle.data());
-    // The same places, clamped to the text and never inside a character.
-    const auto valid = [this](long pos) {
+    // A place after the changed part moves with the text after it (a caret
+    // left as a number would land further on, or at the end of the text);
+    // one inside it goes to its end. Never inside a character.
+    const long newEnd = long(head + middle.size());
+    const auto place = [this, head, oldEnd, newEnd](long pos) {
+        if (pos >= oldEnd)
+            pos += newEnd - oldEnd;
+        else if (pos > head)
+            pos = newEnd;
         const long length = sci(SCI_GETLENGTH);
         return pos >= length ? length : long(sci(SCI_POSITIONBEFORE, sci(SCI_POSITIONAFTER, pos)));
     };
-    sci(SCI_SETSEL, valid(anchor), valid(caret));
+    sci(SCI_SETSEL, place(anchor), place(caret));
     sci(SCI_SETFIRSTVISIBLELINE, firstLine);
     flushChange();
 }
