@@ -15,6 +15,8 @@
 
 #include <QMimeData>
 #include <QDialog>
+#include <QFontInfo>
+#include <QImage>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -59,13 +61,34 @@ void clickAtEnd(RichTextBox *box, Qt::MouseButton button)
     QTest::mouseClick(box->viewport(), button, Qt::NoModifier, at);
 }
 
-QString pdfText(const QString &pdf)
+// What a poppler tool writes about a PDF.
+QByteArray poppler(const QString &tool, QStringList arguments)
 {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000))
-        return QStringLiteral("<pdftotext failed>");
-    return QString::fromUtf8(p.readAllStandardOutput());
+    p.start(tool, arguments);
+    return p.waitForFinished(30000) ? p.readAllStandardOutput() : QByteArray("<" + tool.toUtf8() + " failed>");
+}
+
+QString pdfText(const QString &pdf)
+{
+    return QString::fromUtf8(poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
+}
+
+// Whether the PDF's first page shows anything in colour (not black, grey or white).
+bool hasColour(const QString &pdf)
+{
+    QImage page;
+    page.loadFromData(poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-l"),
+                                                          QStringLiteral("1"), pdf}),
+                      "PPM");
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.hsvSaturation() > 100 && c.value() > 60)
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -470,13 +493,29 @@ private slots:
             QVERIFY2(!text.contains(word), qPrintable(text));
     }
 
-    // The preview shows what Print would print; the PDF holds the whole text.
-    void previewAndPdf()
+    // Print, the preview and the PDF look as the document does: in the code
+    // view its fixed-width font and colours. The preview shows what Print
+    // would print; the PDF holds the whole text.
+    void printedAsShown_data()
     {
+        QTest::addColumn<bool>("codeView");
+        QTest::newRow("plain") << false;
+        QTest::newRow("code view") << true;
+    }
+
+    void printedAsShown()
+    {
+        QFETCH(bool, codeView);
         OneDocument d;
-        d.box->SetText(QStringLiteral("Alpha line\r\nBravo selected words\r\nCharlie line"));
-        d.select(18, 14);
-        d.dialogs.answers << Answer::Yes; // only the selection
+        d.ctx->CodeView = codeView;
+        const QString text = QStringLiteral("int main() // Alpha line\r\n{ return \"Bravo selected words\"; }\r\nCharlie line");
+        frmDoc *w = d.docs().OpenFileByPath(d.writeFile(QStringLiteral("main.cpp"), text.toUtf8()));
+        QVERIFY(w);
+        d.w = w;
+        d.box = w->txtContents;
+        d.select(42, 14); // "selected words"
+        d.dialogs.answers << Answer::Yes << Answer::Yes; // only the selection, for Print and the preview
+        d.run("mnuFilePrint");
         int pages = 0;
         whenModal("print preview", [&](QWidget *modal) {
             auto *preview = modal->findChild<QPrintPreviewWidget *>();
@@ -487,14 +526,34 @@ private slots:
         });
         d.run("mnuFilePrintPreview");
         QCOMPARE(pages, 1);
-        QCOMPARE(d.dialogs.asked.size(), 1);
+        QCOMPARE(d.dialogs.asked.size(), 2);
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("doc.pdf"));
         d.dialogs.fileNames << out.filePath(QStringLiteral("doc")); // typed without .pdf
         d.run("mnuFileExportPdf");
-        QCOMPARE(d.dialogs.fileInitials.last(), QStringLiteral("Untitled.pdf"));
-        const QString text = pdfText(pdf);
-        QVERIFY2(text.contains(QLatin1String("Alpha line")) && text.contains(QLatin1String("Charlie line")), qPrintable(text));
+        QCOMPARE(d.dialogs.fileInitials.last(), d.path(QStringLiteral("main.pdf")));
+        QVERIFY2(pdfText(pdf).contains(QLatin1String("Charlie line")), qPrintable(pdfText(pdf)));
+
+        const QList<PrintedText> &looks = d.printer.looks;
+        QCOMPARE(looks.size(), 3);
+        QCOMPARE(looks[0].text, QStringLiteral("selected words"));
+        QCOMPARE(looks[1].text, looks[0].text);
+        QCOMPARE(looks[2].text, text);
+        for (const PrintedText &look : looks) {
+            QCOMPARE(look.font.has_value() && QFontInfo(*look.font).fixedPitch(), codeView);
+            int covered = 0;
+            for (const PrintedText::Run &run : look.colours)
+                covered += run.length;
+            QCOMPARE(covered, codeView ? look.text.size() : 0);
+        }
+        // Comment, keyword, string: each in its own colour, on paper too.
+        QSet<QRgb> inks;
+        for (const PrintedText::Run &run : looks[2].colours)
+            inks << run.color.rgb();
+        QVERIFY(codeView ? inks.size() >= 3 : inks.isEmpty());
+        QCOMPARE(hasColour(pdf), codeView);
+        QCOMPARE(poppler(QStringLiteral("pdffonts"), {pdf}).contains("Mono"), codeView);
+
         d.dialogs.fileNames << out.filePath(QStringLiteral("no/such/folder/doc.pdf"));
         d.dialogs.answers << Answer::Ok;
         d.run("mnuFileExportPdf");

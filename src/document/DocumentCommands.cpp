@@ -7,14 +7,12 @@
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
-#include "platform/QtPrinter.h"
 #include "ui/AppContext.h"
+#include "ui/CodeView.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QGuiApplication>
 
 namespace {
@@ -25,27 +23,23 @@ frmDoc &doc(DocumentTarget &target)
     return static_cast<frmDoc &>(target);
 }
 
-// The text Print prints: the whole text, or the selection if the user says so.
-QString printedText(AppContext &ctx, frmDoc &w)
+// What Print prints: the whole text, or the selection if the user says so,
+// as the document shows it.
+PrintedText printedText(AppContext &ctx, frmDoc &w)
 {
     RichTextBox &box = *w.txtContents;
     if (box.SelLength() < 1)
-        return box.Text();
+        return CodeView::printed(box, false);
     const Dialogs::Answer answer =
         ctx.dialogs.message(QStringLiteral("Do you wish to only print the highlighted text?"), Dialogs::Buttons::YesNo,
                             Dialogs::Icon::Question, QStringLiteral("Print your selection?"));
-    return answer == Dialogs::Answer::Yes ? box.SelText() : box.Text();
+    return CodeView::printed(box, answer == Dialogs::Answer::Yes);
 }
 
-// Exactly what Print would print, in Qt's preview.
+// Exactly what Print would print, in a preview.
 void printPreview(AppContext &ctx, frmDoc &w)
 {
-    const QString text = printedText(ctx, w);
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer, w.window());
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&text](QPrinter *p) { QtPrinter::paintText(text, p); });
-    preview.exec();
+    ctx.printer.preview(printedText(ctx, w), w.window());
 }
 
 void exportPdf(AppContext &ctx, frmDoc &w)
@@ -60,11 +54,7 @@ void exportPdf(AppContext &ctx, frmDoc &w)
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    QtPrinter::paintText(w.txtContents->Text(), &printer);
-    if (printer.printerState() == QPrinter::Error || !QFileInfo(path).isFile()) {
+    if (!ctx.printer.exportPdf(CodeView::printed(*w.txtContents, false), path)) {
         ctx.dialogs.message(QStringLiteral("The PDF file ") + path + QStringLiteral(" could not be written."),
                             Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
     }
@@ -72,7 +62,7 @@ void exportPdf(AppContext &ctx, frmDoc &w)
 
 void print(AppContext &ctx, frmDoc &w)
 {
-    const QString text = printedText(ctx, w);
+    const PrintedText text = printedText(ctx, w);
     QString error;
     if (!ctx.printer.printText(text, &error)) {
         ctx.dialogs.message(QStringLiteral("there was an error in printing your document: ") + error,
