@@ -81,12 +81,9 @@ bool hasColour(const QString &pdf)
     page.loadFromData(poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-l"),
                                                           QStringLiteral("1"), pdf}),
                       "PPM");
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            if (c.hsvSaturation() > 100 && c.value() > 60)
-                return true;
-        }
+    for (qsizetype i = 0; i < qsizetype(page.width()) * page.height(); ++i) {
+        if (const QColor c = page.pixelColor(int(i % page.width()), int(i / page.width())); c.hsvSaturation() > 100 && c.value() > 60)
+            return true;
     }
     return false;
 }
@@ -196,33 +193,30 @@ private slots:
     // lines, or to the end of a short file).
     void undoLeavesTheCaretAtTheChange_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("text"); // "|" marks the caret
         QTest::addColumn<QStringList>("steps"); // typed one second apart
         QTest::addColumn<QList<int>>("carets"); // after each Undo
-        QTest::newRow("words typed in a line") << "first line\r\nlast\r\n" << 6
+        QTest::newRow("words typed in a line") << "first |line\r\nlast\r\n"
                                                << QStringList{"one ", "two ", "three ", "four ", "five ", "six ", "seven "}
                                                << QList<int>{34, 30, 25, 20};
-        QTest::newRow("characters deleted") << "abcdef" << 6 << QStringList{"\b", "\b", "\b"} << QList<int>{4, 5, 6};
+        QTest::newRow("characters deleted") << "abcdef|" << QStringList{"\b", "\b", "\b"} << QList<int>{4, 5, 6};
     }
 
     void undoLeavesTheCaretAtTheChange()
     {
         QFETCH(QString, text);
-        QFETCH(int, at);
         QFETCH(QStringList, steps);
         QFETCH(QList<int>, carets);
         OneDocument d;
-        d.box->SetText(text);
+        d.box->SetText(QString(text).remove(u'|'));
         d.w->undoTick();
-        d.box->SetSelStart(at);
+        d.box->SetSelStart(int(text.indexOf(u'|')));
         for (const QString &keys : steps) {
             QTest::keyClicks(d.box, keys);
             d.w->undoTick();
         }
         for (int caret : carets) {
             d.run("mnuEditUndo");
-            d.w->undoTick();
             QCOMPARE(d.box->SelStart(), caret);
         }
     }
@@ -509,10 +503,8 @@ private slots:
         OneDocument d;
         d.ctx->CodeView = codeView;
         const QString text = QStringLiteral("int main() // Alpha line\r\n{ return \"Bravo selected words\"; }\r\nCharlie line");
-        frmDoc *w = d.docs().OpenFileByPath(d.writeFile(QStringLiteral("main.cpp"), text.toUtf8()));
-        QVERIFY(w);
-        d.w = w;
-        d.box = w->txtContents;
+        d.w = d.docs().OpenFileByPath(d.writeFile(QStringLiteral("main.cpp"), text.toUtf8()));
+        d.box = d.w->txtContents;
         d.select(42, 14); // "selected words"
         d.dialogs.answers << Answer::Yes << Answer::Yes; // only the selection, for Print and the preview
         d.run("mnuFilePrint");
@@ -534,23 +526,16 @@ private slots:
         QCOMPARE(d.dialogs.fileInitials.last(), d.path(QStringLiteral("main.pdf")));
         QVERIFY2(pdfText(pdf).contains(QLatin1String("Charlie line")), qPrintable(pdfText(pdf)));
 
-        const QList<PrintedText> &looks = d.printer.looks;
-        QCOMPARE(looks.size(), 3);
-        QCOMPARE(looks[0].text, QStringLiteral("selected words"));
-        QCOMPARE(looks[1].text, looks[0].text);
-        QCOMPARE(looks[2].text, text);
-        for (const PrintedText &look : looks) {
+        // Print and the preview are given the same look; the PDF shows it.
+        QCOMPARE(d.printer.looks.size(), 2);
+        for (const PrintedText &look : d.printer.looks) {
+            QCOMPARE(look.text, QStringLiteral("selected words"));
             QCOMPARE(look.font.has_value() && QFontInfo(*look.font).fixedPitch(), codeView);
             int covered = 0;
             for (const PrintedText::Run &run : look.colours)
                 covered += run.length;
             QCOMPARE(covered, codeView ? look.text.size() : 0);
         }
-        // Comment, keyword, string: each in its own colour, on paper too.
-        QSet<QRgb> inks;
-        for (const PrintedText::Run &run : looks[2].colours)
-            inks << run.color.rgb();
-        QVERIFY(codeView ? inks.size() >= 3 : inks.isEmpty());
         QCOMPARE(hasColour(pdf), codeView);
         QCOMPARE(poppler(QStringLiteral("pdffonts"), {pdf}).contains("Mono"), codeView);
 

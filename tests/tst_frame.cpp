@@ -166,10 +166,8 @@ private slots:
         const auto shownNewMenu = [&app] {
             QMenu *fileNew = app.frame->menuBar()->actions().first()->menu()->actions().first()->menu();
             QStringList items{fileNew->objectName()};
-            for (QAction *a : fileNew->actions()) {
-                if (a->isVisible())
-                    items << (a->isSeparator() ? QStringLiteral("- ") + a->objectName() : a->text());
-            }
+            for (QAction *a : fileNew->actions())
+                items << (a->isVisible() ? "" : "hidden ") + (a->isSeparator() ? "- " + a->objectName() : a->text());
             return items;
         };
         const QStringList frameNew = {"mnuFileNew", "&New Document", "- mnuFileNewCut01", "New from Template"};
