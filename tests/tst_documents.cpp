@@ -501,6 +501,40 @@ private slots:
         app.frame = nullptr; // deleted on close
     }
 
+    // A new document window never reaches past the area, however large the
+    // screen's scale makes it: shrunk to fit, cascading from the top-left.
+    void windowsStayInsideTheArea_data()
+    {
+        QTest::addColumn<bool>("fromCommandLine"); // made while the frame is hidden
+        QTest::addColumn<bool>("cascade");
+        QTest::newRow("new documents") << false << false;
+        QTest::newRow("named at start-up") << true << false;
+        QTest::newRow("cascaded") << false << true;
+    }
+
+    void windowsStayInsideTheArea()
+    {
+        QFETCH(bool, fromCommandLine);
+        QFETCH(bool, cascade);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.txt"));
+        QVERIFY(writeBytes(file, "a"));
+        AppFixture app(fromCommandLine ? QStringList{file} : QStringList());
+        const QRect room = app.frame->mdiArea()->viewport()->rect();
+        for (int i = fromCommandLine ? 1 : 0; i < 3; ++i)
+            app.newDocument();
+        const QList<frmDoc *> docs = app.shownDocuments();
+        QVERIFY(room.width() < docs[0]->sizeHint().width());
+        if (cascade) {
+            QMenu *windows = documentMenus(docs[0])->findChild<QMenu *>(QStringLiteral("mnuViewWindows"));
+            QMetaObject::invokeMethod(windows, "aboutToShow");
+            actionOf(windows, "mnuWindowsCascade")->trigger();
+        }
+        QTRY_COMPARE(docs[0]->subWindow()->pos(), QPoint(0, 0));
+        for (frmDoc *w : docs)
+            QVERIFY2(room.contains(w->subWindow()->geometry()), qPrintable(w->Tag()));
+    }
+
     void windowList()
     {
         AppFixture app;

@@ -15,6 +15,8 @@
 
 #include <QMimeData>
 #include <QDialog>
+#include <QFontInfo>
+#include <QImage>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -59,13 +61,31 @@ void clickAtEnd(RichTextBox *box, Qt::MouseButton button)
     QTest::mouseClick(box->viewport(), button, Qt::NoModifier, at);
 }
 
-QString pdfText(const QString &pdf)
+// What a poppler tool writes about a PDF.
+QByteArray poppler(const QString &tool, QStringList arguments)
 {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000))
-        return QStringLiteral("<pdftotext failed>");
-    return QString::fromUtf8(p.readAllStandardOutput());
+    p.start(tool, arguments);
+    return p.waitForFinished(30000) ? p.readAllStandardOutput() : QByteArray("<" + tool.toUtf8() + " failed>");
+}
+
+QString pdfText(const QString &pdf)
+{
+    return QString::fromUtf8(poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
+}
+
+// Whether the PDF's first page shows anything in colour (not black, grey or white).
+bool hasColour(const QString &pdf)
+{
+    QImage page;
+    page.loadFromData(poppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-l"),
+                                                          QStringLiteral("1"), pdf}),
+                      "PPM");
+    for (qsizetype i = 0; i < qsizetype(page.width()) * page.height(); ++i) {
+        if (const QColor c = page.pixelColor(int(i % page.width()), int(i / page.width())); c.hsvSaturation() > 100 && c.value() > 60)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -166,6 +186,39 @@ private slots:
         QTest::keyClicks(d.box, QStringLiteral("x")); // an edit ends what can be redone
         d.w->timer1Tick();
         QVERIFY(!actionOf(d.w, "mnuEditRedo")->isEnabled());
+    }
+
+    // After Undo the caret is where the change was undone, also when the
+    // text after it moved (a caret kept as a number drifted into the next
+    // lines, or to the end of a short file).
+    void undoLeavesTheCaretAtTheChange_data()
+    {
+        QTest::addColumn<QString>("text"); // "|" marks the caret
+        QTest::addColumn<QStringList>("steps"); // typed one second apart
+        QTest::addColumn<QList<int>>("carets"); // after each Undo
+        QTest::newRow("words typed in a line") << "first |line\r\nlast\r\n"
+                                               << QStringList{"one ", "two ", "three ", "four ", "five ", "six ", "seven "}
+                                               << QList<int>{34, 30, 25, 20};
+        QTest::newRow("characters deleted") << "abcdef|" << QStringList{"\b", "\b", "\b"} << QList<int>{4, 5, 6};
+    }
+
+    void undoLeavesTheCaretAtTheChange()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, steps);
+        QFETCH(QList<int>, carets);
+        OneDocument d;
+        d.box->SetText(QString(text).remove(u'|'));
+        d.w->undoTick();
+        d.box->SetSelStart(int(text.indexOf(u'|')));
+        for (const QString &keys : steps) {
+            QTest::keyClicks(d.box, keys);
+            d.w->undoTick();
+        }
+        for (int caret : carets) {
+            d.run("mnuEditUndo");
+            QCOMPARE(d.box->SelStart(), caret);
+        }
     }
 
     // The search keys in the focused editor of the active window of two:
@@ -434,13 +487,27 @@ private slots:
             QVERIFY2(!text.contains(word), qPrintable(text));
     }
 
-    // The preview shows what Print would print; the PDF holds the whole text.
-    void previewAndPdf()
+    // Print, the preview and the PDF look as the document does: in the code
+    // view its fixed-width font and colours. The preview shows what Print
+    // would print; the PDF holds the whole text.
+    void printedAsShown_data()
     {
+        QTest::addColumn<bool>("codeView");
+        QTest::newRow("plain") << false;
+        QTest::newRow("code view") << true;
+    }
+
+    void printedAsShown()
+    {
+        QFETCH(bool, codeView);
         OneDocument d;
-        d.box->SetText(QStringLiteral("Alpha line\r\nBravo selected words\r\nCharlie line"));
-        d.select(18, 14);
-        d.dialogs.answers << Answer::Yes; // only the selection
+        d.ctx->CodeView = codeView;
+        const QString text = QStringLiteral("int main() // Alpha line\r\n{ return \"Bravo selected words\"; }\r\nCharlie line");
+        d.w = d.docs().OpenFileByPath(d.writeFile(QStringLiteral("main.cpp"), text.toUtf8()));
+        d.box = editorOf(d.w);
+        d.select(42, 14); // "selected words"
+        d.dialogs.answers << Answer::Yes << Answer::Yes; // only the selection, for Print and the preview
+        d.run("mnuFilePrint");
         int pages = 0;
         whenModal("print preview", [&](QWidget *modal) {
             auto *preview = modal->findChild<QPrintPreviewWidget *>();
@@ -451,14 +518,27 @@ private slots:
         });
         d.run("mnuFilePrintPreview");
         QCOMPARE(pages, 1);
-        QCOMPARE(d.dialogs.asked.size(), 1);
+        QCOMPARE(d.dialogs.asked.size(), 2);
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("doc.pdf"));
         d.dialogs.fileNames << out.filePath(QStringLiteral("doc")); // typed without .pdf
         d.run("mnuFileExportPdf");
-        QCOMPARE(d.dialogs.fileInitials.last(), QStringLiteral("Untitled.pdf"));
-        const QString text = pdfText(pdf);
-        QVERIFY2(text.contains(QLatin1String("Alpha line")) && text.contains(QLatin1String("Charlie line")), qPrintable(text));
+        QCOMPARE(d.dialogs.fileInitials.last(), d.path(QStringLiteral("main.pdf")));
+        QVERIFY2(pdfText(pdf).contains(QLatin1String("Charlie line")), qPrintable(pdfText(pdf)));
+
+        // Print and the preview are given the same look; the PDF shows it.
+        QCOMPARE(d.printer.looks.size(), 2);
+        for (const PrintedText &look : d.printer.looks) {
+            QCOMPARE(look.text, QStringLiteral("selected words"));
+            QCOMPARE(look.font.has_value() && QFontInfo(*look.font).fixedPitch(), codeView);
+            int covered = 0;
+            for (const PrintedText::Run &run : look.colours)
+                covered += run.length;
+            QCOMPARE(covered, codeView ? look.text.size() : 0);
+        }
+        QCOMPARE(hasColour(pdf), codeView);
+        QCOMPARE(poppler(QStringLiteral("pdffonts"), {pdf}).contains("Mono"), codeView);
+
         d.dialogs.fileNames << out.filePath(QStringLiteral("no/such/folder/doc.pdf"));
         d.dialogs.answers << Answer::Ok;
         d.run("mnuFileExportPdf");

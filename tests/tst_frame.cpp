@@ -158,16 +158,30 @@ private slots:
         QCOMPARE(app.shownDocuments().size(), 0);
     }
 
+    // The bar shown, and in it File > New: the frame's while no document
+    // is shown, else the active document's.
     void menuBarFollowsTheDocuments()
     {
         AppFixture app;
+        const auto shownNewMenu = [&app] {
+            QMenu *fileNew = app.frame->menuBar()->actions().first()->menu()->actions().first()->menu();
+            QStringList items{fileNew->objectName()};
+            for (QAction *a : fileNew->actions())
+                items << (a->isVisible() ? "" : "hidden ") + (a->isSeparator() ? "- " + a->objectName() : a->text());
+            return items;
+        };
+        const QStringList frameNew = {"mnuFileNew", "&New Document", "- mnuFileNewCut01", "New from Template"};
+        const QStringList documentNew = {"mnuFileNew", "New &Document", "- mnuFileNewCut01", "New From Template"};
         QCOMPARE(app.menuBarCaptions(), kFrameMenus);
+        QCOMPARE(shownNewMenu(), frameNew);
         actionOf(app.frame, "mnuNew")->trigger();
         QTRY_COMPARE(app.menuBarCaptions(), kDocumentMenus);
+        QCOMPARE(shownNewMenu(), documentNew);
         frmDoc *w = app.shownDocuments().first();
         QCOMPARE(app.frame->activeDocument(), w);
         actionOf(w, "mnuFileClose")->trigger();
         QTRY_COMPARE(app.menuBarCaptions(), kFrameMenus);
+        QCOMPARE(shownNewMenu(), frameNew);
         actionOf(app.frame, "mnuNew")->trigger();
         QTRY_COMPARE(app.menuBarCaptions(), kDocumentMenus);
         actionOf(app.shownDocuments().first(), "mnuFileExit")->trigger();

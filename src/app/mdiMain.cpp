@@ -26,9 +26,9 @@ namespace {
 
 constexpr MenuTable::Entry kMenus[] = {
     {0, "mnuFile", "&File"},
-    {1, "mnuFileNewMenu", "&New"},
+    {1, "mnuFileNew", "&New"},
     {2, "mnuNew", "&New Document", Qt::CTRL | Qt::Key_N, "mnuFileNewDocument"},
-    {2, "mnuNewCut01", "-"},
+    {2, "mnuFileNewCut01", "-"},
     {2, "mnuTemplates", "New from Template", Qt::Key_unknown, "mnuNewTemplate"},
     {1, "mnuFileOpenMenu", "&Open"},
     {2, "mnuOpen", "&Open", Qt::CTRL | Qt::Key_O},

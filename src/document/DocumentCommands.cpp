@@ -7,14 +7,11 @@
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
-#include "platform/QtPrinter.h"
 #include "ui/AppContext.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QGuiApplication>
 
 namespace {
@@ -26,26 +23,22 @@ frmDoc &doc(DocumentTarget &target)
     return dynamic_cast<frmDoc &>(target);
 }
 
-// The text Print prints: the whole text, or the selection if the user says so.
-QString printedText(AppContext &ctx, frmDoc &w)
+// What Print prints: the whole text, or the selection if the user says so,
+// as the document shows it.
+PrintedText printedText(AppContext &ctx, frmDoc &w)
 {
     if (w.SelText().isEmpty())
-        return w.Text();
+        return w.printed(false);
     const Dialogs::Answer answer =
         ctx.dialogs.message(QStringLiteral("Do you wish to only print the highlighted text?"), Dialogs::Buttons::YesNo,
                             Dialogs::Icon::Question, QStringLiteral("Print your selection?"));
-    return answer == Dialogs::Answer::Yes ? w.SelText() : w.Text();
+    return w.printed(answer == Dialogs::Answer::Yes);
 }
 
-// Exactly what Print would print, in Qt's preview.
+// Exactly what Print would print, in a preview.
 void printPreview(AppContext &ctx, frmDoc &w)
 {
-    const QString text = printedText(ctx, w);
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer, w.window());
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&text](QPrinter *p) { QtPrinter::paintText(text, p); });
-    preview.exec();
+    ctx.printer.preview(printedText(ctx, w), w.window());
 }
 
 void exportPdf(AppContext &ctx, frmDoc &w)
@@ -60,11 +53,7 @@ void exportPdf(AppContext &ctx, frmDoc &w)
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    QtPrinter::paintText(w.Text(), &printer);
-    if (printer.printerState() == QPrinter::Error || !QFileInfo(path).isFile()) {
+    if (!ctx.printer.exportPdf(w.printed(false), path)) {
         ctx.dialogs.message(QStringLiteral("The PDF file ") + path + QStringLiteral(" could not be written."),
                             Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
     }
@@ -72,7 +61,7 @@ void exportPdf(AppContext &ctx, frmDoc &w)
 
 void print(AppContext &ctx, frmDoc &w)
 {
-    const QString text = printedText(ctx, w);
+    const PrintedText text = printedText(ctx, w);
     QString error;
     if (!ctx.printer.printText(text, &error)) {
         ctx.dialogs.message(QStringLiteral("there was an error in printing your document: ") + error,

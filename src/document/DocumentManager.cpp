@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"
 #include "ui/FileQuestion.h"
+#include "ui/FitInArea.h"
 #include "ui/RichTextBox.h"
 
 #include <QCoreApplication>
@@ -234,6 +235,8 @@ frmDoc *DocumentManager::CreateDocumentWindow()
     // The slot's record was taken afresh with the slot.
     w->setTag(slot);
     w->documentTaken();
+    if (QMdiSubWindow *sub = w->subWindow())
+        FitInArea(sub);
     emit documentWindowsChanged();
     return w;
 }

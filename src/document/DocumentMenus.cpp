@@ -2,6 +2,7 @@
 
 #include "document/frmDoc.h"
 #include "ui/CommandRegistry.h"
+#include "ui/FitInArea.h"
 #include "ui/MenuTable.h"
 
 #include <QAction>
@@ -148,8 +149,12 @@ void fillWindowsMenu(QMenu *menu, QMdiArea *area)
     if (!area)
         return;
     menu->addAction(QStringLiteral("&Tile"), area, &QMdiArea::tileSubWindows)->setObjectName(QStringLiteral("mnuWindowsTile"));
-    menu->addAction(QStringLiteral("&Cascade"), area, &QMdiArea::cascadeSubWindows)
-        ->setObjectName(QStringLiteral("mnuWindowsCascade"));
+    // Cascading keeps the windows' sizes: none may then reach past the area.
+    menu->addAction(QStringLiteral("&Cascade"), area, [area] {
+            area->cascadeSubWindows();
+            for (QMdiSubWindow *sub : area->subWindowList())
+                ShrinkIntoArea(sub);
+        })->setObjectName(QStringLiteral("mnuWindowsCascade"));
     // Each window asks about its changes as closing it does; a Cancel stops.
     menu->addAction(QStringLiteral("Close &All"), area, [area] {
             for (QMdiSubWindow *sub : area->subWindowList()) {

@@ -220,6 +220,11 @@ void frmDoc::showText(const QByteArray &text, bool asChange, bool readOnly, cons
     txtContents->setReadOnly(readOnly);
 }
 
+PrintedText frmDoc::printed(bool selectionOnly) const
+{
+    return CodeView::printed(*txtContents, selectionOnly);
+}
+
 void frmDoc::edit(void (*command)(RichTextBox &))
 {
     command(*txtContents);

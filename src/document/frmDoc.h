@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentNotices.h"
+#include "platform/Printer.h"
 #include "ui/DocumentTarget.h"
 
 #include <QByteArray>
@@ -70,6 +71,9 @@ public:
     // change), or as a change (a reload, a recovery); readOnly for lines
     // shown cut. Progress is told while a big text goes in.
     void showText(const QByteArray &text, bool asChange, bool readOnly, const std::function<void(qint64, qint64)> &progress = {});
+    // What printing prints: the text (or the selection) as the window
+    // shows it, in the code view's font and colours when it is on.
+    PrintedText printed(bool selectionOnly) const;
     // Runs an editing command (cut, copy, case changes...) on the text.
     void edit(void (*command)(RichTextBox &));
     // The find bar: opened (with the replace row), next and previous match.

@@ -4,18 +4,19 @@
 
 class QPrinter;
 
-// Prints plain text with Qt's print engine: on the default printer, or into
-// a PDF file when one is named (what the tests read back).
+// Prints with Qt's print engine: on the default printer, or into a PDF file
+// when one is named (what the tests read back).
 class QtPrinter : public Printer
 {
 public:
     explicit QtPrinter(const QString &pdfFile = QString());
-    bool printText(const QString &text, QString *error) override;
-
-    // How text is laid out on a printer's pages: what Print, the print
-    // preview and the PDF export share.
-    static void paintText(const QString &text, QPrinter *printer);
+    bool printText(const PrintedText &text, QString *error) override;
+    void preview(const PrintedText &text, QWidget *parent) override;
+    bool exportPdf(const PrintedText &text, const QString &path) override;
 
 private:
+    // How text is laid out on a printer's pages: what all three share.
+    static void paintText(const PrintedText &text, QPrinter *printer);
+
     QString m_pdfFile;
 };

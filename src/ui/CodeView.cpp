@@ -187,4 +187,41 @@ QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qin
     return note;
 }
 
+PrintedText printed(RichTextBox &box, bool selection)
+{
+    PrintedText out(selection ? box.SelText() : box.Text());
+    if (!box.codeLook())
+        return out;
+    out.font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QsciLexer *lexer = box.lexer();
+    if (!lexer)
+        return out;
+    const long start = selection ? box.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART) : 0;
+    const long end = selection ? box.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND)
+                               : box.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    // Styles are set as far as the view has needed them.
+    box.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0ul, end);
+    QByteArray styled(2 * (end - start) + 2, '\0');
+    box.SendScintilla(QsciScintillaBase::SCI_GETSTYLEDTEXT, start, end, styled.data());
+    // A character byte and its style byte, in turn. A UTF-8 lead byte is one
+    // UTF-16 unit, or two from four bytes on; continuation bytes add none.
+    int units = 0;
+    for (qsizetype i = 0; i < end - start; ++i) {
+        const uchar byte = uchar(styled[2 * i]);
+        if ((byte & 0xC0) == 0x80)
+            continue;
+        const int width = byte >= 0xF0 ? 2 : 1;
+        units += width;
+        const QColor ink = lexer->defaultColor(uchar(styled[2 * i + 1]));
+        if (!out.colours.isEmpty() && out.colours.last().color == ink)
+            out.colours.last().length += width;
+        else
+            out.colours.append({width, ink});
+    }
+    // A selection of several ranges is not one stretch of the text.
+    if (units != out.text.size())
+        out.colours.clear();
+    return out;
+}
+
 } // namespace CodeView

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Printer.h"
+
 #include <QString>
 
 class QsciLexer;
@@ -28,5 +30,10 @@ QsciLexer *lexerFor(const QString &filePath, QObject *parent);
 // bar: why the file has no colours, or "".
 // size is the text's when it is about to be loaded; -1 for the text shown.
 QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qint64 size = -1);
+
+// The whole text or the selection as the control shows it, for paper: in
+// the code view its fixed-width font and its colours, as they are on a
+// light background (paper is white, whatever the desktop's colours).
+PrintedText printed(RichTextBox &box, bool selection);
 
 } // namespace CodeView

@@ -218,17 +218,23 @@ void RichTextBox::changeTextBytes(QByteArrayView utf8)
     const long anchor = sci(SCI_GETANCHOR);
     const long caret = sci(SCI_GETCURRENTPOS);
     const long firstLine = sci(SCI_GETFIRSTVISIBLELINE);
-    sci(SCI_SETTARGETRANGE, head, now.size() - tail);
+    const long oldEnd = long(now.size() - tail);
+    sci(SCI_SETTARGETRANGE, head, oldEnd);
     const QByteArrayView middle = utf8.sliced(head, utf8.size() - tail - head);
     SendScintilla(SCI_REPLACETARGET, uintptr_t(middle.size()), middle.isEmpty() ? "" : middle.data());
-    // The same characters: a place before the change stays, one after it
-    // moves with the text, one inside it goes to the end of the new part
-    // (a selection there would otherwise cover other characters, and the
-    // next key typed would replace them).
-    const long oldEnd = long(now.size() - tail);
-    const long newEnd = long(utf8.size() - tail);
-    const auto moved = [&](long pos) { return pos <= long(head) ? pos : pos >= oldEnd ? pos + newEnd - oldEnd : newEnd; };
-    sci(SCI_SETSEL, moved(anchor), moved(caret));
+    // A place after the changed part moves with the text after it (a caret
+    // left as a number would land further on, or at the end of the text);
+    // one inside it goes to its end. Never inside a character.
+    const long newEnd = long(head + middle.size());
+    const auto place = [this, head, oldEnd, newEnd](long pos) {
+        if (pos >= oldEnd)
+            pos += newEnd - oldEnd;
+        else if (pos > head)
+            pos = newEnd;
+        const long length = sci(SCI_GETLENGTH);
+        return pos >= length ? length : long(sci(SCI_POSITIONBEFORE, sci(SCI_POSITIONAFTER, pos)));
+    };
+    sci(SCI_SETSEL, place(anchor), place(caret));
     sci(SCI_SETFIRSTVISIBLELINE, firstLine);
     flushChange();
 }

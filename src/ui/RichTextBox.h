@@ -34,9 +34,11 @@ public:
     QByteArray textBytes() const { return textView().toByteArray(); }
     // progress (optional) is told after each slice of a big text is in.
     void setTextBytes(QByteArrayView utf8, const std::function<void(qint64 done, qint64 total)> &progress = {});
-    // Makes the text utf8 by replacing only the part that differs; the caret,
-    // the selection and the first visible line stay where they were (moved
-    // back to the end of a shorter text). Counts as a change.
+    // Makes the text utf8 by replacing only the part that differs. The first
+    // visible line stays; the caret and the selection stay with the text
+    // around them: before the changed part they keep their place, after it
+    // they move with the text, and inside it they go to its end. Counts as
+    // a change.
     void changeTextBytes(QByteArrayView utf8);
 
     QString TextRTF() const;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Dialogs.h"
-#include "platform/Printer.h"
+#include "platform/QtPrinter.h"
 
 #include <QQueue>
 #include <QtTest>
@@ -68,20 +68,28 @@ public:
     QString lastText() const { return asked.isEmpty() ? QString() : asked.last().text; }
 };
 
-// Records what would be printed, or fails with a given error.
-class ScriptedPrinter : public Printer
+// Records what would be printed, or fails with a given error; previews
+// (recorded too) and PDF files are Qt's own.
+class ScriptedPrinter : public QtPrinter
 {
 public:
     QStringList printed;
     QString failWith;
+    QList<PrintedText> looks; // of every job and preview, in turn
 
-    bool printText(const QString &text, QString *error) override
+    bool printText(const PrintedText &text, QString *error) override
     {
+        looks << text;
         if (!failWith.isEmpty()) {
             *error = failWith;
             return false;
         }
-        printed << text;
+        printed << text.text;
         return true;
+    }
+    void preview(const PrintedText &text, QWidget *parent) override
+    {
+        looks << text;
+        QtPrinter::preview(text, parent);
     }
 };
