@@ -99,6 +99,16 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     TemplateTags = TemplatePass::kTags;
 
     m_menus = std::make_unique<DocumentMenus>(*this, ctx.commands);
+    // Options shows which line break new documents get.
+    connect(findChild<QMenu *>(QStringLiteral("mnuOptionsNewLineBreaks")), &QMenu::aboutToShow, this, [this] {
+        const bool lf = m_ctx.settings.ReadUserSetting(QStringLiteral("Orvane"), QStringLiteral("Options"),
+                                                       QLatin1String(DocumentManager::kNewLineBreaksKey), QString()) == QLatin1String("Lf");
+        for (const char *name : {"mnuNewLineBreaksCrLf", "mnuNewLineBreaksLf"}) {
+            QAction *item = findChild<QAction *>(QLatin1String(name));
+            item->setCheckable(true);
+            item->setChecked(lf == QLatin1String(name).endsWith(QLatin1String("Lf")));
+        }
+    });
     buildToolbar();
     buildDiskNotice();
     txtContents = new RichTextBox(this);
@@ -207,6 +217,16 @@ void frmDoc::buildStatusBar()
     m_caretPanel->setObjectName(QStringLiteral("stBarCaret"));
     stBar->addPermanentWidget(m_caretPanel);
     m_caretPanel->hide();
+    m_formatPanel = new StatusPanel(QString(), stBar);
+    m_formatPanel->setObjectName(QStringLiteral("stBarFormat"));
+    stBar->addPermanentWidget(m_formatPanel);
+    connect(m_formatPanel, &StatusPanel::clicked, this, [this] {
+        QMenu choice(this);
+        for (const char *name : {"mnuFileReopenEncoding", "mnuFileSaveEncoding"})
+            choice.addAction(findChild<QAction *>(QLatin1String(name)));
+        choice.addMenu(findChild<QMenu *>(QStringLiteral("mnuFileLineBreaks")));
+        choice.exec(m_formatPanel->mapToGlobal(QPoint(0, 0)) - QPoint(0, choice.sizeHint().height()));
+    });
     const StatusClock &clock = StatusClock::instance();
     auto showClock = [this, &clock] {
         m_panels[0]->setText(clock.date());
@@ -489,6 +509,12 @@ void frmDoc::timer1Tick()
     toolbarButton(QStringLiteral("Paste"))->setVisible(m_menus->paste->isEnabled());
     // How the file is written back, in words: three families of encodings look alike.
     panel(QStringLiteral("Status"))->setDetail(r ? TextFileCodec::describe(r->Format()) : QString());
+    if (r) {
+        const TextFileCodec::LineEnd e = r->Format().lineEnd;
+        m_formatPanel->setText(TextFileCodec::encodingName(r->Format()) + QStringLiteral(" \u00B7 ")
+                               + (e == TextFileCodec::LineEnd::Lf ? QStringLiteral("LF") : e == TextFileCodec::LineEnd::Cr ? QStringLiteral("CR") : QStringLiteral("CR LF")));
+        m_formatPanel->setDetail(QStringLiteral("Click to reopen or save in another encoding, or to change the line breaks"));
+    }
 }
 
 void frmDoc::timer2Tick()

@@ -150,6 +150,7 @@ private:
     int m_slot = 0;
     QList<StatusPanel *> m_panels;
     StatusPanel *m_caretPanel = nullptr; // line and column, in the code view
+    StatusPanel *m_formatPanel = nullptr; // encoding and line breaks; a click offers to change them
     QString m_codeNote;
     QList<QAction *> m_toolbarButtons;
     QAction *m_undoSeparator = nullptr; // hidden with Undo: no two separators side by side
