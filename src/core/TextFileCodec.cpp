@@ -335,7 +335,15 @@ bool decodeLegacy(const QByteArray &raw, QByteArray *codec, QByteArray *utf8)
 // 7-bit text with the escape sequences of an ISO-2022 encoding.
 bool mayBeIso2022(const QByteArray &raw)
 {
-    return raw.contains("\x1B$") || raw.contains("\x1B(");
+    // One pass for the escape byte, which plain text hardly holds.
+    const char *p = raw.constData();
+    const char *end = p + raw.size();
+    while (const void *hit = std::memchr(p, 0x1B, size_t(end - p))) {
+        p = static_cast<const char *>(hit) + 1;
+        if (p < end && (*p == '$' || *p == '('))
+            return true;
+    }
+    return false;
 }
 
 FileFormat detect(const QByteArray &raw, BreakCounts *counts)
