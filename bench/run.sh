@@ -44,6 +44,13 @@ measure "open 8 MB HTML" "$bin/bench_open" "$work/8mb.html"
 measure "open 8 MB, code view" "$bin/bench_open" --code-view "$work/8mb.html"
 python3 "$root/bench/make_long_line.py" 5 "$work/line5mb.js"
 measure "open 5 MB on one line" "$bin/bench_open" "$work/line5mb.js"
+# Real translated text in about forty encodings (several minutes to build):
+# shown as written, saved back byte for byte; and a 50 MB legacy file.
+python3 "$root/bench/make_encodings.py" "$work/encodings" 10
+"$bin/bench_encodings" "$work/encodings" | tail -1
+cat "$work"/encodings/KOI8-R-*.txt > "$work/koi8r.txt"
+while [ "$(stat -c %s "$work/koi8r.txt")" -lt 52428800 ]; do cat "$work/koi8r.txt" "$work/koi8r.txt" > "$work/k2" && mv "$work/k2" "$work/koi8r.txt"; done
+measure "open 50+ MB KOI8-R" "$bin/bench_open" "$work/koi8r.txt"
 "$bin/bench_edit" "$work/10mb.html"
 "$bin/bench_edit" "$work/50mb.html" | grep journal
 "$bin/bench_idle" 10

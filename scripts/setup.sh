@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake
+  build-essential cmake pkg-config libuchardet-dev
   qt6-base-dev qt6-qpa-plugins libqt6svg6 libqscintilla2-qt6-dev libgl-dev
   adwaita-icon-theme fonts-urw-base35 fonts-dejavu-core
   xvfb xauth openbox xdotool imagemagick poppler-utils bc time desktop-file-utils

@@ -4,6 +4,11 @@
 #include "support/AppFixture.h"
 #include "document/FindBar.h"
 #include "ui/StatusPanel.h"
+#include "support/Modal.h"
+
+#include <QDialog>
+#include <QMetaEnum>
+#include <QStringEncoder>
 
 #include <Qsci/qscilexer.h>
 #include <QDir>
@@ -734,6 +739,107 @@ private slots:
         QCOMPARE(items[1]->text(), QStringLiteral("  Browser  "));
         QCOMPARE(items[2]->text(), QStringLiteral("[UNSET]"));
         QVERIFY(!items[0]->isEnabled());
+    }
+
+    // File > Reopen with Encoding and Save with Encoding, through the menus
+    // and the searchable list; the status panel names what the file is in.
+    void encodingsByHand()
+    {
+        AppFixture app;
+        const QString russian = QStringLiteral("Привет! Это обычный текст на русском языке, который пишут в старых файлах "
+                                               "и на веб-страницах.");
+        QByteArray koi8;
+        QVERIFY(TextFileCodec::textToLegacy("KOI8-R", russian + QStringLiteral("\n"), &koi8));
+        const QString path = app.writeFile(QStringLiteral("ru.txt"), koi8);
+        frmDoc *w = app.docs().OpenFileByPath(path);
+        QCOMPARE(editorOf(w)->Text(), russian);
+        w->timer1Tick();
+        QCOMPARE(w->findChild<StatusPanel *>(QStringLiteral("stBarFormat"))->text(), QStringLiteral("KOI8-R \u00B7 LF"));
+
+        const auto choose = [](const QString &typed) {
+            whenModal("encoding list", [typed](QWidget *d) {
+                d->findChild<QLineEdit *>(QStringLiteral("txtFilter"))->setText(typed);
+                qobject_cast<QDialog *>(d)->accept();
+            });
+        };
+        // Unsaved changes are asked about first; No keeps them.
+        type(w, QStringLiteral("x"));
+        app.dialogs.answers << Answer::No;
+        choose(QStringLiteral("1251"));
+        actionOf(w, "mnuFileReopenEncoding")->trigger();
+        QVERIFY(editorOf(w)->Text().startsWith(u'x'));
+        app.dialogs.answers << Answer::Yes;
+        choose(QStringLiteral("1251"));
+        actionOf(w, "mnuFileReopenEncoding")->trigger();
+        QCOMPARE(app.record(w).Format().codec, QByteArray("windows-1251"));
+        QString asCp1251;
+        QVERIFY(TextFileCodec::legacyToText("windows-1251", koi8.chopped(1), &asCp1251));
+        QCOMPARE(editorOf(w)->Text(), asCp1251);
+        QCOMPARE(app.record(w).Changed(), false);
+
+        // Back to KOI8-R, then saved as UTF-16 LE with its BOM.
+        choose(QStringLiteral("koi8-r"));
+        actionOf(w, "mnuFileReopenEncoding")->trigger();
+        QCOMPARE(editorOf(w)->Text(), russian);
+        choose(QStringLiteral("utf-16 le with"));
+        actionOf(w, "mnuFileSaveEncoding")->trigger();
+        QCOMPARE(app.readFile(path), QByteArray("\xFF\xFE") + QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(russian + u'\n')));
+
+        // A character the encoding cannot hold: the failure question offers UTF-8.
+        editorOf(w)->SetText(russian + QStringLiteral(" \u4E2D"));
+        app.dialogs.answers << Answer::Yes;
+        choose(QStringLiteral("koi8-r"));
+        actionOf(w, "mnuFileSaveEncoding")->trigger();
+        QVERIFY(app.dialogs.lastText().contains(QLatin1String("U+4E2D")));
+        QVERIFY(app.dialogs.lastText().endsWith(QLatin1String("Save it as UTF-8 instead?")));
+        QCOMPARE(app.readFile(path), (russian + QStringLiteral(" \u4E2D\n")).toUtf8());
+        QCOMPARE(app.record(w).Format().encoding, TextFileCodec::Encoding::Utf8);
+    }
+
+    // File > Line Breaks: every break of the document becomes the chosen one
+    // (lone ones of a mixed file included, in one undo step) and is saved so.
+    void lineBreaks()
+    {
+        const struct {
+            const char *item;
+            QByteArray bytes;
+        } kinds[] = {{"mnuLineBreaksLf", "a\nb\nc\n"}, {"mnuLineBreaksCr", "a\rb\rc\r"}, {"mnuLineBreaksCrLf", "a\r\nb\r\nc\r\n"}};
+        QCOMPARE(std::size(kinds), size_t(QMetaEnum::fromType<TextFileCodec::LineEnd>().keyCount()));
+        for (const auto &k : kinds) {
+            AppFixture app;
+            const QString path = app.writeFile(QStringLiteral("mixed.txt"), QByteArray("a\r\nb\nc\r\n"));
+            frmDoc *w = app.docs().OpenFileByPath(path);
+            w->undoTick();
+            actionOf(w, k.item)->trigger();
+            QVERIFY(app.record(w).Changed());
+            actionOf(w, "mnuFileSave")->trigger();
+            QCOMPARE(app.readFile(path), k.bytes);
+            QTRY_VERIFY(actionOf(w, "mnuEditUndo")->isEnabled()); // the menus follow on the next turn
+            actionOf(w, "mnuEditUndo")->trigger();
+            QCOMPARE(editorOf(w)->Text(), QStringLiteral("a\r\nb\nc"));
+        }
+    }
+
+    // Options > Line Breaks for New Documents: CR LF unless LF is chosen,
+    // remembered.
+    void newDocumentsLineBreaks()
+    {
+        AppFixture app;
+        for (const char *item : {"", "mnuNewLineBreaksLf", "mnuNewLineBreaksCrLf"}) {
+            frmDoc *w = app.newDocument();
+            if (*item) {
+                actionOf(w, item)->trigger();
+                w = app.newDocument();
+            }
+            editorOf(w)->SetText(QStringLiteral("a\r\nb"));
+            const QString path = app.path(QStringLiteral("new%1.txt").arg(qstrlen(item)));
+            app.dialogs.fileNames << path;
+            actionOf(w, "mnuFileSave")->trigger();
+            QCOMPARE(app.readFile(path), QByteArray(qstrcmp(item, "mnuNewLineBreaksLf") == 0 ? "a\nb\n" : "a\r\nb\r\n"));
+        }
+        QCOMPARE(app.ctx->settings.ReadUserSetting(QStringLiteral("Orvane"), QStringLiteral("Options"), QStringLiteral("NewLineBreaks"),
+                                                     QString()),
+                 QStringLiteral("CrLf"));
     }
 };
 

@@ -65,8 +65,9 @@ private slots:
         QVERIFY(encodings.keyCount() >= 9);
         for (int e = 0; e < encodings.keyCount(); ++e) {
             for (int b = 0; b < breaks.keyCount(); ++b) {
-                const FileFormat format{Encoding(encodings.value(e)), LineEnd(breaks.value(b)),
-                                        LineEnd(breaks.value(breaks.keyCount() - 1 - b))};
+                const Encoding encoding = Encoding(encodings.value(e));
+                const FileFormat format{encoding, LineEnd(breaks.value(b)), LineEnd(breaks.value(breaks.keyCount() - 1 - b)),
+                                        encoding == Encoding::Legacy ? QByteArray("KOI8-R") : QByteArray()};
                 const Journal::Entry e1 = entryWith(format);
                 Journal::Entry back;
                 QVERIFY(Journal::parse(Journal::serialize(e1), &back));
@@ -88,6 +89,7 @@ private slots:
         QTest::newRow("a newer version") << QByteArray(good).replace("journal 1", "journal 2");
         QTest::newRow("an encoding this version does not know") << QByteArray(good).replace("Utf16LeBom", "Gb18030");
         QTest::newRow("no format") << QByteArray(good).replace("format=", "formats=");
+        QTest::newRow("a legacy encoding without its name") << QByteArray(good).replace("Utf16LeBom", "Legacy");
     }
 
     void entriesThatAreNoJournal()

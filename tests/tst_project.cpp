@@ -4,6 +4,8 @@
 #include "core/QuickScan.h"
 #include "support/TestEnv.h"
 
+#include <QStringEncoder>
+
 namespace {
 
 QStringList scanned(const QString &path, const QString &phrase)
@@ -186,6 +188,14 @@ private slots:
         QTest::newRow("Qt's lower case: the Kelvin sign is a k") << QString::fromUtf16(u"\u212A mark\nplain\n").toUtf8() << "k m"
                                                                  << QStringList{QString::fromUtf16(u"\u212A mark")};
         QTest::newRow("Windows-1252 line") << QByteArray("caf\xE9 au lait\r\n") << "CAFÉ" << QStringList{"café au lait"};
+        // The file's encoding, as File > Open finds it; a BOM is no text.
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF" "first line\r\nsecond\r\n") << "" << QStringList{"first line", "second"};
+        const auto wide = [](QStringConverter::Encoding e, const char *bom) {
+            return QByteArray(bom) + QByteArray(QStringEncoder(e).encode(QStringLiteral("a needle\r\nnone\r\nNeedle b")));
+        };
+        QTest::newRow("UTF-16 LE with BOM") << wide(QStringConverter::Utf16LE, "\xFF\xFE") << "needle" << QStringList{"a needle", "Needle b"};
+        QTest::newRow("UTF-16 BE") << wide(QStringConverter::Utf16BE, "") << "needle" << QStringList{"a needle", "Needle b"};
+        QTest::newRow("UTF-32 LE") << wide(QStringConverter::Utf32LE, "") << "needle" << QStringList{"a needle", "Needle b"};
     }
 
     void quickScan()

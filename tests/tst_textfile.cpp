@@ -5,6 +5,7 @@
 #include "support/TestEnv.h"
 
 #include <QDir>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QFile>
 #include <sys/stat.h>
@@ -126,6 +127,8 @@ private slots:
             {"UTF-32 BE", Encoding::Utf32BeBom, QStringConverter::Utf32BE, QByteArray("\0\0\xFE\xFF", 4)},
             {"UTF-16 LE without BOM", Encoding::Utf16Le, QStringConverter::Utf16LE, QByteArray()},
             {"UTF-16 BE without BOM", Encoding::Utf16Be, QStringConverter::Utf16BE, QByteArray()},
+            {"UTF-32 LE without BOM", Encoding::Utf32Le, QStringConverter::Utf32LE, QByteArray()},
+            {"UTF-32 BE without BOM", Encoding::Utf32Be, QStringConverter::Utf32BE, QByteArray()},
         };
         for (const auto &k : kinds) {
             const auto wide = [&](const QString &s) { return k.bom + QByteArray(QStringEncoder(k.qt).encode(s)); };
@@ -162,6 +165,97 @@ private slots:
         QString error;
         QVERIFY(encode(d.text, d.format, true, &out, &error));
         QCOMPARE(out, plainSave.isEmpty() ? raw : plainSave);
+    }
+
+    // One file per family of legacy encodings: found, shown as written, and
+    // saved back byte for byte.
+    void legacyEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("codec");
+        QTest::addColumn<QString>("text");
+        const struct {
+            const char *codec;
+            const char16_t *text;
+        } files[] = {
+            {"KOI8-R", u"Привет! Это обычный текст на русском языке, который пишут в старых файлах и на веб-страницах. Здесь нет ничего необычного."},
+            {"windows-1251", u"Съешь же ещё этих мягких французских булок, да выпей чаю. Этот текст написан в кодировке, которую использует Windows для кириллицы."},
+            {"ISO-8859-7", u"Η γρήγορη καφέ αλεπού πηδά πάνω από τον τεμπέλη σκύλο. Αυτό είναι ένα κείμενο στα ελληνικά, γραμμένο σε παλιά κωδικοποίηση."},
+            {"windows-1255", u"זהו טקסט בעברית שנכתב בקידוד ישן של חלונות. הוא מכיל משפטים רגילים כמו אלה שנמצאים בדפי אינטרנט ישנים."},
+            {"windows-1256", u"هذا نص باللغة العربية مكتوب بترميز قديم من ويندوز. يحتوي على جمل عادية مثل التي نجدها في صفحات الإنترنت القديمة."},
+            {"ISO-8859-2", u"Zażółć gęślą jaźń. Pchnąć w tę łódź jeża lub ośm skrzyń fig. Ten tekst jest napisany po polsku w starym kodowaniu znaków."},
+            {"TIS-620", u"นี่คือข้อความภาษาไทยที่เขียนด้วยการเข้ารหัสแบบเก่า มีประโยคธรรมดาเหมือนที่พบในหน้าเว็บเก่า ๆ"},
+            {"Shift_JIS", u"これは古い文字コードで書かれた日本語の文章です。昔のウェブページや字幕ファイルによく見られる普通の文です。"},
+            {"EUC-JP", u"これは古い文字コードで書かれた日本語の文章です。昔のウェブページや字幕ファイルによく見られる普通の文です。"},
+            {"GB18030", u"这是用旧编码写成的中文文本。它包含在旧网页和字幕文件中常见的普通句子。我们希望编辑器能正确显示它。"},
+            {"Big5", u"這是用舊編碼寫成的中文文本。它包含在舊網頁和字幕檔案中常見的普通句子。我們希望編輯器能正確顯示它。"},
+            {"EUC-KR", u"이것은 오래된 인코딩으로 작성된 한국어 텍스트입니다. 오래된 웹 페이지와 자막 파일에서 흔히 볼 수 있는 평범한 문장입니다."},
+        };
+        for (const auto &f : files) {
+            const QString line = QString::fromUtf16(f.text);
+            QTest::newRow(f.codec) << QByteArray(f.codec) << line + QStringLiteral("\r\n") + line + QStringLiteral("\r\n") + line;
+        }
+    }
+
+    void legacyEncodings()
+    {
+        QFETCH(QByteArray, codec);
+        QFETCH(QString, text);
+        QByteArray raw;
+        QVERIFY(textToLegacy(codec, text + QStringLiteral("\n"), &raw));
+        raw.replace("\r\n", "\n"); // LF breaks, kept as they are
+        const Decoded d = decode(raw);
+        QCOMPARE(d.format.encoding, Encoding::Legacy);
+        QVERIFY2(d.format.codec.compare(codec, Qt::CaseInsensitive) == 0, d.format.codec);
+        QCOMPARE(toQString(d.text), text);
+        QCOMPARE(d.format.lineEnd, LineEnd::Lf);
+        QByteArray out;
+        QString error;
+        QVERIFY(encode(d.text, d.format, true, &out, &error));
+        QCOMPARE(out, raw);
+        // A character the encoding cannot hold is named (GB18030 holds all).
+        if (codec == "GB18030")
+            return;
+        QVERIFY(!encode(d.text + "\xF0\x9F\x98\x80", d.format, true, &out, &error));
+        QVERIFY2(error.contains(QLatin1String("U+1F600")), qPrintable(error));
+    }
+
+    // A guess that would not give the same bytes back is not taken: bytes
+    // that Shift_JIS does not hold (a lead byte with no second) stay
+    // Windows-1252, every byte kept.
+    void aGuessThatWouldNotRoundTrip()
+    {
+        QByteArray raw;
+        QVERIFY(textToLegacy("Shift_JIS", u"これは古い文字コードで書かれた日本語の文章です。昔のウェブページによく見られる普通の文です。\r\n", &raw));
+        raw.append("\x82");
+        const Decoded d = decode(raw, false);
+        QCOMPARE(d.format.encoding, Encoding::Windows1252);
+        QByteArray out;
+        QString error;
+        QVERIFY(encode(d.text, d.format, false, &out, &error));
+        QCOMPARE(out, raw);
+    }
+
+    // Every encoding offered by hand reads a file in it and writes it back;
+    // bytes that are no text in it are refused.
+    void everyOfferedEncoding()
+    {
+        const QString text = QStringLiteral("Plain text, line one\r\nline two");
+        QVERIFY(TextFileCodec::legacyEncodings().size() >= 40);
+        for (const QByteArray &codec : TextFileCodec::legacyEncodings()) {
+            QByteArray raw;
+            QVERIFY2(textToLegacy(codec, text + QStringLiteral("\r\n"), &raw), codec);
+            Decoded d;
+            QVERIFY2(decodeAs(raw, Encoding::Legacy, codec, &d), codec);
+            QCOMPARE(toQString(d.text), text);
+            QByteArray out;
+            QString error;
+            QVERIFY2(encode(d.text, d.format, true, &out, &error) && out == raw, codec);
+        }
+        Decoded d;
+        QVERIFY(!decodeAs(QByteArray("\x82\r\n"), Encoding::Legacy, "Shift_JIS", &d));
+        QVERIFY(!decodeAs(QByteArray("caf\xE9"), Encoding::Utf8, QByteArray(), &d));
+        QVERIFY(decodeAs(QByteArray("caf\xC3\xA9"), Encoding::Windows1252, QByteArray(), &d));
+        QCOMPARE(d.text, QByteArray("caf\xC3\x83\xC2\xA9"));
     }
 
     void everyByteValueRoundTrips()

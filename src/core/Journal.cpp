@@ -131,6 +131,8 @@ QByteArray serialize(const Entry &entry)
     out += line("path", entry.path);
     out += line("format", nameOf(entry.format.encoding) + u' ' + nameOf(entry.format.lineEnd) + u' '
                               + nameOf(entry.format.finalBreak));
+    if (!entry.format.codec.isEmpty())
+        out += line("codec", QString::fromLatin1(entry.format.codec));
     out += line("time", entry.time.toString(Qt::ISODateWithMs));
     out += line("stamp", QStringLiteral("%1 %2 %3 %4")
                              .arg(int(entry.stamp.exists))
@@ -152,6 +154,7 @@ bool parse(const QByteArray &bytes, Entry *entry, bool headerOnly)
         return false;
     bool sized = false;
     bool formatted = false;
+    QByteArray codec;
     for (const QByteArray &l : bytes.mid(kMagic.size(), body - kMagic.size()).split('\n')) {
         const qsizetype eq = l.indexOf('=');
         if (eq < 0)
@@ -182,9 +185,13 @@ bool parse(const QByteArray &bytes, Entry *entry, bool headerOnly)
                 return false;
             entry->format = format;
             formatted = true;
+        } else if (key == "codec") {
+            codec = value.toLatin1();
         }
     }
-    if (!sized || !formatted)
+    // A legacy encoding is nothing without its name.
+    entry->format.codec = codec;
+    if (!sized || !formatted || (entry->format.encoding == TextFileCodec::Encoding::Legacy) == codec.isEmpty())
         return false;
     if (headerOnly)
         return true;

@@ -3,6 +3,9 @@
 #include "core/TextFileCodec.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <optional>
 #include <cstring>
 #include <string_view>
 
@@ -135,12 +138,53 @@ Outcome scan(const QString &path, const QString &phrase, qint64 from, const std:
         return outcome;
     }
     const qint64 total = f.size();
+    // The file's encoding, from its start as File > Open finds it: UTF-16,
+    // UTF-32 and legacy text is read through its decoder as UTF-8; a BOM is
+    // no part of the first line.
+    constexpr qint64 kSample = 256 * 1024;
+    const TextFileCodec::FileFormat format = TextFileCodec::sniff(f.read(kSample));
+    if (format.encoding == TextFileCodec::Encoding::Utf8Bom && from == 0)
+        outcome.offset = from = 3;
+    if (!f.seek(from)) {
+        outcome.failure = FileIO::makeFailure(FileIO::PathFileAccessError);
+        return outcome;
+    }
+    std::optional<QStringDecoder> decoder;
+    if (format.encoding == TextFileCodec::Encoding::Legacy)
+        decoder.emplace(format.codec.constData());
+    else if (format.encoding != TextFileCodec::Encoding::Utf8 && format.encoding != TextFileCodec::Encoding::Utf8Bom
+             && format.encoding != TextFileCodec::Encoding::Windows1252)
+        decoder.emplace(format.encoding == TextFileCodec::Encoding::Utf16Le || format.encoding == TextFileCodec::Encoding::Utf16LeBom
+                            ? QStringConverter::Utf16LE
+                        : format.encoding == TextFileCodec::Encoding::Utf16Be || format.encoding == TextFileCodec::Encoding::Utf16BeBom
+                            ? QStringConverter::Utf16BE
+                        : format.encoding == TextFileCodec::Encoding::Utf32Le || format.encoding == TextFileCodec::Encoding::Utf32LeBom
+                            ? QStringConverter::Utf32LE
+                            : QStringConverter::Utf32BE);
+    if (decoder && !decoder->isValid())
+        decoder.reset();
+    const QByteArray encoderName = decoder ? QByteArray(decoder->name()) : QByteArray();
+    qint64 rawRead = from;
+    QByteArray raw;
     SliceMatcher matcher(phrase);
     QByteArray buffer;
     qsizetype carried = 0; // bytes of a line not yet ended, at the buffer's start
     for (;;) {
         buffer.resize(carried + kSlice);
-        const qint64 got = f.read(buffer.data() + carried, kSlice);
+        qint64 got = 0;
+        if (decoder) {
+            raw.resize(kSlice);
+            got = f.read(raw.data(), kSlice);
+            if (got > 0) {
+                rawRead += got;
+                const QByteArray utf8 = QString(decoder->decode(QByteArrayView(raw).first(got))).toUtf8();
+                buffer.resize(carried + utf8.size());
+                std::memcpy(buffer.data() + carried, utf8.constData(), size_t(utf8.size()));
+                got = utf8.size();
+            }
+        } else {
+            got = f.read(buffer.data() + carried, kSlice);
+        }
         if (got < 0) {
             outcome.failure = FileIO::makeFailure(FileIO::DeviceIOError);
             return outcome;
@@ -161,8 +205,12 @@ Outcome scan(const QString &path, const QString &phrase, qint64 from, const std:
         matcher.run(buffer.constData(), cut, lines);
         if (!lines.isEmpty())
             found(std::move(lines));
-        outcome.offset += cut;
         carried = filled - cut;
+        if (decoder) // where the carried text starts in the file
+            outcome.offset = rawRead - QByteArray(QStringEncoder(encoderName.constData()).encode(
+                                 TextFileCodec::toQString(QByteArrayView(buffer.constData() + cut, carried)))).size();
+        else
+            outcome.offset += cut;
         std::memmove(buffer.data(), buffer.constData() + cut, size_t(carried));
         if (atEnd)
             return outcome;

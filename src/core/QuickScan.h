@@ -8,8 +8,10 @@
 // The lines of a file that hold a phrase: the phrase with blanks around it
 // removed and lower-cased is looked for in each lower-cased line; a matching
 // line is listed once, with its own blanks around it removed, in file order.
-// Empty lines are never listed. Lines end at CR LF, LF or CR. A line is text
-// in UTF-8 when it is valid UTF-8, else in Windows-1252.
+// Empty lines are never listed. Lines end at CR LF, LF or CR. The file's
+// encoding is judged from its start as File > Open judges it: UTF-16, UTF-32
+// and legacy files are read through their decoder, a BOM is skipped; in the
+// others a line is text in UTF-8 when it is valid UTF-8, else in Windows-1252.
 //
 // The file is read in slices, so memory follows the results, not the file.
 // A line of plain ASCII is compared byte by byte; a line with any other

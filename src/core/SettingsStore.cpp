@@ -41,6 +41,7 @@ const SettingsStore::KeyInfo kKeys[] = {
     {SettingsStore::Key::RecentItem, false, "Settings", "RecentItem%1", QMetaType::QString, "", 15},
     {SettingsStore::Key::CodeView, false, "Options", "CodeView", QMetaType::Bool, "0", 1},
     {SettingsStore::Key::WordWrap, false, "Options", "WordWrap", QMetaType::Bool, "0", 1},
+    {SettingsStore::Key::NewLineBreaks, false, "Options", "NewLineBreaks", QMetaType::QString, "CrLf", 1},
 };
 
 } // namespace

@@ -38,7 +38,7 @@ public:
     static constexpr int kWriteDelayMs = 500;
 
     // Every value the program keeps, with its place, type and default.
-    enum class Key { TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap };
+    enum class Key { TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap, NewLineBreaks };
     struct KeyInfo {
         Key key;
         bool registry;      // the registry-like file, else the application's

@@ -6,8 +6,12 @@
 #include <QLocale>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QHash>
 
+#include <cerrno>
 #include <cstring>
+#include <iconv.h>
+#include <uchardet.h>
 
 namespace TextFileCodec {
 
@@ -96,7 +100,7 @@ namespace {
 
 bool isWide(Encoding e)
 {
-    return e != Encoding::Utf8 && e != Encoding::Utf8Bom && e != Encoding::Windows1252;
+    return e != Encoding::Utf8 && e != Encoding::Utf8Bom && e != Encoding::Windows1252 && e != Encoding::Legacy;
 }
 
 QStringConverter::Encoding converterOf(Encoding e)
@@ -106,6 +110,7 @@ QStringConverter::Encoding converterOf(Encoding e)
     case Encoding::Utf16LeBom: return QStringConverter::Utf16LE;
     case Encoding::Utf16Be:
     case Encoding::Utf16BeBom: return QStringConverter::Utf16BE;
+    case Encoding::Utf32Le:
     case Encoding::Utf32LeBom: return QStringConverter::Utf32LE;
     default: return QStringConverter::Utf32BE;
     }
@@ -143,35 +148,200 @@ bool plainlyUtf16(const QByteArray &raw, int nulAt)
     return true;
 }
 
-// The wide encoding the bytes are in, and their text as UTF-8 when they
-// come back exactly from it.
-bool decodeWide(const QByteArray &raw, Encoding *encoding, QByteArray *utf8)
+// A code unit of 32 bits in every four bytes of the start, none of them NUL:
+// plain UTF-32 (NULs in its two high bytes).
+bool plainlyUtf32(const QByteArray &raw, bool bigEndian)
+{
+    const qsizetype n = qMin<qsizetype>(raw.size(), 4096) & ~qsizetype(3);
+    if (n < 4 || raw.size() % 4)
+        return false;
+    for (qsizetype i = 0; i < n; i += 4) {
+        const auto at = [&](int k) { return uchar(raw.at(i + (bigEndian ? k : 3 - k))); };
+        if (at(0) != 0 || at(1) > 0x10 || (at(1) == 0 && at(2) == 0 && at(3) == 0))
+            return false;
+    }
+    return true;
+}
+
+// The text of raw as UTF-8 when raw is in the wide encoding e and comes
+// back exactly from it.
+bool decodeWideAs(const QByteArray &raw, Encoding e, QByteArray *utf8)
+{
+    if (!raw.startsWith(bomOf(e)))
+        return false;
+    // The BOM is cut off already: a U+FEFF after it is text.
+    QStringDecoder decoder(converterOf(e), QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    const QString text = decoder.decode(QByteArrayView(raw).sliced(bomOf(e).size()));
+    if (decoder.hasError())
+        return false;
+    QByteArray bytes = text.toUtf8();
+    if (toWide(bytes, e) != raw)
+        return false;
+    *utf8 = std::move(bytes);
+    return true;
+}
+
+// The wide encodings the start of the bytes points at, likeliest first.
+QList<Encoding> wideCandidates(const QByteArray &raw)
 {
     QList<Encoding> candidates;
-    if (raw.startsWith(bomOf(Encoding::Utf32LeBom)))
-        candidates << Encoding::Utf32LeBom;
-    if (raw.startsWith(bomOf(Encoding::Utf32BeBom)))
-        candidates << Encoding::Utf32BeBom;
-    if (raw.startsWith(bomOf(Encoding::Utf16LeBom)))
-        candidates << Encoding::Utf16LeBom;
-    if (raw.startsWith(bomOf(Encoding::Utf16BeBom)))
-        candidates << Encoding::Utf16BeBom;
+    for (Encoding e : {Encoding::Utf32LeBom, Encoding::Utf32BeBom, Encoding::Utf16LeBom, Encoding::Utf16BeBom}) {
+        if (raw.startsWith(bomOf(e)))
+            candidates << e;
+    }
     if (candidates.isEmpty() && plainlyUtf16(raw, 1))
         candidates << Encoding::Utf16Le;
     if (candidates.isEmpty() && plainlyUtf16(raw, 0))
         candidates << Encoding::Utf16Be;
-    for (Encoding e : candidates) {
-        // The BOM is cut off already: a U+FEFF after it is text.
-        QStringDecoder decoder(converterOf(e), QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        const QString text = decoder.decode(QByteArrayView(raw).sliced(bomOf(e).size()));
-        if (decoder.hasError())
-            continue;
-        QByteArray bytes = text.toUtf8();
-        if (toWide(bytes, e) == raw) {
+    if (candidates.isEmpty() && plainlyUtf32(raw, false))
+        candidates << Encoding::Utf32Le;
+    if (candidates.isEmpty() && plainlyUtf32(raw, true))
+        candidates << Encoding::Utf32Be;
+    return candidates;
+}
+
+// The wide encoding the bytes are in, and their text as UTF-8 when they
+// come back exactly from it.
+bool decodeWide(const QByteArray &raw, Encoding *encoding, QByteArray *utf8)
+{
+    for (Encoding e : wideCandidates(raw)) {
+        if (decodeWideAs(raw, e, utf8)) {
             *encoding = e;
-            *utf8 = std::move(bytes);
             return true;
         }
+    }
+    return false;
+}
+
+// Legacy conversion: Qt (ICU underneath) when it knows the name, else iconv.
+bool iconvConvert(const char *to, const char *from, QByteArrayView in, QByteArray *out)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == iconv_t(-1))
+        return false;
+    QByteArray result(in.size() * 4 + 16, Qt::Uninitialized);
+    char *src = const_cast<char *>(in.data());
+    size_t srcLeft = size_t(in.size());
+    char *dst = result.data();
+    size_t dstLeft = size_t(result.size());
+    bool ok = true;
+    while (srcLeft > 0) {
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != size_t(-1))
+            continue;
+        if (errno != E2BIG) {
+            ok = false;
+            break;
+        }
+        const qsizetype used = dst - result.data();
+        result.resize(result.size() * 2);
+        dst = result.data() + used;
+        dstLeft = size_t(result.size() - used);
+    }
+    // Ends a stateful encoding's last shift sequence.
+    if (ok && iconv(cd, nullptr, nullptr, &dst, &dstLeft) == size_t(-1))
+        ok = false;
+    iconv_close(cd);
+    if (ok) {
+        result.truncate(dst - result.data());
+        *out = std::move(result);
+    }
+    return ok;
+}
+
+// uchardet's names for encodings decode already reads better, or that it
+// only offers for files the steps before it have taken.
+bool notLegacy(const QByteArray &name)
+{
+    return name.isEmpty() || name == "ASCII" || name == "UTF-8" || name == "WINDOWS-1252" || name == "ISO-8859-1"
+        || name.startsWith("UTF-") || name.startsWith("X-ISO-10646");
+}
+
+// Encodings that hold more than their namesake, tried when a file does not
+// come back exactly from the name uchardet gave (a Shift_JIS page that uses
+// Windows' extra characters, say).
+QList<QByteArray> namesFor(const QByteArray &name, QByteArrayView raw)
+{
+    // uchardet does not tell KOI8-U from KOI8-R: Ukrainian letters sit where
+    // KOI8-R has box-drawing pieces that Russian prose hardly uses.
+    if (name == "KOI8-R") {
+        for (char c : {'\xA4', '\xA6', '\xA7', '\xAD', '\xB4', '\xB6', '\xB7', '\xBD'}) {
+            if (raw.contains(c))
+                return {"KOI8-U", name};
+        }
+    }
+    static const QHash<QByteArray, QList<QByteArray>> wider = {
+        {"SHIFT_JIS", {"windows-31j"}}, {"EUC-KR", {"windows-949"}},    {"BIG5", {"windows-950", "Big5-HKSCS"}},
+        {"GB2312", {"GB18030"}},        {"TIS-620", {"windows-874"}},   {"ISO-8859-8", {"windows-1255"}},
+        {"ISO-8859-9", {"windows-1254"}}, {"ISO-8859-7", {"windows-1253"}}, {"EUC-JP", {"EUC-JP-MS"}},
+    };
+    // uchardet names Korean files by Windows' superset: the usual name first.
+    if (name == "UHC")
+        return {"EUC-KR", name};
+    return QList<QByteArray>{name} + wider.value(name.toUpper());
+}
+
+// uchardet's guess from the start, the middle and the end of a big file.
+QByteArray guess(QByteArrayView raw)
+{
+    constexpr qsizetype kPart = 64 * 1024;
+    uchardet_t detector = uchardet_new();
+    if (raw.size() <= 3 * kPart) {
+        uchardet_handle_data(detector, raw.data(), size_t(raw.size()));
+    } else {
+        for (qsizetype at : {qsizetype(0), (raw.size() - kPart) / 2, raw.size() - kPart})
+            uchardet_handle_data(detector, raw.data() + at, size_t(kPart));
+    }
+    uchardet_data_end(detector);
+    const QByteArray name(uchardet_get_charset(detector));
+    uchardet_delete(detector);
+    return name.toUpper();
+}
+
+// True when the text is what Windows-1252 makes of the bytes.
+bool sameAsWindows1252(QByteArrayView raw, const QString &text)
+{
+    if (raw.size() != text.size())
+        return false;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (text.at(i).unicode() != windows1252ToUnicode(uchar(raw.at(i))))
+            return false;
+    }
+    return true;
+}
+
+// The Legacy encoding raw is in, as uchardet sees it, and its text as
+// UTF-8, when it comes back exactly from that encoding and reads otherwise
+// than Windows-1252 (a short text's guess may be another code page that
+// agrees on every byte it has: the file stays what it always was here).
+bool decodeLegacy(const QByteArray &raw, QByteArray *codec, QByteArray *utf8)
+{
+    const QByteArray name = guess(raw);
+    if (notLegacy(name))
+        return false;
+    for (const QByteArray &candidate : namesFor(name, raw)) {
+        QString text;
+        QByteArray back;
+        if (legacyToText(candidate, raw, &text) && textToLegacy(candidate, text, &back) && back == raw) {
+            if (sameAsWindows1252(raw, text))
+                return false;
+            *codec = candidate;
+            *utf8 = text.toUtf8();
+            return true;
+        }
+    }
+    return false;
+}
+
+// 7-bit text with the escape sequences of an ISO-2022 encoding.
+bool mayBeIso2022(const QByteArray &raw)
+{
+    // One pass for the escape byte, which plain text hardly holds.
+    const char *p = raw.constData();
+    const char *end = p + raw.size();
+    while (const void *hit = std::memchr(p, 0x1B, size_t(end - p))) {
+        p = static_cast<const char *>(hit) + 1;
+        if (p < end && (*p == '$' || *p == '('))
+            return true;
     }
     return false;
 }
@@ -226,24 +396,14 @@ char *putUtf8(char *dst, char16_t cp)
 
 } // namespace
 
-Decoded decode(QByteArray raw, bool dropFinalBreak)
+namespace {
+
+// The document's text from raw: UTF-8 text without a BOM, or Windows-1252
+// bytes, of the given format, with its breaks counted.
+Decoded finish(QByteArray raw, FileFormat format, const BreakCounts &breaks, bool dropFinalBreak)
 {
     Decoded d;
-    BreakCounts breaks;
-    Encoding wide;
-    QByteArray utf8;
-    if (decodeWide(raw, &wide, &utf8)) {
-        // From here on the text is read as UTF-8 is; the encoding is remembered.
-        raw = std::move(utf8);
-        d.format.encoding = wide;
-        breaks = countBreaks(raw.constData(), raw.size());
-        d.format.lineEnd = lineEndOf(breaks);
-    } else {
-        d.format = detect(raw, &breaks);
-    }
-    if (d.format.encoding == Encoding::Utf8Bom)
-        raw.remove(0, 3);
-
+    d.format = format;
     const bool cr = d.format.lineEnd == LineEnd::Cr;
     const bool lf = d.format.lineEnd == LineEnd::Lf;
     const char *p = raw.constData();
@@ -290,6 +450,77 @@ Decoded decode(QByteArray raw, bool dropFinalBreak)
     return d;
 }
 
+// Text that was converted to UTF-8 from the given encoding.
+Decoded finishConverted(QByteArray utf8, Encoding encoding, const QByteArray &codec, bool dropFinalBreak)
+{
+    FileFormat format;
+    format.encoding = encoding;
+    format.codec = codec;
+    const BreakCounts breaks = countBreaks(utf8.constData(), utf8.size());
+    format.lineEnd = lineEndOf(breaks);
+    return finish(std::move(utf8), format, breaks, dropFinalBreak);
+}
+
+} // namespace
+
+Decoded decode(QByteArray raw, bool dropFinalBreak)
+{
+    Encoding wide;
+    QByteArray utf8;
+    if (decodeWide(raw, &wide, &utf8)) // read from here on as UTF-8 is; the encoding is remembered
+        return finishConverted(std::move(utf8), wide, QByteArray(), dropFinalBreak);
+    BreakCounts breaks;
+    FileFormat format = detect(raw, &breaks);
+    QByteArray codec;
+    if ((format.encoding == Encoding::Windows1252 || (format.encoding == Encoding::Utf8 && mayBeIso2022(raw)))
+        && decodeLegacy(raw, &codec, &utf8))
+        return finishConverted(std::move(utf8), Encoding::Legacy, codec, dropFinalBreak);
+    if (format.encoding == Encoding::Utf8Bom)
+        raw.remove(0, 3);
+    return finish(std::move(raw), format, breaks, dropFinalBreak);
+}
+
+bool decodeAs(QByteArray raw, Encoding encoding, const QByteArray &codec, Decoded *out, bool dropFinalBreak)
+{
+    QByteArray utf8;
+    if (encoding == Encoding::Legacy) {
+        QString text;
+        QByteArray back;
+        if (!legacyToText(codec, raw, &text) || !textToLegacy(codec, text, &back) || back != raw)
+            return false;
+        *out = finishConverted(text.toUtf8(), encoding, codec, dropFinalBreak);
+        return true;
+    }
+    if (isWide(encoding)) {
+        if (!decodeWideAs(raw, encoding, &utf8))
+            return false;
+        *out = finishConverted(std::move(utf8), encoding, QByteArray(), dropFinalBreak);
+        return true;
+    }
+    BreakCounts breaks;
+    FileFormat format = detect(raw, &breaks);
+    if (encoding == Encoding::Windows1252) {
+        format.encoding = encoding;
+    } else if (format.encoding != encoding) {
+        // UTF-8 with or without a BOM: only when the bytes are that.
+        return false;
+    }
+    if (encoding == Encoding::Utf8Bom)
+        raw.remove(0, 3);
+    *out = finish(std::move(raw), format, breaks, dropFinalBreak);
+    return true;
+}
+
+namespace {
+
+QString cannotHold(char32_t cp, const QString &encoding)
+{
+    return QStringLiteral("The character U+%1 cannot be stored in this file's encoding (%2)")
+        .arg(QString::number(uint(cp), 16).toUpper().rightJustified(4, QLatin1Char('0')), encoding);
+}
+
+} // namespace
+
 bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray *out, QString *error)
 {
     const auto bytesOf = [](LineEnd e) { return e == LineEnd::Lf ? "\n" : e == LineEnd::Cr ? "\r" : "\r\n"; };
@@ -307,6 +538,31 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
             encode(text, asUtf8, appendBreak, &plain, error);
             *out = toWide(plain, format.encoding);
             return true;
+        }
+        if (format.encoding == Encoding::Legacy) {
+            FileFormat asUtf8 = format;
+            asUtf8.encoding = Encoding::Utf8;
+            QByteArray plain;
+            encode(text, asUtf8, appendBreak, &plain, error);
+            const QString unicode = toQString(plain);
+            if (textToLegacy(format.codec, unicode, &result)) {
+                *out = std::move(result);
+                return true;
+            }
+            if (error) {
+                // The first character that has no bytes in the encoding.
+                char32_t bad = 0;
+                for (qsizetype i = 0; i < unicode.size() && !bad; ++i) {
+                    const qsizetype len = unicode.at(i).isHighSurrogate() && i + 1 < unicode.size() ? 2 : 1;
+                    QByteArray ignored;
+                    if (unicode.at(i).unicode() >= 0x80 && !textToLegacy(format.codec, QStringView(unicode).mid(i, len), &ignored))
+                        bad = len == 2 ? QChar::surrogateToUcs4(unicode.at(i), unicode.at(i + 1)) : unicode.at(i).unicode();
+                    i += len - 1;
+                }
+                *error = bad ? cannotHold(bad, encodingName(format))
+                             : QStringLiteral("The text cannot be stored in this file's encoding (%1)").arg(encodingName(format));
+            }
+            return false;
         }
         if (format.lineEnd == LineEnd::CrLf) {
             result.append(text);
@@ -341,10 +597,8 @@ bool encode(QByteArrayView text, FileFormat format, bool appendBreak, QByteArray
             }
             const int b = unicodeToWindows1252(cp);
             if (b < 0) {
-                if (error) {
-                    *error = QStringLiteral("The character U+%1 cannot be stored in this file's encoding (Windows-1252)")
-                                 .arg(QString::number(uint(cp), 16).toUpper().rightJustified(4, QLatin1Char('0')));
-                }
+                if (error)
+                    *error = cannotHold(cp, QStringLiteral("Windows-1252"));
                 return false;
             }
             result.append(char(b));
@@ -423,13 +677,121 @@ QByteArray cutLongLines(QByteArrayView utf8, qsizetype limit, qsizetype shown)
     return out;
 }
 
-QString describe(const FileFormat &format)
+QString encodingName(const FileFormat &format)
 {
     static const char *const names[] = {"UTF-8", "UTF-8 with BOM", "Windows-1252", "UTF-16 LE", "UTF-16 BE",
                                         "UTF-16 LE with BOM", "UTF-16 BE with BOM", "UTF-32 LE with BOM",
-                                        "UTF-32 BE with BOM"};
+                                        "UTF-32 BE with BOM", "UTF-32 LE", "UTF-32 BE"};
+    if (format.encoding == Encoding::Legacy)
+        return QString::fromLatin1(format.codec);
+    return QLatin1String(names[int(format.encoding)]);
+}
+
+QString describe(const FileFormat &format)
+{
     const char *breaks = format.lineEnd == LineEnd::Lf ? "LF" : format.lineEnd == LineEnd::Cr ? "CR" : "CR LF";
-    return QStringLiteral("%1, %2 line breaks").arg(QLatin1String(names[int(format.encoding)]), QLatin1String(breaks));
+    return QStringLiteral("%1, %2 line breaks").arg(encodingName(format), QLatin1String(breaks));
+}
+
+bool legacyToText(const QByteArray &codec, QByteArrayView bytes, QString *text)
+{
+    QStringDecoder decoder(codec.constData());
+    if (decoder.isValid()) {
+        *text = decoder.decode(bytes);
+        return !decoder.hasError();
+    }
+    QByteArray utf8;
+    if (!iconvConvert("UTF-8", codec.constData(), bytes, &utf8))
+        return false;
+    *text = toQString(utf8);
+    return true;
+}
+
+bool textToLegacy(const QByteArray &codec, QStringView text, QByteArray *bytes)
+{
+    QStringEncoder encoder(codec.constData());
+    if (encoder.isValid()) {
+        QByteArray out = encoder.encode(text);
+        if (encoder.hasError())
+            return false;
+        *bytes = std::move(out);
+        return true;
+    }
+    return iconvConvert(codec.constData(), "UTF-8", text.toUtf8(), bytes);
+}
+
+bool canConvert(const QByteArray &codec)
+{
+    if (QStringDecoder(codec.constData()).isValid())
+        return true;
+    iconv_t cd = iconv_open("UTF-8", codec.constData());
+    if (cd == iconv_t(-1))
+        return false;
+    iconv_close(cd);
+    return true;
+}
+
+QList<QByteArray> legacyEncodings()
+{
+    // The ones most files in these scripts are written in, then the rest.
+    static const char *const common[] = {
+        "windows-1251", "KOI8-R", "KOI8-U", "IBM866", "ISO-8859-5", "x-mac-cyrillic",
+        "windows-1250", "ISO-8859-2", "windows-1253", "ISO-8859-7", "windows-1254", "ISO-8859-9",
+        "windows-1255", "ISO-8859-8", "windows-1256", "ISO-8859-6", "windows-1257", "ISO-8859-13",
+        "windows-1258", "ISO-8859-15", "ISO-8859-1", "macintosh",
+        "Shift_JIS", "windows-31j", "EUC-JP", "ISO-2022-JP",
+        "GB18030", "GBK", "GB2312", "Big5", "Big5-HKSCS", "EUC-TW",
+        "EUC-KR", "windows-949", "ISO-2022-KR",
+        "TIS-620", "windows-874", "VISCII",
+        "ISO-8859-3", "ISO-8859-4", "ISO-8859-10", "ISO-8859-14", "ISO-8859-16", "IBM437", "IBM850", "IBM855",
+    };
+    static const QList<QByteArray> available = [] {
+        QList<QByteArray> names;
+        for (const char *name : common) {
+            if (canConvert(name))
+                names << QByteArray(name);
+        }
+        return names;
+    }();
+    return available;
+}
+
+FileFormat sniff(QByteArrayView sample)
+{
+    const QByteArray raw = sample.toByteArray();
+    FileFormat format;
+    const QList<Encoding> wide = wideCandidates(raw);
+    if (!wide.isEmpty()) {
+        format.encoding = wide.first();
+        return format;
+    }
+    // A character cut by the sample's end does not count against UTF-8.
+    qsizetype whole = raw.size();
+    for (int back = 1; back <= 3 && back <= raw.size(); ++back) {
+        if (uchar(raw.at(raw.size() - back)) >= 0xC0) {
+            whole = raw.size() - back;
+            break;
+        }
+        if (uchar(raw.at(raw.size() - back)) < 0x80)
+            break;
+    }
+    const QByteArrayView valid = QByteArrayView(raw).first(whole);
+    if (raw.startsWith(kBom) && valid.sliced(3).isValidUtf8()) {
+        format.encoding = Encoding::Utf8Bom;
+        return format;
+    }
+    if (valid.isValidUtf8() && !mayBeIso2022(raw))
+        return format;
+    const QByteArray name = guess(raw);
+    if (notLegacy(name)) {
+        format.encoding = valid.isValidUtf8() ? Encoding::Utf8 : Encoding::Windows1252;
+    } else if (canConvert(name)) {
+        format.encoding = Encoding::Legacy;
+        format.codec = name;
+    } else {
+        format.encoding = Encoding::Windows1252;
+    }
+    return format;
 }
 
 } // namespace TextFileCodec

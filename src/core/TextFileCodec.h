@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -20,8 +21,13 @@ namespace TextFileCodec {
 Q_NAMESPACE
 
 // The UTF-16 and UTF-32 encodings keep their byte-order mark, or its
-// absence (plain UTF-16 is recognised by its NUL bytes).
-enum class Encoding { Utf8, Utf8Bom, Windows1252, Utf16Le, Utf16Be, Utf16LeBom, Utf16BeBom, Utf32LeBom, Utf32BeBom };
+// absence (plain UTF-16 and UTF-32 are recognised by their NUL bytes).
+// Legacy is any other encoding, named by FileFormat::codec. Values are only
+// ever added: journals store them by name.
+enum class Encoding {
+    Utf8, Utf8Bom, Windows1252, Utf16Le, Utf16Be, Utf16LeBom, Utf16BeBom, Utf32LeBom, Utf32BeBom,
+    Utf32Le, Utf32Be, Legacy
+};
 enum class LineEnd { CrLf, Lf, Cr };
 // Known by name (QMetaEnum), so that files that store a format store its
 // name and every value is found by iterating the enum.
@@ -34,9 +40,11 @@ struct FileFormat {
     // The break a plain save writes after the text: the file's own line
     // break, or, for a file that mixes breaks, the one that ended it.
     LineEnd finalBreak = LineEnd::CrLf;
+    // The name of a Legacy encoding ("KOI8-R"); empty for the others.
+    QByteArray codec = QByteArray();
     bool operator==(const FileFormat &o) const
     {
-        return encoding == o.encoding && lineEnd == o.lineEnd && finalBreak == o.finalBreak;
+        return encoding == o.encoding && lineEnd == o.lineEnd && finalBreak == o.finalBreak && codec == o.codec;
     }
 };
 
@@ -52,6 +60,31 @@ struct Decoded {
 // The raw bytes are taken by value so that a caller can move them in and
 // let the conversion reuse the buffer.
 Decoded decode(QByteArray raw, bool dropFinalBreak = true);
+
+// Decodes a file in the given encoding (its line breaks found as decode
+// finds them). False when the bytes are not text in that encoding or would
+// not be written back exactly as they are.
+bool decodeAs(QByteArray raw, Encoding encoding, const QByteArray &codec, Decoded *out, bool dropFinalBreak = true);
+
+// The encoding of a file judged from a part of it (at most a few hundred
+// kilobytes: the start, middle and end of a big file), for tools that read
+// a file in slices. The whole file is not checked, so the guess may not
+// round-trip as decode's does.
+FileFormat sniff(QByteArrayView sample);
+
+// Legacy encodings offered to the user, the common ones first: those this
+// system can convert.
+QList<QByteArray> legacyEncodings();
+// True when a converter for the name exists here.
+bool canConvert(const QByteArray &codec);
+
+// Bytes of a Legacy encoding as text, and back; false on bytes that are no
+// text in it or characters it cannot hold.
+bool legacyToText(const QByteArray &codec, QByteArrayView bytes, QString *text);
+bool textToLegacy(const QByteArray &codec, QStringView text, QByteArray *bytes);
+
+// The encoding's name for the user ("UTF-16 LE with BOM", "KOI8-R").
+QString encodingName(const FileFormat &format);
 
 // Encodes the program's text (UTF-8, CR LF breaks) for a file of the given
 // format. With appendBreak the format's final break is written after the text.

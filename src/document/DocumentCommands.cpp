@@ -1,6 +1,7 @@
 #include "document/DocumentCommands.h"
 
 #include "document/DocumentManager.h"
+#include "document/EncodingChooser.h"
 #include "document/EditCommands.h"
 #include "document/FindBar.h"
 #include "ui/RichTextBox.h"
@@ -144,5 +145,34 @@ void registerDocumentCommands(AppContext &ctx, DocumentManager &docs)
         };
     };
     c.add(QStringLiteral("mnuOptionsCodeView"), toggle(&AppContext::CodeView, SettingsStore::Key::CodeView));
+    // Encodings and line breaks: the document's own, and those of new ones.
+    const auto chosen = [d](DocumentTarget &t, const QString &title) {
+        return EncodingChooser::choose(title, d->table().record(t.slot()).Format(), doc(t).window());
+    };
+    c.add(QStringLiteral("mnuFileReopenEncoding"), [d, chosen](DocumentTarget &t) {
+        if (const auto f = chosen(t, QStringLiteral("Reopen with Encoding")))
+            d->ReopenWithEncoding(t.slot(), f->encoding, f->codec);
+        doc(t).RefreshMenus();
+    });
+    c.add(QStringLiteral("mnuFileSaveEncoding"), [d, chosen](DocumentTarget &t) {
+        if (const auto f = chosen(t, QStringLiteral("Save with Encoding")))
+            d->SaveWithEncoding(t.slot(), f->encoding, f->codec);
+        doc(t).RefreshMenus();
+    });
+    using TextFileCodec::LineEnd;
+    const struct {
+        const char *suffix;
+        LineEnd lineEnd;
+    } breaks[] = {{"CrLf", LineEnd::CrLf}, {"Lf", LineEnd::Lf}, {"Cr", LineEnd::Cr}};
+    for (const auto &b : breaks) {
+        const LineEnd lineEnd = b.lineEnd;
+        c.add(QStringLiteral("mnuLineBreaks") + QLatin1String(b.suffix),
+              [d, lineEnd](DocumentTarget &t) { d->ConvertLineBreaks(t.slot(), lineEnd); });
+        if (lineEnd == LineEnd::Cr)
+            continue; // new documents: CR LF or LF
+        const QString value = QLatin1String(b.suffix);
+        c.add(QStringLiteral("mnuNewLineBreaks") + value,
+              [value, &ctx](DocumentTarget &) { ctx.settings.setValue(SettingsStore::Key::NewLineBreaks, value); });
+    }
     c.add(QStringLiteral("mnuOptionsWordWrap"), toggle(&AppContext::WordWrap, SettingsStore::Key::WordWrap));
 }

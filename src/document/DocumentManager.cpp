@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QSet>
 #include <memory>
 
@@ -56,7 +57,19 @@ DocumentMenus &DocumentManager::menus()
 {
     // Built with the first window: every command is registered by then.
     if (!m_menus)
+    {
         m_menus = std::make_unique<DocumentMenus>(m_area.window(), &m_area, m_ctx.commands, [this] { return activeWindow(); });
+        // Options shows which line break new documents get.
+        QWidget *holder = m_menus->holder;
+        connect(holder->findChild<QMenu *>(QStringLiteral("mnuOptionsNewLineBreaks")), &QMenu::aboutToShow, holder, [this, holder] {
+            const bool lf = m_ctx.settings.value(SettingsStore::Key::NewLineBreaks).toString() == QLatin1String("Lf");
+            for (const char *name : {"mnuNewLineBreaksCrLf", "mnuNewLineBreaksLf"}) {
+                QAction *item = holder->findChild<QAction *>(QLatin1String(name));
+                item->setCheckable(true);
+                item->setChecked(lf == QLatin1String(name).endsWith(QLatin1String("Lf")));
+            }
+        });
+    }
     return *m_menus;
 }
 
@@ -167,6 +180,90 @@ bool DocumentManager::askOverwrite(const QString &path)
     return answer == Dialogs::Answer::Yes;
 }
 
+
+bool DocumentManager::ReopenWithEncoding(int slot, TextFileCodec::Encoding encoding, const QByteArray &codec)
+{
+    DocumentRecord &r = m_table.record(slot);
+    frmDoc *w = window(slot);
+    TextFileCodec::FileFormat wanted;
+    wanted.encoding = encoding;
+    wanted.codec = codec;
+    const QString name = TextFileCodec::encodingName(wanted);
+    if (!w || r.FilePath().trimmed().isEmpty()) {
+        m_ctx.dialogs.message(QStringLiteral("This document has no file to read again."), Dialogs::Buttons::Ok,
+                              Dialogs::Icon::Information, AppContext::appTitle());
+        return false;
+    }
+    if (r.Changed()
+        && m_ctx.dialogs.message(QStringLiteral("Read ") + r.FilePath() + QStringLiteral(" again as ") + name
+                                     + QStringLiteral("?\r\nThe changes you made since it was last saved will be lost."),
+                                 Dialogs::Buttons::YesNo, Dialogs::Icon::Warning, AppContext::appTitle())
+            != Dialogs::Answer::Yes)
+        return false;
+    QByteArray bytes;
+    if (!readFile(r.FilePath(), false, &bytes))
+        return false;
+    TextFileCodec::Decoded decoded;
+    if (!TextFileCodec::decodeAs(std::move(bytes), encoding, codec, &decoded)) {
+        m_ctx.dialogs.message(QStringLiteral("The file ") + r.FilePath() + QStringLiteral(" is not text in ") + name
+                                  + QStringLiteral(": read that way, saving it would change its bytes. It stays as it was read."),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+        return false;
+    }
+    r.setDiskStamp(FileIO::stampOf(r.FilePath()));
+    r.setFormat(decoded.format);
+    showFileText(w, std::move(decoded.text), true);
+    r.setChanged(false);
+    m_journal->clean(slot);
+    w->hideDiskNotice();
+    w->scheduleTimer1();
+    return true;
+}
+
+bool DocumentManager::SaveWithEncoding(int slot, TextFileCodec::Encoding encoding, const QByteArray &codec)
+{
+    DocumentRecord &r = m_table.record(slot);
+    const TextFileCodec::FileFormat before = r.Format();
+    TextFileCodec::FileFormat format = before;
+    format.encoding = encoding;
+    format.codec = encoding == TextFileCodec::Encoding::Legacy ? codec : QByteArray();
+    r.setFormat(format);
+    if (Save(slot))
+        return true;
+    // Nothing was written: the document is still what its file is.
+    r.setFormat(before);
+    if (frmDoc *w = window(slot))
+        w->scheduleTimer1();
+    return false;
+}
+
+void DocumentManager::ConvertLineBreaks(int slot, TextFileCodec::LineEnd lineEnd)
+{
+    DocumentRecord &r = m_table.record(slot);
+    frmDoc *w = window(slot);
+    if (!w || !r.HeldText().isNull()) // lines shown cut: read-only
+        return;
+    // A file that mixed breaks keeps its lone CRs and LFs as characters:
+    // they become breaks too, in one undo step.
+    const QByteArrayView text = w->textView();
+    if (text.contains('\n') || text.contains('\r')) {
+        const QByteArray uniform = TextFileCodec::withCrLfBreaks(TextFileCodec::toQString(text)).toUtf8();
+        if (uniform != text) {
+            w->undoTick();
+            w->showText(uniform, true, false);
+            w->undoTick();
+        }
+    }
+    TextFileCodec::FileFormat format = r.Format();
+    if (format.lineEnd == lineEnd && format.finalBreak == lineEnd)
+        return;
+    format.lineEnd = lineEnd;
+    format.finalBreak = lineEnd;
+    r.setFormat(format);
+    r.setChanged(true);
+    w->scheduleTimer1();
+}
+
 bool DocumentManager::Reload(int slot)
 {
     DocumentRecord &r = m_table.record(slot);
@@ -232,7 +329,12 @@ frmDoc *DocumentManager::CreateDocumentWindow()
         m_windows[size_t(slot)] = w;
         connect(w, &QObject::destroyed, this, &DocumentManager::documentWindowsChanged);
     }
-    // The slot's record was taken afresh with the slot.
+    // The slot's record was taken afresh with the slot; a new document is
+    // written with the line break the user chose for new documents.
+    TextFileCodec::FileFormat fresh;
+    if (m_ctx.settings.value(SettingsStore::Key::NewLineBreaks).toString() == QLatin1String("Lf"))
+        fresh.lineEnd = fresh.finalBreak = TextFileCodec::LineEnd::Lf;
+    m_table.record(slot).setFormat(fresh);
     w->setTag(slot);
     w->documentTaken();
     if (QMdiSubWindow *sub = w->subWindow())
@@ -363,15 +465,26 @@ bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBr
     // Abort ends the save; so does Ignore, because the file was not written
     // and nothing after this step may claim that it was.
     const FileQuestion::Lines lines{QStringLiteral("There was an error in saving to the file. "), FileQuestion::kWhatNow};
+    // A character the file's encoding cannot hold: the same question's
+    // first two lines, and the way out, UTF-8, which holds every character.
+    DocumentRecord &r = m_table.record(slot);
+    const QByteArrayView text = r.HeldText().isNull() ? w->textView() : QByteArrayView(r.HeldText());
+    QByteArray bytes;
+    QString encodeError;
+    if (!TextFileCodec::encode(text, r.Format(), appendBreak, &bytes, &encodeError)) {
+        if (m_ctx.dialogs.message(lines.first + QStringLiteral("\r\n") + encodeError + QStringLiteral(".\r\nSave it as UTF-8 instead?"),
+                                  Dialogs::Buttons::YesNo, Dialogs::Icon::None, AppContext::appTitle())
+            != Dialogs::Answer::Yes)
+            return false;
+        TextFileCodec::FileFormat utf8 = r.Format();
+        utf8.encoding = TextFileCodec::Encoding::Utf8;
+        utf8.codec.clear();
+        TextFileCodec::encode(text, utf8, appendBreak, &bytes, &encodeError);
+        r.setFormat(utf8);
+    }
     for (;;) {
         bool changedMeanwhile = false;
         const bool written = FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
-            QByteArray bytes;
-            QString encodeError;
-            const DocumentRecord &r = m_table.record(slot);
-            const QByteArrayView text = r.HeldText().isNull() ? w->textView() : QByteArrayView(r.HeldText());
-            if (!TextFileCodec::encode(text, r.Format(), appendBreak, &bytes, &encodeError))
-                return FileIO::Failure{FileIO::BadFileMode, encodeError};
             FileIO::WriteOptions options;
             options.unchangedSince = &expected;
             FileIO::Failure failure = FileIO::writeWholeFile(path, bytes, options);

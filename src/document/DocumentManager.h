@@ -82,6 +82,16 @@ public:
     // program changed it); false when the read was given up.
     bool Reload(int slot);
 
+    // Reads the document's file again in the given encoding (asking first
+    // when there are unsaved changes); false when nothing was read.
+    bool ReopenWithEncoding(int slot, TextFileCodec::Encoding encoding, const QByteArray &codec);
+    // Saves the document in the given encoding from now on; the old one
+    // stays when the save fails.
+    bool SaveWithEncoding(int slot, TextFileCodec::Encoding encoding, const QByteArray &codec);
+    // Every line break of the document as the given one, in one undo step.
+    void ConvertLineBreaks(int slot, TextFileCodec::LineEnd lineEnd);
+    // The settings key of the line break new documents are written with.
+
 signals:
     // A document was read or written: menus that list recent files may
     // need refreshing.

@@ -33,6 +33,9 @@ DocumentStatusBar::DocumentStatusBar(QWidget *parent)
     m_caret->setObjectName(QStringLiteral("stBarCaret"));
     addPermanentWidget(m_caret);
     m_caret->hide();
+    m_format = new StatusPanel(QString(), this);
+    m_format->setObjectName(QStringLiteral("stBarFormat"));
+    addPermanentWidget(m_format);
     const StatusClock &clock = StatusClock::instance();
     auto showClock = [this, &clock] {
         m_panels[0]->setText(clock.date());

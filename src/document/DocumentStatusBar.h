@@ -18,8 +18,11 @@ public:
     StatusPanel *panel(int position) const;
     StatusPanel *panel(const QString &key) const;
     StatusPanel *caret() const { return m_caret; }
+    // The document's encoding and line breaks; a click offers to change them.
+    StatusPanel *format() const { return m_format; }
 
 private:
     QList<StatusPanel *> m_panels;
     StatusPanel *m_caret = nullptr;
+    StatusPanel *m_format = nullptr;
 };

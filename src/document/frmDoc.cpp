@@ -97,6 +97,15 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     // Replace All is an undo step of its own.
     fraFind->setUndoStep([this] { undoTick(); });
     stBar = new DocumentStatusBar(this);
+    // The format panel offers the encoding and line-break commands.
+    connect(stBar->format(), &StatusPanel::clicked, this, [this] {
+        QMenu choice(this);
+        QWidget *menus = m_docs.menus().holder;
+        for (const char *name : {"mnuFileReopenEncoding", "mnuFileSaveEncoding"})
+            choice.addAction(menus->findChild<QAction *>(QLatin1String(name)));
+        choice.addMenu(menus->findChild<QMenu *>(QStringLiteral("mnuFileLineBreaks")));
+        choice.exec(stBar->format()->mapToGlobal(QPoint(0, 0)) - QPoint(0, choice.sizeHint().height()));
+    });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -446,6 +455,12 @@ void frmDoc::timer1Tick()
     toolbarButton(QStringLiteral("Paste"))->setVisible(canPaste);
     // How the file is written back, in words: three families of encodings look alike.
     panel(QStringLiteral("Status"))->setDetail(r ? TextFileCodec::describe(r->Format()) : QString());
+    if (r) {
+        const TextFileCodec::LineEnd e = r->Format().lineEnd;
+        stBar->format()->setText(TextFileCodec::encodingName(r->Format()) + QStringLiteral(" \u00B7 ")
+                               + (e == TextFileCodec::LineEnd::Lf ? QStringLiteral("LF") : e == TextFileCodec::LineEnd::Cr ? QStringLiteral("CR") : QStringLiteral("CR LF")));
+        stBar->format()->setDetail(QStringLiteral("Click to reopen or save in another encoding, or to change the line breaks"));
+    }
 }
 
 void frmDoc::timer2Tick()

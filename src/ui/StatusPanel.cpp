@@ -1,5 +1,6 @@
 #include "ui/StatusPanel.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -45,4 +46,11 @@ void StatusPanel::paintEvent(QPaintEvent *)
     QPainter p(this);
     drawFrame(&p);
     style()->drawItemText(&p, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(), foregroundRole());
+}
+
+void StatusPanel::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(e);
 }

@@ -20,9 +20,14 @@ public:
 
     QSize minimumSizeHint() const override;
 
+signals:
+    // A left click on the panel.
+    void clicked();
+
 private:
     QString m_detail;
 
 protected:
     void paintEvent(QPaintEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
 };
