@@ -3,6 +3,7 @@
 #include "core/CommandLine.h"
 #include "core/DocumentTable.h"
 #include "core/FileFilter.h"
+#include "core/LongTask.h"
 #include "core/RtfCodec.h"
 #include "core/TextSearch.h"
 #include "support/TestEnv.h"
@@ -225,6 +226,36 @@ private slots:
         QCOMPARE(filters.at(2), QStringLiteral("Setup Information Files (inf) (*.inf)"));
         QCOMPARE(filters.at(4), QStringLiteral("All Text Files (*.txt *.ini *.inf)"));
         QCOMPARE(filters.last(), QStringLiteral("All Files (*)"));
+    }
+
+    // Slices and progress reach the window in order, then done; at most
+    // kInFlight slices wait for it; destroying the task stops the work at its
+    // next check (or it would wait for ever) and nothing of it arrives later.
+    void longTaskSlicesAndStops()
+    {
+        using Task = LongTask<int>;
+        QObject window;
+        QList<int> got;
+        qint64 progress = 0;
+        bool done = false;
+        const Task::Callbacks record{[&](int i) { got << i; }, [&](qint64 d, qint64) { progress = d; }, [&] { done = true; }};
+        Task task(&window);
+        task.start([](Task::Control &c) { for (int i = 1; i <= 9 && c.deliver(i); ++i) c.progress(i, 9); }, record);
+        QTRY_VERIFY(done);
+        QCOMPARE(got, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QCOMPARE(progress, 9);
+        got.clear();
+        done = false;
+        std::atomic_int steps{0};
+        auto *endless = new Task(&window);
+        endless->start([&](Task::Control &c) { while (c.deliver(steps.fetch_add(1) + 1)) {} }, record);
+        while (steps.load() <= Task::kInFlight) // the window takes none: the work waits
+            QThread::yieldCurrentThread();
+        QVERIFY(endless->running());
+        delete endless;
+        QCoreApplication::processEvents();
+        QVERIFY(got.isEmpty() && !done);
+        QCOMPARE(steps.load(), Task::kInFlight + 1);
     }
 
     // Options: c match case, w whole word, r regular expression, n no wrap.
