@@ -330,9 +330,8 @@ private slots:
             QVERIFY2(!s.isValid(), pattern);
             QVERIFY(s.errorString().startsWith(QStringLiteral("Not a valid regular expression: ")));
             QVERIFY(!s.findNext(QStringLiteral("a(b"), 0, 0).found());
-            qsizetype count = -1;
-            QCOMPARE(s.replaceAll(QStringLiteral("a(b"), QStringLiteral("x"), &count), QStringLiteral("a(b"));
-            QCOMPARE(count, 0);
+            const TextSearch::Replaced r = s.replaceAll(QStringLiteral("a(b"), QStringLiteral("x"), 100);
+            QVERIFY(r.text.isNull() && r.count == 0);
         }
         QCOMPARE(search(QStringLiteral("a(b"), QStringLiteral("r")).errorString(),
                  QStringLiteral("Not a valid regular expression: missing closing parenthesis at character 4"));
@@ -353,6 +352,12 @@ private slots:
         QTest::newRow("every line start") << "x\r\ny" << "^" << "r" << "> " << "> x\r\n> y" << 2;
         QTest::newRow("whole words only") << "in inner in" << "in" << "w" << "out" << "out inner out" << 2;
         QTest::newRow("nothing matches") << "abc" << "z" << "" << "q" << "abc" << 0;
+        // A limit after "<" in the options, in UTF-8 bytes: checked from the count, before building.
+        QTest::newRow("within the limit") << "a.a" << "." << "<5" << "é" << "aéa" << 1;
+        QTest::newRow("over the limit") << "a.a" << "." << "<3" << "é" << "too big" << 1;
+        const QString hard = QString(25, u'a') + "!ab";
+        QTest::newRow("match limit: gave up, no miss") << QString("x\r\n").repeated(11) + hard + "\r\n" + hard << "(a+)+b"
+                                                       << "r" << "" << "gave up at line 12" << 0;
     }
 
     void replaceAll()
@@ -361,9 +366,15 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(QString, options);
         QFETCH(QString, replacement);
-        qsizetype count = -1;
-        QTEST(search(pattern, options).replaceAll(text, replacement, &count), "result");
-        QTEST(int(count), "count");
+        const TextSearch s = search(pattern, options);
+        const TextSearch::Replaced r = s.replaceAll(text, replacement, options.contains(u'<') ? options.section(u'<', 1).toInt() : 1000);
+        QTEST(r.gaveUpLine ? QStringLiteral("gave up at line %1").arg(r.gaveUpLine) : r.tooBig ? "too big" : r.count ? r.text : text,
+              "result");
+        QTEST(int(r.count), "count");
+        qsizetype line = -1;
+        s.findAll(text, &line);
+        for (qsizetype every : {line, s.findNext(text, 0, 0).gaveUpLine, s.findPrevious(text, text.size()).gaveUpLine})
+            QCOMPARE(every, r.gaveUpLine);
     }
 };
 
