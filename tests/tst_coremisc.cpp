@@ -3,6 +3,7 @@
 #include "core/CommandLine.h"
 #include "core/DocumentTable.h"
 #include "core/FileFilter.h"
+#include "core/LongTask.h"
 #include "core/RtfCodec.h"
 #include "core/TextSearch.h"
 #include "support/TestEnv.h"
@@ -227,6 +228,36 @@ private slots:
         QCOMPARE(filters.last(), QStringLiteral("All Files (*)"));
     }
 
+    // Slices and progress reach the window in order, then done; at most
+    // kInFlight slices wait for it; destroying the task stops the work at its
+    // next check (or it would wait for ever) and nothing of it arrives later.
+    void longTaskSlicesAndStops()
+    {
+        using Task = LongTask<int>;
+        QObject window;
+        QList<int> got;
+        qint64 progress = 0;
+        bool done = false;
+        const Task::Callbacks record{[&](int i) { got << i; }, [&](qint64 d, qint64) { progress = d; }, [&] { done = true; }};
+        Task task(&window);
+        task.start([](Task::Control &c) { for (int i = 1; i <= 9 && c.deliver(i); ++i) c.progress(i, 9); }, record);
+        QTRY_VERIFY(done);
+        QCOMPARE(got, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QCOMPARE(progress, 9);
+        got.clear();
+        done = false;
+        std::atomic_int steps{0};
+        auto *endless = new Task(&window);
+        endless->start([&](Task::Control &c) { while (c.deliver(steps.fetch_add(1) + 1)) {} }, record);
+        while (steps.load() <= Task::kInFlight) // the window takes none: the work waits
+            QThread::yieldCurrentThread();
+        QVERIFY(endless->running());
+        delete endless;
+        QCoreApplication::processEvents();
+        QVERIFY(got.isEmpty() && !done);
+        QCOMPARE(steps.load(), Task::kInFlight + 1);
+    }
+
     // Options: c match case, w whole word, r regular expression, n no wrap.
     static TextSearch search(const QString &pattern, const QString &options)
     {
@@ -299,9 +330,8 @@ private slots:
             QVERIFY2(!s.isValid(), pattern);
             QVERIFY(s.errorString().startsWith(QStringLiteral("Not a valid regular expression: ")));
             QVERIFY(!s.findNext(QStringLiteral("a(b"), 0, 0).found());
-            qsizetype count = -1;
-            QCOMPARE(s.replaceAll(QStringLiteral("a(b"), QStringLiteral("x"), &count), QStringLiteral("a(b"));
-            QCOMPARE(count, 0);
+            const TextSearch::Replaced r = s.replaceAll(QStringLiteral("a(b"), QStringLiteral("x"), 100);
+            QVERIFY(r.text.isNull() && r.count == 0);
         }
         QCOMPARE(search(QStringLiteral("a(b"), QStringLiteral("r")).errorString(),
                  QStringLiteral("Not a valid regular expression: missing closing parenthesis at character 4"));
@@ -322,6 +352,12 @@ private slots:
         QTest::newRow("every line start") << "x\r\ny" << "^" << "r" << "> " << "> x\r\n> y" << 2;
         QTest::newRow("whole words only") << "in inner in" << "in" << "w" << "out" << "out inner out" << 2;
         QTest::newRow("nothing matches") << "abc" << "z" << "" << "q" << "abc" << 0;
+        // A limit after "<" in the options, in UTF-8 bytes: checked from the count, before building.
+        QTest::newRow("within the limit") << "a.a" << "." << "<5" << "é" << "aéa" << 1;
+        QTest::newRow("over the limit") << "a.a" << "." << "<3" << "é" << "too big" << 1;
+        const QString hard = QString(25, u'a') + "!ab";
+        QTest::newRow("match limit: gave up, no miss") << QString("x\r\n").repeated(11) + hard + "\r\n" + hard << "(a+)+b"
+                                                       << "r" << "" << "gave up at line 12" << 0;
     }
 
     void replaceAll()
@@ -330,9 +366,15 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(QString, options);
         QFETCH(QString, replacement);
-        qsizetype count = -1;
-        QTEST(search(pattern, options).replaceAll(text, replacement, &count), "result");
-        QTEST(int(count), "count");
+        const TextSearch s = search(pattern, options);
+        const TextSearch::Replaced r = s.replaceAll(text, replacement, options.contains(u'<') ? options.section(u'<', 1).toInt() : 1000);
+        QTEST(r.gaveUpLine ? QStringLiteral("gave up at line %1").arg(r.gaveUpLine) : r.tooBig ? "too big" : r.count ? r.text : text,
+              "result");
+        QTEST(int(r.count), "count");
+        qsizetype line = -1;
+        s.findAll(text, &line);
+        for (qsizetype every : {line, s.findNext(text, 0, 0).gaveUpLine, s.findPrevious(text, text.size()).gaveUpLine})
+            QCOMPARE(every, r.gaveUpLine);
     }
 };
 

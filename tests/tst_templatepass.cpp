@@ -18,10 +18,14 @@ struct ScriptedHost : TemplatePass::Host {
     QStringList prompts, messages, opened;
     QString text;
     QStringList textAtPrompt; // the document's text when each box opened
-    int textsSet = 0;
+    int textsSet = 0, titlesSet = 0;
 
     QString title() const override { return docTitle; }
-    void setTitle(const QString &t) override { docTitle = t; }
+    void setTitle(const QString &t) override
+    {
+        docTitle = t;
+        ++titlesSet;
+    }
     QString inputBox(const QString &prompt, const QString &t, const QString &defaultText) override
     {
         prompts << t;
@@ -115,6 +119,9 @@ private slots:
         QTest::newRow("A cancelled, B answered, A answered longer")
             << field("A") + " " + field("B") + " " + field("A") << L{"", "b", "longer a"} << L{} << "longer a b longer a"
             << L{"Fields A", "Fields B", "Fields A"} << L{} << "Untitled" << L{};
+        QTest::newRow("64k nested titles: the innermost wins")
+            << QString(65536, u'.').replace(u'.', "<QRLTITLE>") + "t" + QString(65536, u'.').replace(u'.', "</QRLTITLE>")
+            << L{} << L{} << "" << L{} << L{} << "t" << L{};
         QTest::newRow("QRLIMAGE does nothing") << "<QRLIMAGE>x.png</QRLIMAGE>" << L{} << L{"x.png"} << "" << L{} << L{}
                                                << "Untitled" << L{};
     }
@@ -136,6 +143,7 @@ private slots:
         QCOMPARE(host.prompts, prompts);
         QCOMPARE(host.messages, messages);
         QCOMPARE(host.docTitle, title);
+        QVERIFY(host.titlesSet <= 1); // the last title only
         QCOMPARE(host.opened, opened);
         QCOMPARE(host.textsSet > 0, !after.isEmpty());
         if (!after.isEmpty())

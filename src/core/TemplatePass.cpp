@@ -33,22 +33,21 @@ bool PromptTemplateField(QString &text, const QString &label, Host &host)
     return true;
 }
 
-// Acts on one element; true when the text changed.
-bool HandleTemplateTag(QString &text, const QString &openTag, const QString &content, Host &host)
+// Acts on one element (not a title: the pass sets it once); true when the
+// text changed. content is a view into text: copied before text changes.
+bool HandleTemplateTag(QString &text, const QString &name, QStringView content, Host &host)
 {
-    const QString name = GetTagName(openTag);
-    if (name == QLatin1String("QRLTITLE")) {
-        host.setTitle(content);
-    } else if (name == QLatin1String("QRLMESSAGE")) {
-        host.message(host.title() + QStringLiteral(": ") + kBreak + content);
+    if (name == QLatin1String("QRLMESSAGE")) {
+        host.message(host.title() + QStringLiteral(": ") + kBreak + content.toString());
     } else if (name == QLatin1String("QRLLINK")) {
-        const QString why = host.whyNotFile(content);
+        const QString path = content.toString();
+        const QString why = host.whyNotFile(path);
         if (why.isEmpty())
-            host.open(content);
+            host.open(path);
         else
-            host.message(QStringLiteral("Link File: ") + content + kBreak + why);
+            host.message(QStringLiteral("Link File: ") + path + kBreak + why);
     } else if (name == QLatin1String("QRLPROMPT")) {
-        return PromptTemplateField(text, content, host);
+        return PromptTemplateField(text, content.toString(), host);
     }
     return false;
 }
@@ -66,30 +65,40 @@ QString GetTagName(const QString &openTag)
 
 void ExecuteTemplateTags(QString text, Host &host, const QStringList &tags)
 {
-    for (const QString &name : tags) {
-        const QString open = QLatin1Char('<') + name + QLatin1Char('>');
-        const QString close = QStringLiteral("</") + name + QLatin1Char('>');
-        qsizetype from = 0;
-        // No close tag from here on, as long as the text stays as it is: many
-        // unclosed open tags must not make the pass quadratic.
-        qsizetype noCloseFrom = -1;
-        for (;;) {
+    for (const QString &tag : tags) {
+        const QString open = QLatin1Char('<') + tag + QLatin1Char('>');
+        const QString close = QStringLiteral("</") + tag + QLatin1Char('>');
+        const QString name = GetTagName(open);
+        // Each title replaces the one before and nothing reads it during its
+        // pass: only the last is set, and no content is copied before then.
+        const bool title = name == QLatin1String("QRLTITLE");
+        qsizetype titleStart = -1, titleEnd = -1;
+        // The first close tag at or after the element being looked at, kept
+        // while the text stays as it is (-1: none; -2: not searched). Nested
+        // elements all end at the same close tag: searching for it again from
+        // each one would make the pass quadratic.
+        qsizetype end = -2;
+        for (qsizetype from = 0;;) {
             const qsizetype at = text.indexOf(open, from);
             if (at < 0)
                 break;
-            const qsizetype end = noCloseFrom >= 0 && at >= noCloseFrom ? -1 : text.indexOf(close, at);
-            if (end < 0) {
-                noCloseFrom = noCloseFrom >= 0 ? qMin(noCloseFrom, at) : at;
-            } else {
+            if (end == -2 || (end >= 0 && end < at))
+                end = text.indexOf(close, at);
+            if (end >= 0) {
                 const qsizetype contentStart = at + open.size();
-                const QString content = text.mid(contentStart, end - contentStart);
-                if (HandleTemplateTag(text, text.mid(at, open.size()), content, host))
-                    noCloseFrom = -1;
+                if (title) {
+                    titleStart = contentStart;
+                    titleEnd = end;
+                } else if (HandleTemplateTag(text, name, QStringView(text).mid(contentStart, end - contentStart), host)) {
+                    end = -2;
+                }
             }
             // The next search starts one character after the element's start,
             // in the text as it now reads.
             from = at + 1;
         }
+        if (titleStart >= 0)
+            host.setTitle(text.mid(titleStart, titleEnd - titleStart));
     }
 }
 

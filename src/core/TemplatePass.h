@@ -5,15 +5,16 @@
 
 // The template pass over a document's text: the tag elements
 // <NAME>content</NAME> are visited name by name, in the order given, each
-// name from the start of the text to its end. QRLTITLE sets the document's
-// title, QRLPROMPT asks once for each group of fields with the same label
+// name from the start of the text to its end. The last QRLTITLE sets the
+// document's title (once), QRLPROMPT asks once for each group of fields with the same label
 // and replaces them all by the answer, QRLMESSAGE shows its content,
 // QRLLINK opens the file its content names, QRLIMAGE does nothing.
 //
 // The pass works on the plain text: a tag typed as text stands there as it
 // does in the rich-text form, and contents and answers reach the user and
 // the text exactly as they are (no RTF escapes). Positions are characters of
-// the text, of any size; each search is one linear scan.
+// the text, of any size; each name's pass is linear in the text, however
+// deeply its elements nest (between answers that change the text).
 namespace TemplatePass {
 
 // The tag names in processing order.

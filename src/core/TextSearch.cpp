@@ -12,6 +12,24 @@ TextSearch::Match toMatch(const QRegularExpressionMatch &m, bool wrapped = false
     return {m.capturedStart(), m.capturedLength(), wrapped};
 }
 
+// What toUtf8() will make of s, in bytes.
+qsizetype utf8Size(QStringView s)
+{
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < 0x80)
+            n += 1;
+        else if (c < 0x800)
+            n += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(s[i + 1].unicode()))
+            n += 4, ++i;
+        else
+            n += 3;
+    }
+    return n;
+}
+
 } // namespace
 
 TextSearch::TextSearch(const QString &pattern, Options options)
@@ -45,15 +63,40 @@ QRegularExpressionMatch TextSearch::matchAt(const QString &text, qsizetype from)
     return m_re.match(text, from);
 }
 
+qsizetype TextSearch::lineGivenUp(const QString &text, qsizetype from) const
+{
+    // A match that is no match and no miss is PCRE2 giving up (invalid).
+    qsizetype lo = from, hi = text.size();
+    while (lo < hi) {
+        const qsizetype mid = lo + (hi - lo) / 2;
+        if (!m_re.match(QStringView(text).left(mid + 1), from).isValid())
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    qsizetype line = 1;
+    for (qsizetype i = 0; i < lo && i < text.size(); ++i)
+        if (text.at(i) == u'\n' || (text.at(i) == u'\r' && (i + 1 == text.size() || text.at(i + 1) != u'\n')))
+            ++line;
+    return line;
+}
+
 TextSearch::Match TextSearch::findNext(const QString &text, qsizetype selStart, qsizetype selEnd) const
 {
     if (m_empty || !isValid())
         return {};
+    const auto gaveUp = [&](const QRegularExpressionMatch &r, qsizetype from) {
+        Match m;
+        if (!r.isValid())
+            m.gaveUpLine = lineGivenUp(text, from);
+        return m;
+    };
     const auto after = [&](qsizetype from) -> Match {
         while (from <= text.size()) {
-            const Match m = toMatch(matchAt(text, from));
+            const QRegularExpressionMatch r = matchAt(text, from);
+            const Match m = toMatch(r);
             if (!m.found())
-                return {};
+                return gaveUp(r, from);
             if (m.length == 0 && m.start == selEnd && selStart == selEnd) {
                 from = m.start + 1; // the caret sits on this empty match: move on
                 continue;
@@ -63,8 +106,9 @@ TextSearch::Match TextSearch::findNext(const QString &text, qsizetype selStart, 
         return {};
     };
     Match m = after(selEnd);
-    if (!m.found() && m_options.wrap) {
-        m = toMatch(matchAt(text, 0), true);
+    if (!m.found() && !m.gaveUpLine && m_options.wrap) {
+        const QRegularExpressionMatch r = matchAt(text, 0);
+        m = r.isValid() ? toMatch(r, true) : gaveUp(r, 0);
         // Only matches before the selection count as found by wrapping.
         if (m.found() && m.start >= selEnd)
             m = {};
@@ -87,6 +131,11 @@ TextSearch::Match TextSearch::findPrevious(const QString &text, qsizetype selSta
             break;
         last = m;
     }
+    if (!it.isValid()) { // gave up
+        Match stopped;
+        stopped.gaveUpLine = lineGivenUp(text, last.found() ? last.end() : 0);
+        return stopped;
+    }
     if (before.found())
         return before;
     if (m_options.wrap && last.found()) {
@@ -96,7 +145,7 @@ TextSearch::Match TextSearch::findPrevious(const QString &text, qsizetype selSta
     return {};
 }
 
-QList<TextSearch::Match> TextSearch::findAll(const QString &text) const
+QList<TextSearch::Match> TextSearch::findAll(const QString &text, qsizetype *gaveUpLine) const
 {
     QList<Match> all;
     if (m_empty || !isValid())
@@ -104,6 +153,8 @@ QList<TextSearch::Match> TextSearch::findAll(const QString &text) const
     QRegularExpressionMatchIterator it = m_re.globalMatch(text);
     while (it.hasNext())
         all.append(toMatch(it.next()));
+    if (gaveUpLine)
+        *gaveUpLine = it.isValid() ? 0 : lineGivenUp(text, all.isEmpty() ? 0 : all.constLast().end());
     return all;
 }
 
@@ -146,27 +197,43 @@ QString TextSearch::replacementFor(const QString &text, const Match &match, cons
     return expand(m, replacement);
 }
 
-QString TextSearch::replaceAll(const QString &text, const QString &replacement, qsizetype *count) const
+TextSearch::Replaced TextSearch::replaceAll(const QString &text, const QString &replacement,
+                                            qsizetype maxUtf8Bytes) const
 {
-    qsizetype n = 0;
-    QString out;
-    if (!m_empty && isValid()) {
-        qsizetype copied = 0;
-        const bool literal = !m_options.regex;
-        QRegularExpressionMatchIterator it = m_re.globalMatch(text);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            if (n == 0)
-                out.reserve(text.size() + text.size() / 8);
-            out.append(QStringView(text).sliced(copied, m.capturedStart() - copied));
-            out.append(literal ? replacement : expand(m, replacement));
-            copied = m.capturedEnd();
-            ++n;
-        }
-        if (n)
-            out.append(QStringView(text).sliced(copied));
+    Replaced r;
+    if (m_empty || !isValid())
+        return r;
+    const bool literal = !m_options.regex;
+    const qsizetype literalUtf8 = utf8Size(replacement);
+    // Pass one: how many, and how big the new text is.
+    qsizetype size = 0, length = 0, copied = 0;
+    QRegularExpressionMatchIterator it = m_re.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        size += utf8Size(QStringView(text).sliced(copied, m.capturedStart() - copied));
+        const QString expanded = literal ? QString() : expand(m, replacement);
+        size += literal ? literalUtf8 : utf8Size(expanded);
+        length += m.capturedStart() - copied + (literal ? replacement : expanded).size();
+        copied = m.capturedEnd();
+        ++r.count;
     }
-    if (count)
-        *count = n;
-    return n ? out : text;
+    if (!it.isValid()) {
+        r.gaveUpLine = lineGivenUp(text, copied);
+        r.count = 0;
+        return r;
+    }
+    r.utf8Size = size + utf8Size(QStringView(text).sliced(copied));
+    if (r.count == 0 || (r.tooBig = r.utf8Size > maxUtf8Bytes))
+        return r;
+    // Pass two: the new text, in a block of its size.
+    r.text.reserve(length + text.size() - copied);
+    copied = 0;
+    for (it = m_re.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        r.text.append(QStringView(text).sliced(copied, m.capturedStart() - copied));
+        r.text.append(literal ? replacement : expand(m, replacement));
+        copied = m.capturedEnd();
+    }
+    r.text.append(QStringView(text).sliced(copied));
+    return r;
 }

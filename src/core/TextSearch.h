@@ -20,6 +20,9 @@ public:
         qsizetype start = -1;
         qsizetype length = 0;
         bool wrapped = false; // found only by going round the end (or the start)
+        // The expression was too complex (PCRE2's match limit) for this line,
+        // counted from 1, and the search stopped there: not found, not a miss.
+        qsizetype gaveUpLine = 0;
         bool found() const { return start >= 0; }
         qsizetype end() const { return start + length; }
     };
@@ -37,17 +40,30 @@ public:
     Match findNext(const QString &text, qsizetype selStart, qsizetype selEnd) const;
     // The last match that starts before selStart.
     Match findPrevious(const QString &text, qsizetype selStart) const;
-    // Every match, in order.
-    QList<Match> findAll(const QString &text) const;
+    // Every match, in order; where the expression gave up, the matches
+    // before it and the line in gaveUpLine.
+    QList<Match> findAll(const QString &text, qsizetype *gaveUpLine = nullptr) const;
     // What one match is replaced with: for a regular expression \0 to \9
     // stand for the captured groups, \n for a line break (CR LF), \t for a
     // tab and \\ for a backslash; otherwise the replacement as typed.
     QString replacementFor(const QString &text, const Match &match, const QString &replacement) const;
-    // The text with every match replaced; count receives how many.
-    QString replaceAll(const QString &text, const QString &replacement, qsizetype *count) const;
+    struct Replaced {
+        QString text;             // the new text; null when nothing was replaced
+        qsizetype count = 0;      // matches
+        qsizetype utf8Size = 0;   // of the new text in UTF-8
+        qsizetype gaveUpLine = 0; // see Match: nothing replaced
+        bool tooBig = false;      // over maxUtf8Bytes: nothing built
+    };
+    // Every match replaced. The matches are counted and the new text's size
+    // found first; only a text within maxUtf8Bytes is built, in one block of
+    // its exact size, so memory stays the text and its replacement.
+    Replaced replaceAll(const QString &text, const QString &replacement, qsizetype maxUtf8Bytes) const;
 
 private:
     QRegularExpressionMatch matchAt(const QString &text, qsizetype from) const;
+    // The line where a search from from gave up: that of the shortest part
+    // of the text over which it already gives up.
+    qsizetype lineGivenUp(const QString &text, qsizetype from) const;
     QString expand(const QRegularExpressionMatch &m, const QString &replacement) const;
 
     QRegularExpression m_re;

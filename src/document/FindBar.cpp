@@ -24,6 +24,11 @@ QCheckBox *option(QWidget *parent, const char *name, const QString &caption, boo
     return box;
 }
 
+QString gaveUp(qsizetype line)
+{
+    return QStringLiteral("The expression is too complex for line %1; the search stopped").arg(line);
+}
+
 } // namespace
 
 FindBar::FindBar(RichTextBox &text, QWidget *parent)
@@ -179,7 +184,7 @@ bool FindBar::refuseReadOnly()
 
 void FindBar::markAll(const TextSearch &s)
 {
-    m_all = s.findAll(text());
+    m_all = s.findAll(text(), &m_gaveUpLine);
     QList<QPair<qsizetype, qsizetype>> ranges;
     ranges.reserve(m_all.size());
     for (const TextSearch::Match &m : std::as_const(m_all))
@@ -191,6 +196,11 @@ void FindBar::present(const TextSearch::Match &m)
 {
     if (txtFind->text().isEmpty()) {
         lblFindStatus->clear();
+        return;
+    }
+    // PCRE2 gave up: that is no miss.
+    if (m.gaveUpLine || (!m.found() && m_gaveUpLine)) {
+        lblFindStatus->setText(gaveUp(m.gaveUpLine ? m.gaveUpLine : m_gaveUpLine));
         return;
     }
     if (!m.found()) {
@@ -266,15 +276,21 @@ void FindBar::replaceAll()
     const TextSearch s = search();
     if (refuseReadOnly() || reportInvalid(s) || txtFind->text().isEmpty())
         return;
-    qsizetype count = 0;
-    const QString replaced = s.replaceAll(text(), txtReplace->text(), &count);
-    QByteArray bytes = count > 0 ? replaced.toUtf8() : QByteArray();
-    // Past what the control holds it would abort the program, every window's text with it.
-    if (bytes.size() > RichTextBox::kMaxBytes) {
-        lblFindStatus->setText(QStringLiteral("Nothing was replaced: the text would be too big for the editor"));
+    // The size is known from the count before anything is built: past what
+    // the control holds it would abort the program, every window's text with it.
+    TextSearch::Replaced r = s.replaceAll(text(), txtReplace->text(), RichTextBox::kMaxBytes);
+    if (r.gaveUpLine || r.tooBig) {
+        lblFindStatus->setText(r.tooBig ? QStringLiteral("Nothing was replaced: the text would be too big for the editor")
+                                        : gaveUp(r.gaveUpLine));
         return;
     }
+    const qsizetype count = r.count;
     if (count > 0) {
+        // Only the new text in UTF-8 is kept while the control takes it.
+        QByteArray bytes = r.text.toUtf8();
+        r.text = QString();
+        m_text = QString();
+        m_textValid = false;
         if (m_undoStep)
             m_undoStep();
         m_box.changeTextBytes(bytes);

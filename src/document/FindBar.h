@@ -67,5 +67,6 @@ private:
     bool m_textValid = false;
     qsizetype m_origin = 0; // where the incremental search starts
     QList<TextSearch::Match> m_all;
+    qsizetype m_gaveUpLine = 0; // where marking every match stopped
     std::function<void()> m_undoStep;
 };
