@@ -54,7 +54,6 @@ measure "open 50+ MB KOI8-R" "$bin/bench_open" "$work/koi8r.txt"
 "$bin/bench_edit" "$work/10mb.html"
 "$bin/bench_edit" "$work/50mb.html" | grep journal
 "$bin/bench_idle" 10
-"$bin/bench_windows"
 "$bin/bench_templates"
 "$bin/bench_tools"
 python3 "$root/bench/make_scan.py" 1024 "$work/1gb.txt"
