@@ -686,6 +686,12 @@ private slots:
         // Choosing the item opens the full path, '&' and all.
         recentItems(app.frame).first()->trigger();
         QCOMPARE(app.shownDocuments().size(), 2);
+        // The shared items outlive the window that made them.
+        QPointer<frmDoc> gone = w;
+        w->unload();
+        QTRY_VERIFY(!gone);
+        recentItems(documentMenus(app.frame)).first()->trigger();
+        QCOMPARE(app.shownDocuments().size(), 2);
         QCOMPARE(app.record(app.shownDocuments().last()).Title(), path);
     }
 

@@ -557,8 +557,10 @@ void frmDoc::RefreshViewerMenu()
 
 void frmDoc::RefreshRecentMenu()
 {
+    // The items outlive this window (every window shares them): what they
+    // run holds the documents, not the window.
     MenuTable::fillRecentItems(m_docs.menus().fileOpen, m_docs.menus().recent, m_ctx.settings,
-                               [this](const QString &path) { m_docs.OpenFileByPath(path); });
+                               [docs = &m_docs](const QString &path) { docs->OpenFileByPath(path); });
 }
 
 void frmDoc::RefreshMenus()

@@ -7,20 +7,16 @@
 #include <QByteArray>
 #include <QTimer>
 #include <QWidget>
-#include <memory>
+#include <functional>
 
 struct AppContext;
-struct DocumentMenus;
-struct DocumentRecord;
+class DocumentRecord;
 class DocumentManager;
 class DocumentStatusBar;
 class FindBar;
 class QAction;
-class QFrame;
-class QLabel;
 class QMdiSubWindow;
 class QMenu;
-class QStatusBar;
 class QToolBar;
 class RichTextBox;
 class StatusPanel;
