@@ -134,6 +134,9 @@ private slots:
             const auto wide = [&](const QString &s) { return k.bom + QByteArray(QStringEncoder(k.qt).encode(s)); };
             QTest::addRow("%s, CR LF", k.name) << wide("Titel\r\nZeile\r\n") << "Titel\r\nZeile" << k.encoding << QByteArray();
             QTest::addRow("%s, LF, no final break", k.name) << wide("a\nb") << "a\r\nb" << k.encoding << wide("a\nb\n");
+            QTest::addRow("%s, accents and a euro sign", k.name) << wide(QString::fromUtf16(u"Hello w\u00f6rld \u20ac\nline2\n"))
+                                                                 << QString::fromUtf16(u"Hello w\u00f6rld \u20ac\r\nline2")
+                                                                 << k.encoding << QByteArray();
             if (!k.bom.isEmpty()) // a NUL or an emoji makes BOM-less text doubtful: not taken
                 QTest::addRow("%s, NUL and outside the BMP", k.name) << wide(QString::fromUtf16(u"x\u0000\U0001F600y\r\n", 7))
                                                                      << QString::fromUtf16(u"x\u0000\U0001F600y", 5) << k.encoding

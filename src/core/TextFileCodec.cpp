@@ -134,18 +134,24 @@ QByteArray toWide(QByteArrayView utf8, Encoding e)
     return bomOf(e) + QByteArray(encoder.encode(toQString(utf8)));
 }
 
-// A NUL in every second byte of the start, and none in the others: plain
-// UTF-16 (of mostly Latin text). Anything less clear is not taken.
+// Plain UTF-16 of mostly Latin text: in the start, no code unit that is
+// all NUL, and in most of them (a euro sign or a dash has none) a NUL high
+// byte beside a character. Whether the whole file then reads and writes
+// back exactly is checked after.
 bool plainlyUtf16(const QByteArray &raw, int nulAt)
 {
     const qsizetype n = qMin<qsizetype>(raw.size(), 4096) & ~qsizetype(1);
     if (n < 2 || raw.size() % 2)
         return false;
+    qsizetype latin = 0;
     for (qsizetype i = 0; i < n; i += 2) {
-        if ((raw.at(i + nulAt) != 0) || raw.at(i + 1 - nulAt) == 0)
+        const bool highNul = raw.at(i + nulAt) == 0;
+        const bool lowNul = raw.at(i + 1 - nulAt) == 0;
+        if (highNul && lowNul)
             return false;
+        latin += highNul;
     }
-    return true;
+    return latin * 4 >= (n / 2) * 3;
 }
 
 // A code unit of 32 bits in every four bytes of the start, none of them NUL:
