@@ -770,6 +770,7 @@ private slots:
         };
         // Unsaved changes are asked about first; No keeps them.
         type(w, QStringLiteral("x"));
+        w->undoTick();
         app.dialogs.answers << Answer::No;
         choose(QStringLiteral("1251"));
         actionOf(w, "mnuFileReopenEncoding")->trigger();
@@ -782,6 +783,11 @@ private slots:
         QVERIFY(TextFileCodec::legacyToText("windows-1251", koi8.chopped(1), &asCp1251));
         QCOMPARE(editorOf(w)->Text(), asCp1251);
         QCOMPARE(app.record(w).Changed(), false);
+        // A new reading, not an edit: Undo cannot bring back the KOI8-R text
+        // to be written as windows-1251.
+        w->undoTick();
+        w->Undo();
+        QCOMPARE(editorOf(w)->Text(), asCp1251);
 
         // Back to KOI8-R, then saved as UTF-16 LE with its BOM.
         choose(QStringLiteral("koi8-r"));
@@ -841,7 +847,15 @@ private slots:
             const QString path = app.path(QStringLiteral("new%1.txt").arg(qstrlen(item)));
             app.dialogs.fileNames << path;
             actionOf(w, "mnuFileSave")->trigger();
-            QCOMPARE(app.readFile(path), QByteArray(qstrcmp(item, "mnuNewLineBreaksLf") == 0 ? "a\nb\n" : "a\r\nb\r\n"));
+            const bool lf = qstrcmp(item, "mnuNewLineBreaksLf") == 0;
+            QCOMPARE(app.readFile(path), QByteArray(lf ? "a\nb\n" : "a\r\nb\r\n"));
+            // The menus mark the choice and the document's own breaks.
+            QMetaObject::invokeMethod(documentMenus(w)->findChild<QMenu *>(QStringLiteral("mnuOptionsNewLineBreaks")), "aboutToShow");
+            w->timer1Tick();
+            for (const char *mark : {"mnuNewLineBreaksLf", "mnuLineBreaksLf"}) {
+                QCOMPARE(actionOf(w, mark)->isChecked(), lf);
+                QCOMPARE(actionOf(w, QByteArray(mark).replace("Lf", "CrLf").constData())->isChecked(), !lf);
+            }
         }
         QCOMPARE(app.ctx->settings.ReadUserSetting(QStringLiteral("Orvane"), QStringLiteral("Options"), QStringLiteral("NewLineBreaks"),
                                                      QString()),

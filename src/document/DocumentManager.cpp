@@ -66,7 +66,7 @@ DocumentMenus &DocumentManager::menus()
             for (const char *name : {"mnuNewLineBreaksCrLf", "mnuNewLineBreaksLf"}) {
                 QAction *item = holder->findChild<QAction *>(QLatin1String(name));
                 item->setCheckable(true);
-                item->setChecked(lf == QLatin1String(name).endsWith(QLatin1String("Lf")));
+                item->setChecked(lf == (QLatin1String(name) == QLatin1String("mnuNewLineBreaksLf")));
             }
         });
     }
@@ -214,6 +214,9 @@ bool DocumentManager::ReopenWithEncoding(int slot, TextFileCodec::Encoding encod
     r.setFormat(decoded.format);
     showFileText(w, std::move(decoded.text), true);
     r.setChanged(false);
+    // A new reading of the file, not an edit: Undo must not bring back the
+    // text of the other reading, which this encoding would then write.
+    w->startUndoAfresh();
     m_journal->clean(slot);
     w->hideDiskNotice();
     w->scheduleTimer1();

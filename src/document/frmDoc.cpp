@@ -449,6 +449,15 @@ void frmDoc::timer1Tick()
         CommandRegistry::setEnabled(menus.paste, canPaste);
         CommandRegistry::setEnabled(menus.hiddenPaste, canPaste);
         menus.characterMode->setChecked(m_characterMode);
+        // File > Line Breaks marks the document's own.
+        const TextFileCodec::LineEnd lineEnd = r ? r->Format().lineEnd : TextFileCodec::LineEnd::CrLf;
+        for (const auto &[name, end] : {std::pair{"mnuLineBreaksCrLf", TextFileCodec::LineEnd::CrLf},
+                                        std::pair{"mnuLineBreaksLf", TextFileCodec::LineEnd::Lf},
+                                        std::pair{"mnuLineBreaksCr", TextFileCodec::LineEnd::Cr}}) {
+            QAction *item = menus.holder->findChild<QAction *>(QLatin1String(name));
+            item->setCheckable(true);
+            item->setChecked(end == lineEnd);
+        }
     }
     toolbarButton(QStringLiteral("Undo"))->setVisible(canUndo);
     m_undoSeparator->setVisible(canUndo);
@@ -500,6 +509,14 @@ void frmDoc::Undo()
     // Typed since the last tick: that is an edit too, and Redo must bring it back.
     const QByteArray current = txtContents->textBytes();
     applyUndoText(record()->Undo(current));
+}
+
+void frmDoc::startUndoAfresh()
+{
+    m_lastUndoText = textBytes();
+    m_textChangedSinceTick = false;
+    if (DocumentRecord *r = record())
+        r->ResetUndoFields();
 }
 
 void frmDoc::Redo()

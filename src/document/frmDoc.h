@@ -104,6 +104,8 @@ public:
     // and the view stay where they were.
     void Undo();
     void Redo();
+    // The text as it is now starts the undo history (a new reading of the file).
+    void startUndoAfresh();
     // Sets the text control up for the code view and word wrap settings and
     // the document's file; size is the text's, when it is not loaded yet.
     void applyCodeView(qint64 size = -1);
