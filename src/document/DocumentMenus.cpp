@@ -215,6 +215,11 @@ DocumentMenus::DocumentMenus(QWidget *frame, QMdiArea *area, const CommandRegist
     wordWrap->setCheckable(true);
     hiddenUndo = action("mnuHiddenUndo");
     hiddenPaste = action("mnuHiddenPaste");
+    int k = 0;
+    for (const char *name : {"mnuLineBreaksCrLf", "mnuLineBreaksLf", "mnuLineBreaksCr"}) {
+        lineBreaks[k] = action(name);
+        lineBreaks[k++]->setCheckable(true);
+    }
 
     QAction *placeholder = action("mnuOpenRecent");
     placeholder->setProperty("Index", 0);

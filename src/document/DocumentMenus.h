@@ -37,6 +37,7 @@ struct DocumentMenus {
     QAction *wordWrap = nullptr;
     QAction *hiddenUndo = nullptr;
     QAction *hiddenPaste = nullptr;
+    QAction *lineBreaks[3] = {}; // File > Line Breaks: CR LF, LF, CR (the order of LineEnd)
     QVector<QAction *> recent;      // element 0 is the hidden placeholder
     QVector<QAction *> viewProgram; // elements 0 to 2
 };

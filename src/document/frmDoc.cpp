@@ -450,14 +450,9 @@ void frmDoc::timer1Tick()
         CommandRegistry::setEnabled(menus.hiddenPaste, canPaste);
         menus.characterMode->setChecked(m_characterMode);
         // File > Line Breaks marks the document's own.
-        const TextFileCodec::LineEnd lineEnd = r ? r->Format().lineEnd : TextFileCodec::LineEnd::CrLf;
-        for (const auto &[name, end] : {std::pair{"mnuLineBreaksCrLf", TextFileCodec::LineEnd::CrLf},
-                                        std::pair{"mnuLineBreaksLf", TextFileCodec::LineEnd::Lf},
-                                        std::pair{"mnuLineBreaksCr", TextFileCodec::LineEnd::Cr}}) {
-            QAction *item = menus.holder->findChild<QAction *>(QLatin1String(name));
-            item->setCheckable(true);
-            item->setChecked(end == lineEnd);
-        }
+        const int lineEnd = int(r ? r->Format().lineEnd : TextFileCodec::LineEnd::CrLf);
+        for (int k = 0; k < 3; ++k)
+            menus.lineBreaks[k]->setChecked(k == lineEnd);
     }
     toolbarButton(QStringLiteral("Undo"))->setVisible(canUndo);
     m_undoSeparator->setVisible(canUndo);
