@@ -38,7 +38,10 @@ public:
     static constexpr int kWriteDelayMs = 500;
 
     // Every value the program keeps, with its place, type and default.
-    enum class Key { TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap, NewLineBreaks };
+    enum class Key {
+        TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap, NewLineBreaks,
+        FieldLabel, FieldAnswer, // the answers last given in Fill In Fields, latest first
+    };
     struct KeyInfo {
         Key key;
         bool registry;      // the registry-like file, else the application's

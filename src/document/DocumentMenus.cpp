@@ -111,6 +111,7 @@ constexpr MenuTable::Entry kMenus[] = {
 
     {0, "mnuTools", "&Tools"},
     {1, "mnuToolsExecute", "&Execute"},
+    {1, "mnuToolsFillFields", "&Fill In Fields…", Ctrl | Qt::SHIFT | Key_E},
     {1, "mnuToolsSnip", "&Snip", Key_F3},
     {1, "mnuToolsInsertBox", "I&nsert Box"},
     {1, "mnuToolsInsertText", "Inse&rt Text", Key_F4},

@@ -204,6 +204,11 @@ void frmDoc::showCutNotice(bool shown)
     m_notices->showCut(shown);
 }
 
+void frmDoc::offerNotice(const QString &text, const QString &button, std::function<void()> action)
+{
+    m_notices->showOffer(text, button, std::move(action));
+}
+
 void frmDoc::showBackupFailure(const QString &why)
 {
     m_notices->showBackupFailure(why);

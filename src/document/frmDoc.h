@@ -54,6 +54,8 @@ public:
     void SetTitle(const QString &title) override;
     QString FilePath() const override;
     QWidget *widget() override { return this; }
+    void undoStep() override { undoTick(); }
+    void offerNotice(const QString &text, const QString &button, std::function<void()> action) override;
     const QStringList &templateTags() const override { return TemplateTags; }
 
     // The template tag names in the order Tools > Execute acts on them; set
