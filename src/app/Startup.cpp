@@ -47,6 +47,8 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
     ctx.settings.LoadExternalViewers(ctx.viewers);
     ctx.CodeView = ctx.settings.value(SettingsStore::Key::CodeView).toBool();
     ctx.WordWrap = ctx.settings.value(SettingsStore::Key::WordWrap).toBool();
+    ctx.CodeFontFamily = ctx.settings.value(SettingsStore::Key::CodeFontFamily).toString();
+    ctx.CodeFontSize = ctx.settings.value(SettingsStore::Key::CodeFontSize).toInt();
 
     auto *frame = new mdiMain(ctx);
     frame->setAttribute(Qt::WA_DeleteOnClose);

@@ -40,6 +40,7 @@ public:
     // Every value the program keeps, with its place, type and default.
     enum class Key {
         TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap, NewLineBreaks,
+        CodeFontFamily, CodeFontSize, // Options > Font ("" and 0: the system's fixed-width font)
         FieldLabel, FieldAnswer, // the answers last given in Fill In Fields, latest first
     };
     struct KeyInfo {

@@ -380,6 +380,7 @@ void frmDoc::documentTaken()
 
 void frmDoc::applyCodeView(qint64 size)
 {
+    txtContents->setCodeFont(CodeView::font(m_ctx.CodeFontFamily, m_ctx.CodeFontSize));
     m_codeNote = CodeView::apply(*txtContents, m_ctx.CodeView, m_ctx.WordWrap, FilePath(), size);
     m_docs.menus().codeView->setChecked(m_ctx.CodeView);
     m_docs.menus().wordWrap->setChecked(m_ctx.WordWrap);

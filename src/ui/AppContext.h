@@ -29,6 +29,8 @@ struct AppContext {
     QString InsertedText; // the Insert Text window's text, kept for F4
     bool CodeView = false; // Options > Code View, for every document
     bool WordWrap = false; // Options > Word Wrap
+    QString CodeFontFamily; // Options > Font, for the code view ("" and 0: the system's fixed-width font)
+    int CodeFontSize = 0;
     // How long after the last change unsaved text is backed up (tests
     // shorten it).
     int journalDelayMs = 2000;
