@@ -7,6 +7,7 @@
 #include "ui/StatusPanel.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -245,6 +246,40 @@ private slots:
         QCOMPARE(editorOf(other)->Text(), QString());
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(app.shownDocuments().size(), 3);
+    }
+
+    // Reopen Documents at Start-up, off at first: on, the next start opens
+    // the documents shown when the frame closed, each at its caret and
+    // first line, and names the files that are gone in one message.
+    void documentsReopenAtStartUp()
+    {
+        QTemporaryDir home;
+        const QString a = home.filePath(QStringLiteral("a.txt")), b = home.filePath(QStringLiteral("b.txt")),
+                      gone = home.filePath(QStringLiteral("gone.txt"));
+        for (const QString &path : {a, b, gone})
+            QVERIFY(writeBytes(path, QByteArray("line\r\n").repeated(200)));
+        {
+            AppFixture app({a}, {}, QString(), home.path());
+            frmDoc *first = app.shownDocuments().first();
+            QVERIFY(!actionOf(first, "mnuOptionsReopenDocuments")->isChecked());
+            frmDoc *closed = app.docs().OpenFileByPath(b);
+            app.docs().OpenFileByPath(gone);
+            actionOf(closed, "mnuOptionsReopenDocuments")->trigger();
+            QVERIFY(actionOf(closed, "mnuOptionsReopenDocuments")->isChecked());
+            actionOf(closed, "mnuFileClose")->trigger();
+            first->setPlace(600, 50);
+            QVERIFY(QFile::remove(gone));
+            QCloseEvent close;
+            QApplication::sendEvent(app.frame, &close);
+            QVERIFY(close.isAccepted());
+        }
+        AppFixture again({}, [](AppFixture &f) { f.dialogs.answers << Answer::Ok; }, QString(), home.path());
+        QCOMPARE(again.shownDocuments().size(), 1);
+        frmDoc *w = again.shownDocuments().first();
+        QCOMPARE(again.record(w).FilePath(), a);
+        QCOMPARE(w->place(), std::make_pair(600, 50));
+        QCOMPARE(again.dialogs.asked.size(), 1);
+        QVERIFY(again.dialogs.lastText().endsWith(QLatin1Char('\n') + gone));
     }
 
     void filesDroppedOnTheFrame()

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/AppCommands.h"
+#include "app/SessionKeeper.h"
 #include "app/mdiMain.h"
 #include "core/FileIO.h"
 #include "document/DocumentCommands.h"
@@ -47,6 +48,7 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
     ctx.settings.LoadExternalViewers(ctx.viewers);
     ctx.CodeView = ctx.settings.value(SettingsStore::Key::CodeView).toBool();
     ctx.WordWrap = ctx.settings.value(SettingsStore::Key::WordWrap).toBool();
+    ctx.ReopenDocuments = ctx.settings.value(SettingsStore::Key::ReopenDocuments).toBool();
     ctx.CodeFontFamily = ctx.settings.value(SettingsStore::Key::CodeFontFamily).toString();
     ctx.CodeFontSize = ctx.settings.value(SettingsStore::Key::CodeFontSize).toInt();
 
@@ -80,6 +82,8 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
     }
 
     frame->show();
+    frame->session().syncChecks();
+    frame->session().reopen();
     // After an end without a clean exit: what can be recovered.
     frmRecover::offer(frame->documents(), ctx.settings.ProgramDirectory() + QStringLiteral("recovery"), frame);
     return frame;

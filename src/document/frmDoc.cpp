@@ -526,6 +526,17 @@ void frmDoc::applyUndoText(QByteArray text)
     scheduleTimer1();
 }
 
+std::pair<int, int> frmDoc::place() const
+{
+    return {txtContents->SelStart(), txtContents->firstVisibleLine()};
+}
+
+void frmDoc::setPlace(int caret, int firstLine)
+{
+    txtContents->SetSelStart(caret);
+    txtContents->setFirstVisibleLine(firstLine);
+}
+
 void frmDoc::GoToLine()
 {
     const int lines = txtContents->lineCount();

@@ -113,6 +113,9 @@ public:
     // Sets the text control up for the code view and word wrap settings and
     // the document's file; size is the text's, when it is not loaded yet.
     void applyCodeView(qint64 size = -1);
+    // Where the caret is (its offset) and the first line shown.
+    std::pair<int, int> place() const;
+    void setPlace(int caret, int firstLine);
     // Asks for a line number and moves the caret there.
     void GoToLine();
     // Holds text for Copy To / Move To: the next mouse release puts it there.
