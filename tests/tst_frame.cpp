@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTabBar>
 #include <QUrl>
 
 using Answer = Dialogs::Answer;
@@ -280,6 +281,42 @@ private slots:
         QCOMPARE(w->place(), std::make_pair(600, 50));
         QCOMPARE(again.dialogs.asked.size(), 1);
         QVERIFY(again.dialogs.lastText().endsWith(QLatin1Char('\n') + gone));
+    }
+
+    // Options > Tabs, off at first, then as left: one tab per shown window
+    // (File > Close only hides one), the title with a mark for unsaved
+    // changes, the file as the tooltip; a middle click closes.
+    void tabsFollowShownWindows()
+    {
+        QTemporaryDir home;
+        {
+            AppFixture app({}, {}, QString(), home.path());
+            QCOMPARE(app.frame->mdiArea()->viewMode(), QMdiArea::SubWindowView);
+            actionOf(app.newDocument(), "mnuOptionsTabs")->trigger();
+        }
+        QStringList files;
+        for (const char *name : {"x.txt", "y.txt", "z.txt"}) {
+            files << home.filePath(QLatin1String(name));
+            QVERIFY(writeBytes(files.last(), "text\r\n"));
+        }
+        AppFixture app(files, {}, QString(), home.path());
+        QCOMPARE(app.frame->mdiArea()->viewMode(), QMdiArea::TabbedView);
+        auto *bar = app.frame->mdiArea()->findChild<QTabBar *>();
+        const auto tabs = [bar] {
+            QStringList shown;
+            for (int i = 0; i < bar->count(); ++i) {
+                if (bar->isTabVisible(i))
+                    shown << bar->tabText(i) + QLatin1Char('|') + bar->tabToolTip(i);
+            }
+            return shown;
+        };
+        const QList<frmDoc *> docs = app.shownDocuments();
+        actionOf(docs[1], "mnuFileClose")->trigger();
+        editorOf(docs[0])->SetText(QStringLiteral("changed"));
+        QTRY_COMPARE(tabs(), (QStringList{files[0] + " *|" + files[0], files[2] + "|" + files[2]}));
+        QTest::mouseClick(bar, Qt::MiddleButton, {}, bar->tabRect(2).center());
+        QCOMPARE(app.shownDocuments(), QList<frmDoc *>{docs[0]});
+        QTRY_COMPARE(tabs().size(), 1);
     }
 
     void filesDroppedOnTheFrame()

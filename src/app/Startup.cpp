@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/AppCommands.h"
+#include "app/DocumentTabs.h"
 #include "app/SessionKeeper.h"
 #include "app/mdiMain.h"
 #include "core/FileIO.h"
@@ -48,6 +49,7 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
     ctx.settings.LoadExternalViewers(ctx.viewers);
     ctx.CodeView = ctx.settings.value(SettingsStore::Key::CodeView).toBool();
     ctx.WordWrap = ctx.settings.value(SettingsStore::Key::WordWrap).toBool();
+    ctx.Tabs = ctx.settings.value(SettingsStore::Key::Tabs).toBool();
     ctx.ReopenDocuments = ctx.settings.value(SettingsStore::Key::ReopenDocuments).toBool();
     ctx.CodeFontFamily = ctx.settings.value(SettingsStore::Key::CodeFontFamily).toString();
     ctx.CodeFontSize = ctx.settings.value(SettingsStore::Key::CodeFontSize).toInt();
@@ -81,6 +83,7 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
         frame->documents().OpenFileByPath(commandLine);
     }
 
+    frame->tabs().apply();
     frame->show();
     frame->session().syncChecks();
     frame->session().reopen();

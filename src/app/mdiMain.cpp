@@ -1,5 +1,6 @@
 #include "app/mdiMain.h"
 
+#include "app/DocumentTabs.h"
 #include "app/SessionKeeper.h"
 #include "document/DocumentMenus.h"
 
@@ -43,6 +44,7 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuToolsQuickSearch", "&Quick Search"},
     {1, "mnuPL", "&Project List", Qt::Key_unknown, "mnuToolsProjectList"},
     {0, "mnuOptions", "&Options"},
+    {1, "mnuOptionsTabs", "&Tabs"},
     {1, "mnuOptionsReopenDocuments", "Reopen &Documents at Start-up"},
     {1, "mnuViewSettings", "&Settings", Qt::Key_unknown, "mnuSetViewer"},
     {0, "mnuHelp", "&Help"},
@@ -73,6 +75,7 @@ mdiMain::mdiMain(AppContext &ctx, QWidget *parent)
     });
     connect(m_documents, &DocumentManager::loadProgress, this, &mdiMain::showLoadProgress);
     m_session = new SessionKeeper(ctx, *this);
+    m_tabs = new DocumentTabs(ctx, *this);
 }
 
 mdiMain::~mdiMain()
@@ -82,6 +85,8 @@ mdiMain::~mdiMain()
     disconnect(m_area, nullptr, this, nullptr);
     disconnect(m_documents, nullptr, this, nullptr);
     disconnect(m_documents, nullptr, m_session, nullptr);
+    disconnect(m_documents, nullptr, m_tabs, nullptr);
+    disconnect(m_area, nullptr, m_tabs, nullptr);
     m_menuSync.stop();
 }
 

@@ -8,6 +8,7 @@ struct AppContext;
 class DocumentManager;
 class QAction;
 class SessionKeeper;
+class DocumentTabs;
 class QLabel;
 class QProgressBar;
 class QMdiArea;
@@ -32,6 +33,7 @@ public:
     QMdiArea *mdiArea() const { return m_area; }
     DocumentManager &documents() const { return *m_documents; }
     SessionKeeper &session() const { return *m_session; }
+    DocumentTabs &tabs() const { return *m_tabs; }
     // The document window whose menus the frame shows, or nullptr.
     frmDoc *activeDocument() const;
 
@@ -56,6 +58,7 @@ private:
     QMdiArea *m_area = nullptr;
     DocumentManager *m_documents = nullptr;
     SessionKeeper *m_session = nullptr;
+    DocumentTabs *m_tabs = nullptr;
     QList<QMenu *> m_ownMenus;
     QMenu *m_openMenu = nullptr;
     QVector<QAction *> m_recent; // element 0 is the hidden placeholder

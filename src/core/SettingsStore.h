@@ -42,7 +42,7 @@ public:
         TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap, NewLineBreaks,
         CodeFontFamily, CodeFontSize, // Options > Font ("" and 0: the system's fixed-width font)
         FieldLabel, FieldAnswer,
-        ReopenDocuments, SessionDocument, // the documents open, "caret first-line path" each // the answers last given in Fill In Fields, latest first
+        Tabs, ReopenDocuments, SessionDocument, // the documents open, "caret first-line path" each // the answers last given in Fill In Fields, latest first
     };
     struct KeyInfo {
         Key key;

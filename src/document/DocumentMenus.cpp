@@ -135,6 +135,7 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuOptionsCodeView", "Code &View"},
     {1, "mnuOptionsWordWrap", "&Word Wrap"},
     {1, "mnuOptionsFont", "&Font…"},
+    {1, "mnuOptionsTabs", "&Tabs"},
     {1, "mnuOptionsReopenDocuments", "Reopen &Documents at Start-up"},
     {1, "mnuOptionsNewLineBreaks", "&Line Breaks for New Documents"},
     {2, "mnuNewLineBreaksCrLf", "CR LF (Windows)"},

@@ -31,6 +31,7 @@ struct AppContext {
     bool WordWrap = false; // Options > Word Wrap
     QString CodeFontFamily; // Options > Font, for the code view ("" and 0: the system's fixed-width font)
     int CodeFontSize = 0;
+    bool Tabs = false; // Options > Tabs
     bool ReopenDocuments = false; // Options > Reopen Documents at Start-up
     // How long after the last change unsaved text is backed up (tests
     // shorten it).
