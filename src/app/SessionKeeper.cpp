@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <algorithm>
 
 namespace {
 
@@ -80,10 +81,19 @@ void SessionKeeper::write()
         const auto [caret, firstLine] = w->place();
         entries << entry(caret, firstLine, w->FilePath());
     }
-    // Every value in one batch: the store writes them together, atomically,
-    // under its lock.
-    for (int i = 0; i < kMaxDocuments; ++i)
+    // The entries, and blanks for those of a longer list before, in one
+    // batch: the store writes them together, atomically, under its lock.
+    if (m_stored < 0) {
+        m_stored = 0;
+        for (int i = 1; i <= kMaxDocuments; ++i) {
+            if (!m_ctx.settings.value(Key::SessionDocument, i).toString().isEmpty())
+                m_stored = i;
+        }
+    }
+    const int count = int(std::min<qsizetype>(entries.size(), kMaxDocuments));
+    for (int i = 0; i < std::max(count, m_stored); ++i)
         m_ctx.settings.setValue(Key::SessionDocument, entries.value(i), i + 1);
+    m_stored = count;
 }
 
 void SessionKeeper::reopen()

@@ -39,4 +39,5 @@ private:
     mdiMain &m_frame;
     QTimer m_write;
     bool m_closing = false;
+    int m_stored = -1; // how many entries the settings hold; -1: not counted yet
 };
