@@ -732,6 +732,43 @@ private slots:
         QVERIFY(!editorOf(w)->codeLook());
     }
 
+    // Options > Font is the code view's font, remembered; the document font
+    // stays while the code view is off. Ctrl+Plus, Ctrl+Minus, Ctrl+0 zoom.
+    void codeViewFontAndZoom()
+    {
+        QTemporaryDir home;
+        const auto shown = [](frmDoc *w) {
+            char name[256] = {};
+            editorOf(w)->SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, QsciScintillaBase::STYLE_DEFAULT, name);
+            return QString::fromUtf8(name) + QLatin1Char(' ')
+                   + QString::number(editorOf(w)->SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, QsciScintillaBase::STYLE_DEFAULT));
+        };
+        {
+            AppFixture app({}, {}, QString(), home.path());
+            frmDoc *w = app.newDocument();
+            const QString documentFont = shown(w);
+            app.dialogs.fonts << QFont(QStringLiteral("Chosen Mono"), 17);
+            actionOf(w, "mnuOptionsFont")->trigger();
+            QCOMPARE(shown(w), documentFont);
+            actionOf(w, "mnuOptionsCodeView")->trigger();
+            QCOMPARE(shown(w), QStringLiteral("Chosen Mono 17"));
+            const auto zoom = [w] { return editorOf(w)->SendScintilla(QsciScintillaBase::SCI_GETZOOM); };
+            pressIn(w, QKeySequence(Qt::CTRL | Qt::Key_Plus));
+            QCOMPARE(zoom(), 1L);
+            pressIn(w, QKeySequence(Qt::CTRL | Qt::Key_Minus));
+            pressIn(w, QKeySequence(Qt::CTRL | Qt::Key_Minus));
+            QCOMPARE(zoom(), -1L);
+            pressIn(w, QKeySequence(Qt::CTRL | Qt::Key_0));
+            QCOMPARE(zoom(), 0L);
+        }
+        AppFixture again({}, {}, QString(), home.path());
+        frmDoc *w = again.newDocument();
+        QCOMPARE(shown(w), QStringLiteral("Chosen Mono 17"));
+        actionOf(w, "mnuOptionsFont")->trigger(); // cancelled
+        QCOMPARE(again.dialogs.fontsOffered.last().family(), QStringLiteral("Chosen Mono"));
+        QCOMPARE(shown(w), QStringLiteral("Chosen Mono 17"));
+    }
+
     void viewerMenuCaptions()
     {
         AppFixture app;

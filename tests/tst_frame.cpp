@@ -7,11 +7,13 @@
 #include "ui/StatusPanel.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTabBar>
 #include <QUrl>
 
 using Answer = Dialogs::Answer;
@@ -245,6 +247,76 @@ private slots:
         QCOMPARE(editorOf(other)->Text(), QString());
         pressIn(w, QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(app.shownDocuments().size(), 3);
+    }
+
+    // Reopen Documents at Start-up, off at first: on, the next start opens
+    // the documents shown when the frame closed, each at its caret and
+    // first line, and names the files that are gone in one message.
+    void documentsReopenAtStartUp()
+    {
+        QTemporaryDir home;
+        const QString a = home.filePath(QStringLiteral("a.txt")), b = home.filePath(QStringLiteral("b.txt")),
+                      gone = home.filePath(QStringLiteral("gone.txt"));
+        for (const QString &path : {a, b, gone})
+            QVERIFY(writeBytes(path, QByteArray("line\r\n").repeated(200)));
+        {
+            AppFixture app({a}, {}, QString(), home.path());
+            frmDoc *first = app.shownDocuments().first();
+            QVERIFY(!actionOf(first, "mnuOptionsReopenDocuments")->isChecked());
+            frmDoc *closed = app.docs().OpenFileByPath(b);
+            app.docs().OpenFileByPath(gone);
+            actionOf(closed, "mnuOptionsReopenDocuments")->trigger();
+            QVERIFY(actionOf(closed, "mnuOptionsReopenDocuments")->isChecked());
+            actionOf(closed, "mnuFileClose")->trigger();
+            first->setPlace(600, 50);
+            QVERIFY(QFile::remove(gone));
+            QCloseEvent close;
+            QApplication::sendEvent(app.frame, &close);
+            QVERIFY(close.isAccepted());
+        }
+        AppFixture again({}, [](AppFixture &f) { f.dialogs.answers << Answer::Ok; }, QString(), home.path());
+        QCOMPARE(again.shownDocuments().size(), 1);
+        frmDoc *w = again.shownDocuments().first();
+        QCOMPARE(again.record(w).FilePath(), a);
+        QCOMPARE(w->place(), std::make_pair(600, 50));
+        QCOMPARE(again.dialogs.asked.size(), 1);
+        QVERIFY(again.dialogs.lastText().endsWith(QLatin1Char('\n') + gone));
+    }
+
+    // Options > Tabs, off at first, then as left: one tab per shown window
+    // (File > Close only hides one), the title with a mark for unsaved
+    // changes, the file as the tooltip; a middle click closes.
+    void tabsFollowShownWindows()
+    {
+        QTemporaryDir home;
+        {
+            AppFixture app({}, {}, QString(), home.path());
+            QCOMPARE(app.frame->mdiArea()->viewMode(), QMdiArea::SubWindowView);
+            actionOf(app.newDocument(), "mnuOptionsTabs")->trigger();
+        }
+        QStringList files;
+        for (const char *name : {"x.txt", "y.txt", "z.txt"}) {
+            files << home.filePath(QLatin1String(name));
+            QVERIFY(writeBytes(files.last(), "text\r\n"));
+        }
+        AppFixture app(files, {}, QString(), home.path());
+        QCOMPARE(app.frame->mdiArea()->viewMode(), QMdiArea::TabbedView);
+        auto *bar = app.frame->mdiArea()->findChild<QTabBar *>();
+        const auto tabs = [bar] {
+            QStringList shown;
+            for (int i = 0; i < bar->count(); ++i) {
+                if (bar->isTabVisible(i))
+                    shown << bar->tabText(i) + QLatin1Char('|') + bar->tabToolTip(i);
+            }
+            return shown;
+        };
+        const QList<frmDoc *> docs = app.shownDocuments();
+        actionOf(docs[1], "mnuFileClose")->trigger();
+        editorOf(docs[0])->SetText(QStringLiteral("changed"));
+        QTRY_COMPARE(tabs(), (QStringList{files[0] + " *|" + files[0], files[2] + "|" + files[2]}));
+        QTest::mouseClick(bar, Qt::MiddleButton, {}, bar->tabRect(2).center());
+        QCOMPARE(app.shownDocuments(), QList<frmDoc *>{docs[0]});
+        QTRY_COMPARE(tabs().size(), 1);
     }
 
     void filesDroppedOnTheFrame()

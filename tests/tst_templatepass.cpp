@@ -162,6 +162,45 @@ private slots:
         QCOMPARE(host.text, QStringLiteral("a b"));
     }
 
+    // The form's fill: the labels once each, then every answered label's
+    // fields replaced as the pass replaces them, unanswered ones kept.
+    void fillFields_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QStringList>("answers"); // one per label, "" leaves its fields
+        QTest::addColumn<int>("maxLines");
+        QTest::addColumn<QString>("after");
+        using L = QStringList;
+        QTest::newRow("groups, case, an empty answer")
+            << field("A") + field("b") + " " + field("A") + field("B") << L{"A", "b", "B"} << L{"x", "", "{\\y}"} << -1
+            << "x" + field("b") + " x{\\y}";
+        QTest::newRow("an answer holding a field is not searched again") << field("A") + field("x") << L{"A", "x"}
+                                                                         << L{field("x"), "2"} << -1 << field("x") + "2";
+        QTest::newRow("nested: the outer label unanswered, the inner filled")
+            << "<QRLPROMPT>a" + field("b") << L{"a<QRLPROMPT>b", "b"} << L{"", "B"} << -1 << "<QRLPROMPT>aB";
+        QTest::newRow("unclosed and lower-case tags stay") << "<qrlprompt>A</qrlprompt><QRLPROMPT>A" << L{} << L{} << -1
+                                                           << "<qrlprompt>A</qrlprompt><QRLPROMPT>A";
+        QTest::newRow("preview: the first lines only") << "1\r\n" + field("A") + "\r\n3\r\n" + field("A")
+                                                       << L{"A"} << L{"two"} << 2 << "1\r\ntwo\r\n";
+        QTest::newRow("preview: an answer of several lines")
+            << field("A") + "\r\nlast" << L{"A"} << L{"1\r\n2\r\n3"} << 2 << "1\r\n2\r\n";
+    }
+
+    void fillFields()
+    {
+        QFETCH(QString, before);
+        QFETCH(QStringList, labels);
+        QFETCH(QStringList, answers);
+        QFETCH(int, maxLines);
+        QFETCH(QString, after);
+        QCOMPARE(TemplatePass::promptLabels(before), labels);
+        QHash<QString, QString> given;
+        for (int i = 0; i < labels.size(); ++i)
+            given.insert(labels[i], answers[i]);
+        QCOMPARE(TemplatePass::fillFields(before, given, maxLines), after);
+    }
+
     void dateFormats_data()
     {
         QTest::addColumn<QString>("locale");

@@ -229,6 +229,43 @@ private slots:
         QCOMPARE(editorOf(app.shownDocuments().last())->Text(), QString());
     }
 
+    // A template with fields: a notice offers the form, which fills every
+    // label's fields as one undo step and remembers the answers.
+    void fillInFields()
+    {
+        const QString before = QStringLiteral("Dear <QRLPROMPT>Name</QRLPROMPT>,\r\n<QRLPROMPT>City</QRLPROMPT>, <QRLPROMPT>Name</QRLPROMPT>");
+        AppFixture app({}, [&](AppFixture &a) { templates(a, {{"letter.tet", before.toUtf8()}}); });
+        frmNew *n = newFromTemplate(app);
+        n->File1->setCurrentRow(0);
+        n->Command1->click();
+        frmDoc *w = app.shownDocuments().last();
+        QCOMPARE(editorOf(w)->Text(), before);
+        QVERIFY(childOf<QWidget>(w, "fraOffer")->isVisible());
+        whenModal("the fields form", [](QWidget *form) {
+            auto *name = childOf<QLineEdit>(form, "txtField0");
+            QCOMPARE(name->text(), QStringLiteral("Name"));
+            name->setText(QStringLiteral("Ann"));
+            childOf<QLineEdit>(form, "txtField1")->clear();
+            QCOMPARE(childOf<QPlainTextEdit>(form, "txtPreview")->toPlainText(),
+                     QStringLiteral("Dear Ann,\n<QRLPROMPT>City</QRLPROMPT>, Ann"));
+            childOf<QPushButton>(form, "cmdOK")->click();
+        });
+        childOf<QPushButton>(w, "cmdOffer")->click();
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("Dear Ann,\r\n<QRLPROMPT>City</QRLPROMPT>, Ann"));
+        QVERIFY(!childOf<QWidget>(w, "fraOffer")->isVisible());
+        w->timer1Tick();
+        actionOf(w, "mnuEditUndo")->trigger();
+        QCOMPARE(editorOf(w)->Text(), before);
+        QString remembered;
+        whenModal("the fields form again", [&remembered](QWidget *form) {
+            remembered = childOf<QLineEdit>(form, "txtField0")->text() + "|" + childOf<QLineEdit>(form, "txtField1")->text();
+            childOf<QPushButton>(form, "cmdCancel")->click();
+        });
+        actionOf(w, "mnuToolsFillFields")->trigger();
+        QCOMPARE(remembered, QStringLiteral("Ann|City"));
+        QCOMPARE(editorOf(w)->Text(), before);
+    }
+
     void templatesFolder_data()
     {
         QTest::addColumn<QString>("folder"); // "" leaves it missing, "-" makes it empty

@@ -1,6 +1,8 @@
 #include "app/Startup.h"
 
 #include "app/AppCommands.h"
+#include "app/DocumentTabs.h"
+#include "app/SessionKeeper.h"
 #include "app/mdiMain.h"
 #include "core/FileIO.h"
 #include "document/DocumentCommands.h"
@@ -47,6 +49,10 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
     ctx.settings.LoadExternalViewers(ctx.viewers);
     ctx.CodeView = ctx.settings.value(SettingsStore::Key::CodeView).toBool();
     ctx.WordWrap = ctx.settings.value(SettingsStore::Key::WordWrap).toBool();
+    ctx.Tabs = ctx.settings.value(SettingsStore::Key::Tabs).toBool();
+    ctx.ReopenDocuments = ctx.settings.value(SettingsStore::Key::ReopenDocuments).toBool();
+    ctx.CodeFontFamily = ctx.settings.value(SettingsStore::Key::CodeFontFamily).toString();
+    ctx.CodeFontSize = ctx.settings.value(SettingsStore::Key::CodeFontSize).toInt();
 
     auto *frame = new mdiMain(ctx);
     frame->setAttribute(Qt::WA_DeleteOnClose);
@@ -77,7 +83,10 @@ mdiMain *run(AppContext &ctx, const QStringList &arguments)
         frame->documents().OpenFileByPath(commandLine);
     }
 
+    frame->tabs().apply();
     frame->show();
+    frame->session().syncChecks();
+    frame->session().reopen();
     // After an end without a clean exit: what can be recovered.
     frmRecover::offer(frame->documents(), ctx.settings.ProgramDirectory() + QStringLiteral("recovery"), frame);
     return frame;

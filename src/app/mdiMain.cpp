@@ -1,5 +1,7 @@
 #include "app/mdiMain.h"
 
+#include "app/DocumentTabs.h"
+#include "app/SessionKeeper.h"
 #include "document/DocumentMenus.h"
 
 #include "document/DocumentManager.h"
@@ -42,6 +44,8 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuToolsQuickSearch", "&Quick Search"},
     {1, "mnuPL", "&Project List", Qt::Key_unknown, "mnuToolsProjectList"},
     {0, "mnuOptions", "&Options"},
+    {1, "mnuOptionsTabs", "&Tabs"},
+    {1, "mnuOptionsReopenDocuments", "Reopen &Documents at Start-up"},
     {1, "mnuViewSettings", "&Settings", Qt::Key_unknown, "mnuSetViewer"},
     {0, "mnuHelp", "&Help"},
     {1, "mnuHelpAbout", "&About"},
@@ -70,6 +74,8 @@ mdiMain::mdiMain(AppContext &ctx, QWidget *parent)
         m_menuSync.start();
     });
     connect(m_documents, &DocumentManager::loadProgress, this, &mdiMain::showLoadProgress);
+    m_session = new SessionKeeper(ctx, *this);
+    m_tabs = new DocumentTabs(ctx, *this);
 }
 
 mdiMain::~mdiMain()
@@ -78,6 +84,9 @@ mdiMain::~mdiMain()
     // reach a frame that is half destroyed.
     disconnect(m_area, nullptr, this, nullptr);
     disconnect(m_documents, nullptr, this, nullptr);
+    disconnect(m_documents, nullptr, m_session, nullptr);
+    disconnect(m_documents, nullptr, m_tabs, nullptr);
+    disconnect(m_area, nullptr, m_tabs, nullptr);
     m_menuSync.stop();
 }
 
@@ -173,8 +182,10 @@ void mdiMain::closeEvent(QCloseEvent *e)
     }
     // Each document window runs its own close routine, which may ask to
     // save; one Cancel keeps the frame open.
+    m_session->frameClosing();
     for (QMdiSubWindow *sub : m_area->subWindowList()) {
         if (!sub->close()) {
+            m_session->closeCancelled();
             e->ignore();
             return;
         }

@@ -7,6 +7,8 @@
 struct AppContext;
 class DocumentManager;
 class QAction;
+class SessionKeeper;
+class DocumentTabs;
 class QLabel;
 class QProgressBar;
 class QMdiArea;
@@ -30,6 +32,8 @@ public:
 
     QMdiArea *mdiArea() const { return m_area; }
     DocumentManager &documents() const { return *m_documents; }
+    SessionKeeper &session() const { return *m_session; }
+    DocumentTabs &tabs() const { return *m_tabs; }
     // The document window whose menus the frame shows, or nullptr.
     frmDoc *activeDocument() const;
 
@@ -53,6 +57,8 @@ private:
     QProgressBar *m_loadBar = nullptr;
     QMdiArea *m_area = nullptr;
     DocumentManager *m_documents = nullptr;
+    SessionKeeper *m_session = nullptr;
+    DocumentTabs *m_tabs = nullptr;
     QList<QMenu *> m_ownMenus;
     QMenu *m_openMenu = nullptr;
     QVector<QAction *> m_recent; // element 0 is the hidden placeholder

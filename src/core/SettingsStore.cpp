@@ -42,6 +42,13 @@ const SettingsStore::KeyInfo kKeys[] = {
     {SettingsStore::Key::CodeView, false, "Options", "CodeView", QMetaType::Bool, "0", 1},
     {SettingsStore::Key::WordWrap, false, "Options", "WordWrap", QMetaType::Bool, "0", 1},
     {SettingsStore::Key::NewLineBreaks, false, "Options", "NewLineBreaks", QMetaType::QString, "CrLf", 1},
+    {SettingsStore::Key::CodeFontFamily, false, "Options", "CodeFontFamily", QMetaType::QString, "", 1},
+    {SettingsStore::Key::CodeFontSize, false, "Options", "CodeFontSize", QMetaType::Int, "0", 1},
+    {SettingsStore::Key::Tabs, false, "Options", "Tabs", QMetaType::Bool, "0", 1},
+    {SettingsStore::Key::ReopenDocuments, false, "Options", "ReopenDocuments", QMetaType::Bool, "0", 1},
+    {SettingsStore::Key::SessionDocument, false, "Session", "Document%1", QMetaType::QString, "", 100},
+    {SettingsStore::Key::FieldLabel, false, "Fields", "Label%1", QMetaType::QString, "", 50},
+    {SettingsStore::Key::FieldAnswer, false, "Fields", "Answer%1", QMetaType::QString, "", 50},
 };
 
 } // namespace

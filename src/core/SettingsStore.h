@@ -38,7 +38,12 @@ public:
     static constexpr int kWriteDelayMs = 500;
 
     // Every value the program keeps, with its place, type and default.
-    enum class Key { TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap, NewLineBreaks };
+    enum class Key {
+        TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap, NewLineBreaks,
+        CodeFontFamily, CodeFontSize, // Options > Font ("" and 0: the system's fixed-width font)
+        FieldLabel, FieldAnswer,
+        Tabs, ReopenDocuments, SessionDocument, // the documents open, "caret first-line path" each // the answers last given in Fill In Fields, latest first
+    };
     struct KeyInfo {
         Key key;
         bool registry;      // the registry-like file, else the application's

@@ -1,5 +1,7 @@
 #include "core/TemplatePass.h"
 
+#include <QSet>
+
 namespace TemplatePass {
 
 const QStringList kTags = {QStringLiteral("QRLTITLE"), QStringLiteral("QRLPROMPT"), QStringLiteral("QRLMESSAGE"),
@@ -100,6 +102,89 @@ void ExecuteTemplateTags(QString text, Host &host, const QStringList &tags)
         if (titleStart >= 0)
             host.setTitle(text.mid(titleStart, titleEnd - titleStart));
     }
+}
+
+namespace {
+
+const QString kPromptOpen = QStringLiteral("<QRLPROMPT>");
+const QString kPromptClose = QStringLiteral("</QRLPROMPT>");
+
+// Calls visit(start, contentStart, end) for each QRLPROMPT element, as the
+// pass finds them; visit returns where the next search starts. The close
+// tag found is kept while the search stays before it: linear when nested.
+template <typename Visit>
+void forEachField(const QString &text, Visit visit)
+{
+    qsizetype end = -2;
+    for (qsizetype from = 0;;) {
+        const qsizetype at = text.indexOf(kPromptOpen, from);
+        if (at < 0)
+            return;
+        if (end == -2 || end < at)
+            end = text.indexOf(kPromptClose, at);
+        if (end < 0)
+            return;
+        from = visit(at, at + kPromptOpen.size(), end);
+        if (from < 0)
+            return;
+    }
+}
+
+} // namespace
+
+QStringList promptLabels(const QString &text)
+{
+    QStringList labels;
+    QSet<QString> seen;
+    forEachField(text, [&](qsizetype at, qsizetype contentStart, qsizetype end) {
+        const QString label = text.mid(contentStart, end - contentStart);
+        if (!seen.contains(label)) {
+            seen.insert(label);
+            labels << label;
+        }
+        return at + 1;
+    });
+    return labels;
+}
+
+QString fillFields(const QString &text, const QHash<QString, QString> &answers, qsizetype maxLines)
+{
+    QString out;
+    qsizetype copied = 0, lines = 0;
+    bool enough = false;
+    const auto append = [&](QStringView part) {
+        out.append(part);
+        lines += part.count(u'\n');
+    };
+    forEachField(text, [&](qsizetype at, qsizetype contentStart, qsizetype end) -> qsizetype {
+        const QString answer = answers.value(text.mid(contentStart, end - contentStart));
+        if (answer.isEmpty())
+            return at + 1;
+        append(QStringView(text).mid(copied, at - copied));
+        append(answer);
+        copied = end + kPromptClose.size();
+        enough = maxLines >= 0 && lines >= maxLines;
+        return enough ? -1 : copied;
+    });
+    QStringView rest = QStringView(text).mid(copied);
+    if (maxLines >= 0) {
+        for (qsizetype n = lines, at = -1; !enough && n < maxLines; ++n) {
+            if ((at = rest.indexOf(u'\n', at + 1)) < 0)
+                break;
+            if (n + 1 == maxLines)
+                rest = rest.left(at + 1);
+        }
+        if (!enough)
+            out.append(rest);
+        qsizetype cut = -1;
+        for (qsizetype n = 0; n < maxLines && (cut = out.indexOf(u'\n', cut + 1)) >= 0; ++n) {
+        }
+        if (cut >= 0)
+            out.truncate(cut + 1);
+    } else {
+        out.append(rest);
+    }
+    return out;
 }
 
 } // namespace TemplatePass

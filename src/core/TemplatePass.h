@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -45,5 +46,15 @@ QString GetTagName(const QString &openTag);
 // The tags are visited in the order of tags; names not among the five are
 // found but do nothing.
 void ExecuteTemplateTags(QString text, Host &host, const QStringList &tags = kTags);
+
+// The labels of the text's QRLPROMPT fields, each once, in the order the
+// pass would ask for them (the elements as the pass finds them).
+QStringList promptLabels(const QString &text);
+
+// The text with the fields of every label that has a non-empty answer
+// replaced by it, as the pass replaces them (answers as given, not searched
+// again); fields of other labels stay. With maxLines >= 0, only the first
+// maxLines lines of the result (for a preview; the rest is not filled).
+QString fillFields(const QString &text, const QHash<QString, QString> &answers, qsizetype maxLines = -1);
 
 } // namespace TemplatePass

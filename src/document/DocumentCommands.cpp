@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "ui/AppContext.h"
+#include "ui/CodeView.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -175,4 +176,18 @@ void registerDocumentCommands(AppContext &ctx, DocumentManager &docs)
               [value, &ctx](DocumentTarget &) { ctx.settings.setValue(SettingsStore::Key::NewLineBreaks, value); });
     }
     c.add(QStringLiteral("mnuOptionsWordWrap"), toggle(&AppContext::WordWrap, SettingsStore::Key::WordWrap));
+    c.add(QStringLiteral("mnuOptionsFont"), [d, &ctx](DocumentTarget &) {
+        QFont font = CodeView::font(ctx.CodeFontFamily, ctx.CodeFontSize);
+        if (!ctx.dialogs.chooseFont(font))
+            return;
+        ctx.CodeFontFamily = font.family();
+        ctx.CodeFontSize = font.pointSize();
+        ctx.settings.setValue(SettingsStore::Key::CodeFontFamily, ctx.CodeFontFamily);
+        ctx.settings.setValue(SettingsStore::Key::CodeFontSize, ctx.CodeFontSize);
+        d->applyCodeView();
+    });
+    // Zoom, as Ctrl with the wheel does, in the window's text only.
+    c.add(QStringLiteral("mnuViewZoomIn"), [](DocumentTarget &t) { doc(t).edit([](RichTextBox &b) { b.zoomIn(); }); });
+    c.add(QStringLiteral("mnuViewZoomOut"), [](DocumentTarget &t) { doc(t).edit([](RichTextBox &b) { b.zoomOut(); }); });
+    c.add(QStringLiteral("mnuViewZoomReset"), [](DocumentTarget &t) { doc(t).edit([](RichTextBox &b) { b.zoomTo(0); }); });
 }

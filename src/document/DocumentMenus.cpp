@@ -111,6 +111,7 @@ constexpr MenuTable::Entry kMenus[] = {
 
     {0, "mnuTools", "&Tools"},
     {1, "mnuToolsExecute", "&Execute"},
+    {1, "mnuToolsFillFields", "&Fill In Fields…", Ctrl | Qt::SHIFT | Key_E},
     {1, "mnuToolsSnip", "&Snip", Key_F3},
     {1, "mnuToolsInsertBox", "I&nsert Box"},
     {1, "mnuToolsInsertText", "Inse&rt Text", Key_F4},
@@ -123,6 +124,9 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuViewProgram", "Program &1", Ctrl | Key_F5, "mnuViewProgram0"},
     {1, "mnuViewProgram", "Program &2", Ctrl | Key_F6, "mnuViewProgram1"},
     {1, "mnuViewProgram", "Program &3", Ctrl | Key_F7, "mnuViewProgram2"},
+    {1, "mnuViewZoomIn", "Zoom &In", Ctrl | Qt::Key_Plus},
+    {1, "mnuViewZoomOut", "Zoom &Out", Ctrl | Qt::Key_Minus},
+    {1, "mnuViewZoomReset", "&Normal Size", Ctrl | Qt::Key_0},
     {1, "mnuViewCut01", "-"},
     {1, "mnuViewWindows", "Win&dows", Qt::Key_unknown, nullptr, true},
 
@@ -130,6 +134,9 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuCharacterMode", "Character Mode"},
     {1, "mnuOptionsCodeView", "Code &View"},
     {1, "mnuOptionsWordWrap", "&Word Wrap"},
+    {1, "mnuOptionsFont", "&Font…"},
+    {1, "mnuOptionsTabs", "&Tabs"},
+    {1, "mnuOptionsReopenDocuments", "Reopen &Documents at Start-up"},
     {1, "mnuOptionsNewLineBreaks", "&Line Breaks for New Documents"},
     {2, "mnuNewLineBreaksCrLf", "CR LF (Windows)"},
     {2, "mnuNewLineBreaksLf", "LF (Linux, macOS)"},
@@ -206,6 +213,8 @@ DocumentMenus::DocumentMenus(QWidget *frame, QMdiArea *area, const CommandRegist
     undo = action("mnuEditUndo");
     redo = action("mnuEditRedo");
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // Ctrl+= is Ctrl+Plus without Shift on most keyboards.
+    action("mnuViewZoomIn")->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     paste = action("mnuEditPaste");
     characterMode = action("mnuCharacterMode");
     characterMode->setCheckable(true);

@@ -42,12 +42,34 @@ DocumentNotices::DocumentNotices(qsizetype longLineMb, qsizetype shownMb, QWidge
         notice->setForegroundRole(QPalette::ToolTipText);
         notice->hide();
     }
+    m_offer = new QFrame(this);
+    m_offer->setObjectName(QStringLiteral("fraOffer"));
+    m_offer->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    m_offer->setAutoFillBackground(true);
+    m_offer->setBackgroundRole(QPalette::ToolTipBase);
+    m_offerText = new QLabel(m_offer);
+    m_offerText->setWordWrap(true);
+    m_offerButton = namedButton(m_offer, "cmdOffer", QString());
+    auto *hide = namedButton(m_offer, "cmdHideOffer", QStringLiteral("&Hide"));
+    auto *offerRow = new QHBoxLayout(m_offer);
+    offerRow->setContentsMargins(6, 3, 6, 3);
+    offerRow->addWidget(m_offerText, 1);
+    offerRow->addWidget(m_offerButton);
+    offerRow->addWidget(hide);
+    m_offer->hide();
+    connect(hide, &QPushButton::clicked, m_offer, &QWidget::hide);
+    connect(m_offerButton, &QPushButton::clicked, this, [this] {
+        m_offer->hide();
+        if (m_offerAction)
+            m_offerAction();
+    });
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_disk);
     layout->addWidget(m_cut);
     layout->addWidget(m_backup);
+    layout->addWidget(m_offer);
     connect(m_reload, &QPushButton::clicked, this, &DocumentNotices::reloadClicked);
     connect(ignore, &QPushButton::clicked, this, &DocumentNotices::hideDisk);
 }
@@ -80,4 +102,12 @@ void DocumentNotices::showBackupFailure(const QString &why)
 {
     m_backup->setText(QStringLiteral("Unsaved changes are not being backed up: ") + why);
     m_backup->setVisible(!why.isEmpty());
+}
+
+void DocumentNotices::showOffer(const QString &text, const QString &button, std::function<void()> action)
+{
+    m_offerText->setText(text);
+    m_offerButton->setText(button);
+    m_offerAction = std::move(action);
+    m_offer->show();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -9,7 +10,8 @@ class QPushButton;
 // The notices above a document's text: another program changed or removed
 // its file ("fraDiskNotice", with Reload and Ignore), its lines too long to
 // show whole are cut ("lblCutNotice"), its unsaved changes are not being
-// backed up ("lblBackupNotice"). Each shows only while it applies.
+// backed up ("lblBackupNotice"), a command worth running now ("fraOffer").
+// Each shows only while it applies.
 class DocumentNotices : public QWidget
 {
     Q_OBJECT
@@ -25,6 +27,9 @@ public:
     void showCut(bool shown);
     // why the journal cannot be written; "" hides the notice.
     void showBackupFailure(const QString &why);
+    // An offer ("fraOffer": a text, a button "cmdOffer" that runs action,
+    // and Hide); either button hides it.
+    void showOffer(const QString &text, const QString &button, std::function<void()> action);
 
 signals:
     void reloadClicked();
@@ -35,4 +40,8 @@ private:
     QPushButton *m_reload = nullptr;
     QLabel *m_cut = nullptr;
     QLabel *m_backup = nullptr;
+    QFrame *m_offer = nullptr;
+    QLabel *m_offerText = nullptr;
+    QPushButton *m_offerButton = nullptr;
+    std::function<void()> m_offerAction;
 };

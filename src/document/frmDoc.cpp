@@ -204,6 +204,11 @@ void frmDoc::showCutNotice(bool shown)
     m_notices->showCut(shown);
 }
 
+void frmDoc::offerNotice(const QString &text, const QString &button, std::function<void()> action)
+{
+    m_notices->showOffer(text, button, std::move(action));
+}
+
 void frmDoc::showBackupFailure(const QString &why)
 {
     m_notices->showBackupFailure(why);
@@ -375,6 +380,7 @@ void frmDoc::documentTaken()
 
 void frmDoc::applyCodeView(qint64 size)
 {
+    txtContents->setCodeFont(CodeView::font(m_ctx.CodeFontFamily, m_ctx.CodeFontSize));
     m_codeNote = CodeView::apply(*txtContents, m_ctx.CodeView, m_ctx.WordWrap, FilePath(), size);
     m_docs.menus().codeView->setChecked(m_ctx.CodeView);
     m_docs.menus().wordWrap->setChecked(m_ctx.WordWrap);
@@ -530,6 +536,17 @@ void frmDoc::applyUndoText(QByteArray text)
     m_lastUndoText = std::move(text);
     m_textChangedSinceTick = false;
     scheduleTimer1();
+}
+
+std::pair<int, int> frmDoc::place() const
+{
+    return {txtContents->SelStart(), txtContents->firstVisibleLine()};
+}
+
+void frmDoc::setPlace(int caret, int firstLine)
+{
+    txtContents->SetSelStart(caret);
+    txtContents->setFirstVisibleLine(firstLine);
 }
 
 void frmDoc::GoToLine()

@@ -50,6 +50,8 @@ public:
     void SetTitle(const QString &title) override;
     QString FilePath() const override;
     QWidget *widget() override { return this; }
+    void undoStep() override { undoTick(); }
+    void offerNotice(const QString &text, const QString &button, std::function<void()> action) override;
     const QStringList &templateTags() const override { return TemplateTags; }
 
     // The template tag names in the order Tools > Execute acts on them; set
@@ -109,6 +111,9 @@ public:
     // Sets the text control up for the code view and word wrap settings and
     // the document's file; size is the text's, when it is not loaded yet.
     void applyCodeView(qint64 size = -1);
+    // Where the caret is (its offset) and the first line shown.
+    std::pair<int, int> place() const;
+    void setPlace(int caret, int firstLine);
     // Asks for a line number and moves the caret there.
     void GoToLine();
     // Holds text for Copy To / Move To: the next mouse release puts it there.

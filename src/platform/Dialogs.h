@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QFont;
+
 // Every place where the program waits for a person goes through here, so
 // that tests can answer in a script and read back what was asked.
 class Dialogs
@@ -23,4 +25,6 @@ public:
     // Asks before an existing file is overwritten. "" when cancelled.
     virtual QString saveFileName(const QString &filter, const QString &initial) = 0;
     virtual void beep() = 0;
+    // Offers font for a change; false when cancelled (font stays as it was).
+    virtual bool chooseFont(QFont &font) = 0;
 };

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -77,6 +78,15 @@ QString QtDialogs::openFileName(const QString &filter, const QString &initial)
 QString QtDialogs::saveFileName(const QString &filter, const QString &initial)
 {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), initial, filter);
+}
+
+bool QtDialogs::chooseFont(QFont &font)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow(), QStringLiteral("Code View Font"));
+    if (ok)
+        font = chosen;
+    return ok;
 }
 
 void QtDialogs::beep()

@@ -14,6 +14,7 @@ public:
     QString openFileName(const QString &filter, const QString &initial) override;
     QString saveFileName(const QString &filter, const QString &initial) override;
     void beep() override;
+    bool chooseFont(QFont &font) override;
 
 private:
     // The filter last chosen in an open dialog, per list of filters: the

@@ -4,6 +4,7 @@
 #include "core/Fragments.h"
 #include "core/TemplatePass.h"
 #include "platform/Dialogs.h"
+#include "templates/frmFields.h"
 #include "templates/frmFonts.h"
 #include "templates/frmInsertDate.h"
 #include "templates/frmInserts.h"
@@ -85,6 +86,7 @@ void registerTemplateCommands(AppContext &ctx, DocumentHost &docs)
         PassHost host(*app, *d, doc);
         TemplatePass::ExecuteTemplateTags(doc.Text(), host, doc.templateTags());
     });
+    c.add(QStringLiteral("mnuToolsFillFields"), [app](DocumentTarget &doc) { frmFields::FillIn(*app, doc); });
     for (const Fragments::Fragment *f = Fragments::begin(); f != Fragments::end(); ++f) {
         c.add(QLatin1String(f->name), [app, f](DocumentTarget &doc) { insertFragment(*app, *f, doc); });
     }

@@ -2,8 +2,10 @@
 
 #include "core/Fragments.h"
 #include "core/TemplateLibrary.h"
+#include "core/TemplatePass.h"
 #include "core/TextFileCodec.h"
 #include "platform/Dialogs.h"
+#include "templates/frmFields.h"
 #include "templates/frmTemplates.h"
 #include "ui/AppContext.h"
 #include "ui/CenterForm.h"
@@ -38,7 +40,18 @@ bool frmNew::CreateFromTemplate(AppContext &ctx, DocumentHost &docs, const QStri
     DocumentTarget *doc = docs.CreateDocumentWindow();
     if (!doc)
         return false;
-    doc->SetText(TextFileCodec::toQString(TextFileCodec::decode(std::move(bytes), false).text));
+    const QString text = TextFileCodec::toQString(TextFileCodec::decode(std::move(bytes), false).text);
+    doc->SetText(text);
+    if (!TemplatePass::promptLabels(text).isEmpty()) {
+        AppContext *app = &ctx;
+        DocumentHost *host = &docs;
+        const DocumentRef ref = doc->ref();
+        doc->offerNotice(QStringLiteral("This document has fields to fill in."),
+                         QStringLiteral("&Fill In Fields…"), [app, host, ref] {
+                             if (DocumentTarget *d = host->document(ref))
+                                 frmFields::FillIn(*app, *d);
+                         });
+    }
     return true;
 }
 

@@ -29,6 +29,10 @@ struct AppContext {
     QString InsertedText; // the Insert Text window's text, kept for F4
     bool CodeView = false; // Options > Code View, for every document
     bool WordWrap = false; // Options > Word Wrap
+    QString CodeFontFamily; // Options > Font, for the code view ("" and 0: the system's fixed-width font)
+    int CodeFontSize = 0;
+    bool Tabs = false; // Options > Tabs
+    bool ReopenDocuments = false; // Options > Reopen Documents at Start-up
     // How long after the last change unsaved text is backed up (tests
     // shorten it).
     int journalDelayMs = 2000;

@@ -120,10 +120,9 @@ QColor forPalette(const QColor &c, bool dark)
     return QColor::fromHslF(h, s, qBound(0.55f, 1.0f - l, 0.92f));
 }
 
-void colour(QsciLexer &lexer, const QPalette &p)
+void colour(QsciLexer &lexer, const QPalette &p, const QFont &fixed)
 {
     const bool dark = darkPalette(p);
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     lexer.setDefaultFont(fixed);
     lexer.setFont(fixed, -1);
     lexer.setDefaultPaper(p.color(QPalette::Base));
@@ -138,6 +137,16 @@ void colour(QsciLexer &lexer, const QPalette &p)
 }
 
 } // namespace
+
+QFont font(const QString &family, int pointSize)
+{
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!family.isEmpty())
+        f.setFamily(family);
+    if (pointSize > 0)
+        f.setPointSize(pointSize);
+    return f;
+}
 
 QString languageFor(const QString &filePath)
 {
@@ -170,7 +179,7 @@ QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qin
     box.setLexer(nullptr);
     box.useStyledDocument(lexer != nullptr);
     if (lexer) {
-        colour(*lexer, p);
+        colour(*lexer, p, box.codeFont());
         box.setLexer(lexer);
     }
     delete old;
@@ -192,7 +201,7 @@ PrintedText printed(RichTextBox &box, bool selection)
     PrintedText out(selection ? box.SelText() : box.Text());
     if (!box.codeLook())
         return out;
-    out.font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    out.font = box.codeFont();
     const QsciLexer *lexer = box.lexer();
     if (!lexer)
         return out;

@@ -2,13 +2,15 @@
 
 #include "platform/Printer.h"
 
+#include <QFont>
 #include <QString>
 
 class QsciLexer;
 class QObject;
 class RichTextBox;
 
-// The code view of a text control: the system's fixed-width font, line
+// The code view of a text control: the box's code font (the system's
+// fixed-width font unless one was chosen), line
 // numbers, brace matching, auto-indent, a tab width of 4 and syntax colours
 // chosen by the file's name or type, in the desktop palette's colours. Off,
 // the control looks as documents always have.
@@ -24,6 +26,10 @@ constexpr qint64 kHighlightLimit = 10 * 1024 * 1024;
 QString languageFor(const QString &filePath);
 // A new lexer for the file, or nullptr.
 QsciLexer *lexerFor(const QString &filePath, QObject *parent);
+
+// The code view's font: the system's fixed-width font, or the family and
+// size chosen in Options > Font ("" and 0: not chosen).
+QFont font(const QString &family, int pointSize);
 
 // Sets the control up for the file (path may be empty) with the code view
 // on or off and lines wrapped at words or not. Returns a note for the status

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -39,6 +40,11 @@ public:
     virtual QString FilePath() const = 0;
     // The tag names Tools > Execute visits, in order.
     virtual const QStringList &templateTags() const = 0;
+    // Ends the current undo step: what changed since the last one is one step.
+    virtual void undoStep() = 0;
+    // A notice above the text with a button that runs action and hides the
+    // notice; it changes nothing by itself.
+    virtual void offerNotice(const QString &text, const QString &button, std::function<void()> action) = 0;
     // The window, for dialogs that belong to it.
     virtual QWidget *widget() = 0;
 };

@@ -36,7 +36,7 @@ const QFont &documentFont()
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent)
-    : QsciScintilla(parent)
+    : QsciScintilla(parent), m_codeFont(QFontDatabase::systemFont(QFontDatabase::FixedFont))
 {
     setObjectName(QStringLiteral("txtContents"));
     // A document without a style byte per character: no lexer colours the
@@ -125,7 +125,7 @@ void RichTextBox::useStyledDocument(bool styled)
 void RichTextBox::setCodeLook(bool on)
 {
     m_codeLook = on;
-    setFont(on ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : documentFont());
+    setFont(on ? m_codeFont : documentFont());
     setMarginType(0, NumberMargin);
     m_numberDigits = 0;
     if (on)
@@ -135,6 +135,13 @@ void RichTextBox::setCodeLook(bool on)
     setBraceMatching(on ? SloppyBraceMatch : NoBraceMatch);
     setAutoIndent(on);
     setTabWidth(on ? 4 : 8);
+}
+
+void RichTextBox::setCodeFont(const QFont &font)
+{
+    m_codeFont = font;
+    if (m_codeLook)
+        setFont(font);
 }
 
 void RichTextBox::fitLineNumbers()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include "core/FileIO.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -72,6 +73,9 @@ public:
     // auto-indent, tabs of 4) or the document's own.
     void setCodeLook(bool on);
     bool codeLook() const { return m_codeLook; }
+    // The code look's font (at first the system's fixed-width font).
+    void setCodeFont(const QFont &font);
+    QFont codeFont() const { return m_codeFont; }
 
     // Takes a key away from the editor's built-in commands so that a menu
     // shortcut with that key reaches its action.
@@ -118,6 +122,7 @@ private:
     bool m_bulk = false;
     bool m_styled = false;
     bool m_codeLook = false;
+    QFont m_codeFont;
     int m_numberDigits = 0;
     bool m_changePending = false;
     long m_lastAnchor = 0;

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/QtPrinter.h"
 
+#include <QFont>
 #include <QQueue>
 #include <QtTest>
 #include <QStringList>
@@ -64,6 +65,16 @@ public:
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
     void beep() override { ++beeps; }
+    QQueue<QFont> fonts; // font choices; none left: Cancel
+    QList<QFont> fontsOffered;
+    bool chooseFont(QFont &font) override
+    {
+        fontsOffered << font;
+        if (fonts.isEmpty())
+            return false;
+        font = fonts.dequeue();
+        return true;
+    }
 
     QString lastText() const { return asked.isEmpty() ? QString() : asked.last().text; }
 };

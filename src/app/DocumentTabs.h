@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+
+struct AppContext;
+struct DocumentRecord;
+class QTabBar;
+class mdiMain;
+
+// Options > Tabs: the document windows as closable, movable tabs of the
+// frame's area, each with the document's title (and " *" while it has
+// unsaved changes) and its file as the tooltip; a middle click closes a
+// tab. Only shown windows have tabs: a window hidden by File > Close keeps
+// its place in the area, not its tab.
+class DocumentTabs : public QObject
+{
+    Q_OBJECT
+
+public:
+    DocumentTabs(AppContext &ctx, mdiMain &frame);
+
+    void toggle();
+    // Shows the area as the option says.
+    void apply();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QTabBar *tabBar() const;
+    void sync();
+
+    AppContext &m_ctx;
+    mdiMain &m_frame;
+    QTimer m_sync;
+    QSet<DocumentRecord *> m_watched;
+};
