@@ -360,12 +360,31 @@ void RichTextBox::setHighlights(const QList<QPair<qsizetype, qsizetype>> &ranges
     sci(SCI_INDICSETFORE, kIndicator, 0x00C0FF); // amber, as Scintilla's colours are BGR
     sci(SCI_INDICSETALPHA, kIndicator, 90);
     sci(SCI_INDICSETUNDER, kIndicator, 1);
+    // In order, each position is found from the one before: a walk along
+    // the text once, not from its line's start for each range (quadratic
+    // on a long line).
+    qsizetype lastOffset = -1;
+    long lastPosition = 0;
     for (const auto &[offset, length] : ranges) {
         if (length <= 0)
             continue;
-        const long start = positionFromOffset(int(offset));
-        sci(SCI_INDICATORFILLRANGE, start, positionFromOffset(int(offset + length)) - start);
+        const long start = lastOffset >= 0 && offset >= lastOffset
+                               ? sci(SCI_POSITIONRELATIVECODEUNITS, lastPosition, long(offset - lastOffset))
+                               : positionFromOffset(int(offset));
+        const long end = sci(SCI_POSITIONRELATIVECODEUNITS, start, long(length));
+        sci(SCI_INDICATORFILLRANGE, start, end - start);
+        lastOffset = offset + length;
+        lastPosition = end;
     }
+}
+
+QPair<qsizetype, qsizetype> RichTextBox::visibleRange() const
+{
+    const long top = sci(SCI_GETFIRSTVISIBLELINE);
+    const long first = sci(SCI_DOCLINEFROMVISIBLE, top);
+    const long last = sci(SCI_DOCLINEFROMVISIBLE, top + std::max(1L, sci(SCI_LINESONSCREEN)));
+    const int from = offsetFromPosition(sci(SCI_POSITIONFROMLINE, first));
+    return {from, offsetFromPosition(sci(SCI_GETLINEENDPOSITION, last)) - from};
 }
 
 int RichTextBox::lineCount() const

@@ -55,6 +55,8 @@ public:
     // Marks ranges (UTF-16 offset, length) of the text, such as every match
     // of a search; an empty list clears the marks.
     void setHighlights(const QList<QPair<qsizetype, qsizetype>> &ranges);
+    // The whole lines on screen: UTF-16 offset and length.
+    QPair<qsizetype, qsizetype> visibleRange() const;
     // Lines count from 1.
     int lineCount() const;
     int caretLine() const;
