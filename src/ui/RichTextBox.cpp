@@ -159,6 +159,17 @@ QByteArrayView RichTextBox::textView() const
     return QByteArrayView(p, sci(SCI_GETLENGTH));
 }
 
+QByteArray RichTextBox::textBytes(qint64 from, qint64 length) const
+{
+    const auto *p = reinterpret_cast<const char *>(SendScintilla(SCI_GETRANGEPOINTER, long(from), long(length)));
+    return p ? QByteArray(p, length) : QByteArray();
+}
+
+qint64 RichTextBox::textByteLength() const
+{
+    return sci(SCI_GETLENGTH);
+}
+
 QString RichTextBox::Text() const
 {
     return TextFileCodec::toQString(textView());

@@ -32,6 +32,10 @@ public:
     // valid until the next change.
     QByteArrayView textView() const;
     QByteArray textBytes() const { return textView().toByteArray(); }
+    // A part of the text as UTF-8, copied without making the whole text
+    // one block (which can move all of it after the caret).
+    QByteArray textBytes(qint64 from, qint64 length) const;
+    qint64 textByteLength() const;
     // progress (optional) is told after each slice of a big text is in.
     void setTextBytes(QByteArrayView utf8, const std::function<void(qint64 done, qint64 total)> &progress = {});
     // Makes the text utf8 by replacing only the part that differs. The first
