@@ -65,6 +65,12 @@ RichTextBox::RichTextBox(QWidget *parent)
     // Scintilla paints every pixel of its view: marking it opaque spares the
     // windows below a repaint each time the caret blinks.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Each blink of the caret repaints its line, which on a long line costs
+    // tens of milliseconds every half second for as long as it is shown:
+    // there the caret stays steady.
+    m_caretPeriod = sci(SCI_GETCARETPERIOD);
+    connect(this, &RichTextBox::SelChange, this, &RichTextBox::steadyCaretOnLongLine);
+    connect(this, &RichTextBox::Change, this, &RichTextBox::steadyCaretOnLongLine);
 
     // The program keeps its own undo; the editor's undo and redo keys, and
     // its built-in Ctrl+letter commands (cut line, lower case, select all...)
@@ -396,6 +402,14 @@ QPair<qsizetype, qsizetype> RichTextBox::visibleRange() const
     const long last = sci(SCI_DOCLINEFROMVISIBLE, top + std::max(1L, sci(SCI_LINESONSCREEN)));
     const int from = offsetFromPosition(sci(SCI_POSITIONFROMLINE, first));
     return {from, offsetFromPosition(sci(SCI_GETLINEENDPOSITION, last)) - from};
+}
+
+void RichTextBox::steadyCaretOnLongLine()
+{
+    const long line = sci(SCI_LINEFROMPOSITION, sci(SCI_GETCURRENTPOS));
+    const long period = sci(SCI_LINELENGTH, line) > steadyCaretFrom ? 0 : m_caretPeriod;
+    if (sci(SCI_GETCARETPERIOD) != period)
+        sci(SCI_SETCARETPERIOD, period);
 }
 
 int RichTextBox::lineCount() const

@@ -79,6 +79,9 @@ public:
     void setCodeLook(bool on);
     bool codeLook() const { return m_codeLook; }
 
+    // On a line longer than this many bytes the caret does not blink.
+    qint64 steadyCaretFrom = 20000;
+
     // Takes a key away from the editor's built-in commands so that a menu
     // shortcut with that key reaches its action.
     void releaseKey(const QKeySequence &key);
@@ -121,6 +124,8 @@ private:
     void setUpDocument();
     void fitLineNumbers();
 
+    void steadyCaretOnLongLine();
+    long m_caretPeriod = 500;
     bool m_bulk = false;
     bool m_styled = false;
     bool m_codeLook = false;
