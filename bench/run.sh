@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" ci bench_open bench_idle bench_edit bench_templates bench_scan bench_tools >/dev/null
+bash "$root/scripts/build.sh" ci bench_open bench_idle bench_edit bench_find bench_journal bench_longline bench_templates bench_scan bench_tools bench_encodings >/dev/null
 
 work="$(mktemp -d)"
 trap 'kill "${xvfb_pid:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -54,6 +54,10 @@ measure "open 50+ MB KOI8-R" "$bin/bench_open" "$work/koi8r.txt"
 "$bin/bench_edit" "$work/10mb.html"
 "$bin/bench_edit" "$work/50mb.html" | grep journal
 "$bin/bench_idle" 10
+/usr/bin/time -f 'find field, 50 MB: %M KB peak' "$bin/bench_find" "$work/50mb.html"
+/usr/bin/time -f 'journal, 50 MB: %M KB peak' "$bin/bench_journal" "$work/50mb.html"
+python3 "$root/bench/make_long_line.py" 1 "$work/line1mb.js"
+/usr/bin/time -f 'long line, 1 MB: %M KB peak' "$bin/bench_longline" "$work/line1mb.js"
 "$bin/bench_templates"
 "$bin/bench_tools"
 python3 "$root/bench/make_scan.py" 1024 "$work/1gb.txt"

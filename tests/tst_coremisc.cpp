@@ -313,6 +313,33 @@ private slots:
         QTEST(int(s.findAll(text).size()), "count");
     }
 
+    // Matches in slices, up to a cap; take can stop them.
+    void forEachMatch_data()
+    {
+        QTest::addColumn<int>("cap");
+        QTest::addColumn<int>("stopAfter");
+        QTest::addColumn<QList<int>>("slices");
+        QTest::addColumn<bool>("more");
+        QTest::newRow("all") << 10 << 9 << QList<int>{2, 2, 1} << false;
+        QTest::newRow("capped") << 3 << 9 << QList<int>{2, 1} << true;
+        QTest::newRow("stopped") << 10 << 1 << QList<int>{2} << false;
+    }
+
+    void forEachMatch()
+    {
+        QFETCH(int, cap);
+        QFETCH(int, stopAfter);
+        QList<int> slices;
+        const TextSearch::Counted c = search(QStringLiteral("a"), QString()).forEachMatch(
+            QStringLiteral("a a a a a"), cap, 2, [&](QList<TextSearch::Match> part) {
+                slices << int(part.size());
+                return slices.size() < stopAfter;
+            });
+        QTEST(slices, "slices");
+        QTEST(c.more, "more");
+        QCOMPARE(c.stopped, stopAfter < 9);
+    }
+
     void findPrevious()
     {
         const QString text = QStringLiteral("cat dog cat");

@@ -221,6 +221,34 @@ private slots:
         }
     }
 
+    // A big text (made small here) is searched after a pause in typing,
+    // counted up to the cap beside the window, and marked only on screen.
+    void findBarBigText()
+    {
+        AppFixture app;
+        frmDoc *w = app.newDocument();
+        RichTextBox *box = editorOf(w);
+        FindBar *bar = childOf<FindBar>(w, "fraFind");
+        QString text;
+        for (int i = 0; i < 2000; ++i)
+            text += QStringLiteral("line with a cat\r\n");
+        box->SetText(text);
+        bar->backgroundFrom = 0;
+        bar->countCap = 5;
+        bar->open(false);
+        QTest::keyClicks(bar->txtFind, QStringLiteral("cat"));
+        QCOMPARE(box->SelLength(), 0);
+        QTRY_COMPARE(bar->lblFindStatus->text(), QStringLiteral("1 of more than 5 matches"));
+        QCOMPARE(box->SelStart(), 12);
+        const auto marked = [box](int at) {
+            return box->SendScintilla(QsciScintillaBase::SCI_INDICATORALLONFOR, at) & (1 << QsciScintillaBase::INDIC_CONTAINER);
+        };
+        const int last = int(text.size()) - 5;
+        QVERIFY(marked(12) && !marked(last));
+        box->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+        QTRY_VERIFY(marked(last));
+    }
+
     // The search keys in the focused editor of the active window of two:
     // the other window's text and bar stay as they were.
     void findReplaceAndGoToLine()

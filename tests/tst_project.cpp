@@ -187,6 +187,8 @@ private slots:
         QTest::newRow("non-ASCII phrase and line") << QByteArray("ÉCOLE d'été\nécole\nECOLE\n") << "École" << QStringList{"ÉCOLE d'été", "école"};
         QTest::newRow("Qt's lower case: the Kelvin sign is a k") << QString::fromUtf16(u"\u212A mark\nplain\n").toUtf8() << "k m"
                                                                  << QStringList{QString::fromUtf16(u"\u212A mark")};
+        QTest::newRow("both cases, sixteen bytes at a time") << QByteArray("0123456789 needl nEeDlE abcdefghijklmnop\nneedl\n")
+                                                            << "needle" << QStringList{"0123456789 needl nEeDlE abcdefghijklmnop"};
         QTest::newRow("Windows-1252 line") << QByteArray("caf\xE9 au lait\r\n") << "CAFÉ" << QStringList{"café au lait"};
         // The file's encoding, as File > Open finds it; a BOM is no text.
         QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF" "first line\r\nsecond\r\n") << "" << QStringList{"first line", "second"};
@@ -208,6 +210,61 @@ private slots:
         QCOMPARE(scanned(dir.filePath(QStringLiteral("f.txt")), phrase), lines);
     }
 
+    // Small injected limits: rows past the cap are only counted, a long
+    // line is listed by its first characters.
+    void quickScanLimits_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("more");
+        QTest::newRow("rows past the cap") << QByteArray("x1\nx2\ny\nx3\nx4\n") << QStringList{"x1", "x2"} << 2;
+        QTest::newRow("first characters of a line") << QByteArray("  abcdefx\nabc x\n") << QStringList{"abcde\u2026", "abc x"} << 0;
+        QTest::newRow("long line across slices") << QByteArray(100, 'a') + "x" + QByteArray(100, 'b') + "\nbx"
+                                                 << QStringList{"aaaaa\u2026", "bx"} << 0;
+        QByteArray half = "a";
+        for (int i = 0; i < 13; ++i)
+            half += "\xC3\xA9";
+        QTest::newRow("no half character") << half + "x" << QStringList{"a\u00E9\u00E9\u00E9\u00E9\u2026"} << 0;
+    }
+
+    void quickScanLimits()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, lines);
+        QFETCH(int, more);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.txt"));
+        QVERIFY(writeBytes(path, file));
+        QStringList found;
+        const QuickScan::Outcome o = QuickScan::scan(path, QStringLiteral("x"), 0, [&](QStringList f) { found += f; },
+                                                     [](qint64, qint64) { return true; }, -1, {2, 5, 16});
+        QCOMPARE(found, lines);
+        QCOMPARE(o.more, more);
+    }
+
+    // Asked after every slice, even inside one line; and a file that grows
+    // during the scan is scanned as far as it reached when the scan began.
+    void quickScanBounds()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.txt"));
+        QVERIFY(writeBytes(path, QByteArray(1000, 'a')));
+        int asked = 0;
+        const QuickScan::Outcome stopped = QuickScan::scan(path, QStringLiteral("b"), 0, {},
+                                                           [&](qint64, qint64) { return ++asked < 3; }, -1, {10, 5, 64});
+        QVERIFY(stopped.stopped);
+        QCOMPARE(asked, 3);
+        QVERIFY(writeBytes(path, "x\n"));
+        QFile grow(path);
+        QVERIFY(grow.open(QIODevice::Append));
+        QStringList found;
+        const QuickScan::Outcome o = QuickScan::scan(path, QStringLiteral("x"), 0, [&](QStringList f) { found += f; },
+                                                     [&](qint64, qint64) { return grow.write("x\n") == 2 && grow.flush(); },
+                                                     -1, {10, 5, 1});
+        QCOMPARE(found, QStringList{"x"});
+        QCOMPARE(o.offset, 2);
+    }
+
     // Slices end at line breaks: lines that straddle a slice boundary, and a
     // line longer than a slice, are found whole; a stopped scan keeps what it
     // found and goes on from where it stopped.
@@ -222,7 +279,7 @@ private slots:
         QVERIFY(writeBytes(path, bytes));
         const QStringList all = scanned(path, QStringLiteral("NEEDLE"));
         QCOMPARE(all.size(), int(bytes.count("needle")));
-        QVERIFY(all.last().endsWith(QLatin1String("needle at the end of a long line")));
+        QCOMPARE(all.last(), QString(300, u'z') + QChar(0x2026));
 
         QStringList first;
         const QuickScan::Outcome stopped = QuickScan::scan(path, QStringLiteral("needle"), 0, [&](QStringList f) { first += f; },

@@ -213,6 +213,31 @@ private slots:
         QVERIFY(!QFileInfo::exists(first) && QFileInfo::exists(newer));
     }
 
+    // A text bigger than a slice goes to the writer a slice at a time; a
+    // change meanwhile gives that write up and the journal stays whole.
+    void bigTextsInSlices()
+    {
+        AppFixture app;
+        frmDoc *w = app.newDocument();
+        w->InsertFragment(QString(100, u'x'));
+        RecoveryJournal &journal = app.docs().journal();
+        journal.setSliceBytes(16);
+        const auto written = [&] {
+            const QString root = app.ctx->settings.ProgramDirectory() + QStringLiteral("recovery/");
+            Journal::Entry e;
+            const QString folder = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0);
+            return Journal::parse(fileBytes(root + folder + QStringLiteral("/1.journal")), &e) ? e.text : QByteArray("unreadable");
+        };
+        journal.write(w->slot());
+        journal.waitForWrites();
+        QCOMPARE(written(), QByteArray(100, 'x'));
+        w->InsertFragment(QStringLiteral("y"));
+        journal.write(w->slot());
+        w->InsertFragment(QStringLiteral("z"));
+        journal.waitForWrites();
+        QCOMPARE(written(), QByteArray(100, 'x'));
+    }
+
     // A journal that cannot be written is said above the text, once, and
     // tried again on the next change.
     void failedBackupsAreShown()

@@ -14,6 +14,22 @@ class TestTextControl : public QObject
     Q_OBJECT
 
 private slots:
+    // The caret does not blink on a line longer than steadyCaretFrom.
+    void steadyCaretOnLongLines()
+    {
+        RichTextBox box;
+        box.steadyCaretFrom = 10;
+        const long blinking = box.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD);
+        QVERIFY(blinking > 0);
+        box.SetText(QStringLiteral("short\r\na line of more than ten bytes"));
+        box.SetSelStart(int(box.TextLength()));
+        QCoreApplication::processEvents();
+        QCOMPARE(box.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), 0L);
+        box.SetSelStart(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(box.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), blinking);
+    }
+
     void lengthsAndOffsetsCountUtf16Units_data()
     {
         QTest::addColumn<QString>("text");

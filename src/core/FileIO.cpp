@@ -376,7 +376,12 @@ Failure writeWholeFile(const QString &path, const QByteArray &bytes, const Write
     if (existed && st.st_nlink > 1) {
         if (changedMeanwhile())
             return makeFailure(ChangedMeanwhile);
-        return writeInPlace(target, bytes);
+        if (!options.more)
+            return writeInPlace(target, bytes);
+        QByteArray whole = bytes; // a file with other names: written in place, whole
+        for (QByteArray piece; options.more(&piece) && !piece.isEmpty();)
+            whole += piece;
+        return writeInPlace(target, whole);
     }
 
     // The temporary file is made owner-only, then given its final mode and
@@ -401,13 +406,26 @@ Failure writeWholeFile(const QString &path, const QByteArray &bytes, const Write
     // Every step is checked before the old file is replaced: a short write
     // reports no error of its own, and a file cut short must never replace
     // a whole one.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return discard(n == 0 ? ENOSPC : errno);
-        done += n;
+    QByteArray piece = bytes;
+    for (;;) {
+        for (qsizetype done = 0; done < piece.size();) {
+            const ssize_t n = ::write(fd, piece.constData() + done, size_t(piece.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return discard(n == 0 ? ENOSPC : errno);
+            done += n;
+        }
+        if (!options.more)
+            break;
+        piece = QByteArray();
+        if (!options.more(&piece)) {
+            ::close(fd);
+            ::unlink(temp.constData());
+            return makeFailure(ChangedMeanwhile);
+        }
+        if (piece.isEmpty())
+            break;
     }
     if (::fsync(fd) != 0)
         return discard(errno);

@@ -95,6 +95,10 @@ struct WriteOptions {
     bool ownerOnly = false;
     // A link in the file's place is refused instead of followed.
     bool noFollow = false;
+    // When set, more bytes after bytes: called until it gives an empty
+    // piece; false gives up (ChangedMeanwhile: nothing is replaced). The
+    // content is then never held whole.
+    std::function<bool(QByteArray *piece)> more;
 };
 
 // The one way a file is written. Replaces the file's content with bytes, or

@@ -139,7 +139,7 @@ QByteArray serialize(const Entry &entry)
                              .arg(entry.stamp.size)
                              .arg(entry.stamp.modifiedNs)
                              .arg(entry.stamp.inode));
-    out += line("size", QString::number(entry.text.size()));
+    out += line("size", QString::number(entry.text.isEmpty() ? entry.textSize : entry.text.size()));
     out += '\n';
     out += entry.text;
     return out;
@@ -222,9 +222,10 @@ QString Folder::entryPath(int slot) const
     return QDir(m_path).filePath(QStringLiteral("%1.journal").arg(slot));
 }
 
-FileIO::Failure Folder::write(int slot, const Entry &entry) const
+FileIO::Failure Folder::write(int slot, const Entry &entry, std::function<bool(QByteArray *)> more) const
 {
     FileIO::WriteOptions options;
+    options.more = std::move(more);
     options.ownerOnly = true;
     options.noFollow = true;
     return FileIO::writeWholeFile(entryPath(slot), serialize(entry), options);

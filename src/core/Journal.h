@@ -50,7 +50,9 @@ public:
     QString path() const { return m_path; }
     QString entryPath(int slot) const;
     // Writes a document's journal; the failure says why it could not be.
-    FileIO::Failure write(int slot, const Entry &entry) const;
+    // With more, the text (entry.textSize bytes) comes in pieces from it
+    // (see FileIO::WriteOptions) and entry.text is empty.
+    FileIO::Failure write(int slot, const Entry &entry, std::function<bool(QByteArray *)> more = {}) const;
     void removeEntry(int slot) const;
     // Removes the journals and the folder (a clean exit).
     void removeAll();

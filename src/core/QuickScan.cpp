@@ -5,15 +5,18 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <optional>
 #include <cstring>
+#include <string.h>
 #include <string_view>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace QuickScan {
 
 namespace {
-
-constexpr qint64 kSlice = 4 * 1024 * 1024;
 
 bool isBreak(char c)
 {
@@ -32,78 +35,225 @@ QString trimBlanks(const QString &s)
 
 bool hasHighByte(const char *p, qsizetype n)
 {
-    unsigned char any = 0;
-    for (qsizetype i = 0; i < n; ++i)
+    quint64 any = 0;
+    qsizetype i = 0;
+    for (; i + 32 <= n; i += 32) { // eight bytes at a time, four words a round
+        quint64 w[4];
+        std::memcpy(w, p + i, sizeof w);
+        any |= w[0] | w[1] | w[2] | w[3];
+        if (any & 0x8080808080808080ULL)
+            return true;
+    }
+    for (; i < n; ++i)
         any |= static_cast<unsigned char>(p[i]);
     return any & 0x80;
 }
 
-// Searches lines of [p, p + n), which ends at a line break (or the file's end).
-class SliceMatcher
+// The first bytes of a line as listed: at most shown characters, then "…".
+QString shownText(QByteArrayView head, bool cut, qsizetype shown)
+{
+    if (cut) { // no half character at the end
+        qsizetype n = head.size(), i = n;
+        while (i > 0 && (static_cast<unsigned char>(head[i - 1]) & 0xC0) == 0x80 && n - i < 3)
+            --i;
+        const unsigned char lead = i > 0 ? static_cast<unsigned char>(head[i - 1]) : 0;
+        const qsizetype need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (lead >= 0xC0 && i - 1 + need > n)
+            head = head.first(i - 1);
+    }
+    const QString line = TextFileCodec::decodeText(head);
+    if (!cut && line.size() <= shown)
+        return listed(line);
+    qsizetype from = 0;
+    while (from < line.size() && line.at(from) == u' ')
+        ++from;
+    return listed(line.mid(from, shown)) + QChar(0x2026);
+}
+
+// Feeds the bytes of a file a buffer at a time and finds the lines that
+// match. A buffer starts at a line start, or inside a line begun in an
+// earlier buffer (open): then only that line's first bytes (head) and last
+// few bytes (carried into the next buffer, for a phrase across the seam)
+// are kept.
+class LineScanner
 {
 public:
-    explicit SliceMatcher(const QString &phrase) : m_phrase(phrase)
+    LineScanner(const QString &phrase, const Limits &limits, Outcome &outcome)
+        : m_phrase(phrase), m_limits(limits), m_outcome(outcome)
     {
-        m_asciiPhrase = !hasHighByte(phrase.toUtf8().constData(), phrase.toUtf8().size());
-        m_needle = phrase.toUtf8().toStdString();
+        const QByteArray utf8 = phrase.toUtf8();
+        m_needle = utf8.toStdString();
+        m_byteSearch = !m_needle.empty();
+        m_headBytes = limits.shown * 4 + 4;
+        m_overlap = qsizetype(utf8.size()) * 4 + 8;
+        m_carryMax = std::max(m_headBytes, m_overlap);
+        const qsizetype n = qsizetype(m_needle.size());
+        std::fill(std::begin(m_skip), std::end(m_skip), std::max<qsizetype>(1, n));
+        for (qsizetype i = 0; i + 1 < n; ++i) {
+            const unsigned char c = static_cast<unsigned char>(m_needle[size_t(i)]);
+            m_skip[c] = n - 1 - i;
+            if (c >= 'a' && c <= 'z')
+                m_skip[c - 32] = n - 1 - i;
+        }
     }
 
-    void run(const char *p, qsizetype n, QStringList &out)
+    // Searches p[0, m); last: the file ends there. Afterwards the bytes from
+    // carryFrom() on go before the next buffer. lineStart(): where in this
+    // buffer the line that goes on began (-1: in an earlier one).
+    void feed(const char *p, qsizetype m, bool last, QStringList &out)
     {
-        m_lower.resize(size_t(n));
-        for (qsizetype i = 0; i < n; ++i) {
-            const unsigned char c = static_cast<unsigned char>(p[i]);
-            m_lower[size_t(i)] = char(unsigned(c - 'A') < 26u ? c + 32 : c);
+        m_p = p;
+        m_m = m;
+        m_out = &out;
+        m_carryFrom = m;
+        m_lineStart = m_open ? -1 : m;
+        // All ASCII: a skipping search in the bytes as they are; else the
+        // bytes lower-cased, line by line.
+        const bool fast = m_fast = m_byteSearch && !hasHighByte(p, m);
+        if (!fast) {
+            m_lower.resize(size_t(m));
+            for (qsizetype i = 0; i < m; ++i)
+                m_lower[size_t(i)] = lower(p[i]);
         }
-        if (m_asciiPhrase && !m_needle.empty() && !hasHighByte(p, n)) {
-            searchAscii(p, 0, n, out);
-            return;
-        }
-        // Line by line: ASCII lines byte-wise, others through Qt.
-        for (qsizetype start = 0; start < n;) {
-            qsizetype end = start;
-            while (end < n && !isBreak(p[end]))
-                ++end;
-            if (end > start) {
-                if (!hasHighByte(p + start, end - start)) {
-                    if (m_asciiPhrase && (m_needle.empty() || lowerView(start, end).find(m_needle) != std::string_view::npos))
-                        out << listed(QString::fromLatin1(p + start, end - start));
-                } else {
-                    const QString line = TextFileCodec::decodeText(QByteArrayView(p + start, end - start));
-                    if (lineMatches(line, m_phrase))
-                        out << listed(line);
-                }
+        qsizetype s = 0;
+        if (m_open) {
+            const qsizetype e = nextBreak(0);
+            const bool matched = m_matched || matches(0, e);
+            if (e == m && !last) {
+                m_matched = matched;
+                m_carryFrom = std::max<qsizetype>(0, m - m_overlap);
+                return;
             }
-            start = end + 1;
+            if (matched)
+                emitLine(m_head, true);
+            m_open = false;
+            s = e + 1;
+        }
+        while (s < m) {
+            if (fast) {
+                const qsizetype hit = find(s, m);
+                if (hit < 0) { // only the last line may go on
+                    qsizetype t = m;
+                    while (t > s && !isBreak(p[t - 1]))
+                        --t;
+                    if (t < m && !last)
+                        goesOn(t, false);
+                    return;
+                }
+                s = hit;
+                while (s > 0 && !isBreak(p[s - 1]))
+                    --s;
+            }
+            const qsizetype e = nextBreak(s);
+            const bool matched = fast || matches(s, e);
+            if (e == m && !last) {
+                goesOn(s, matched);
+                return;
+            }
+            if (matched)
+                emitLine(QByteArrayView(p + s, std::min(e - s, m_headBytes)), e - s > m_headBytes);
+            s = e + 1;
         }
     }
+    qsizetype carryFrom() const { return m_carryFrom; }
+    qsizetype lineStart() const { return m_lineStart; }
 
 private:
-    std::string_view lowerView(qsizetype from, qsizetype to) const
+    qsizetype nextBreak(qsizetype s) const
     {
-        return std::string_view(m_lower.data() + from, size_t(to - from));
+        while (s < m_m && !isBreak(m_p[s]))
+            ++s;
+        return s;
     }
-
-    // Every line of an all-ASCII range that holds the needle.
-    void searchAscii(const char *p, qsizetype from, qsizetype n, QStringList &out) const
+    static char lower(char c) { return char(unsigned(static_cast<unsigned char>(c) - 'A') < 26u ? c + 32 : c); }
+    // Either case of an ASCII letter alike.
+    bool matchesAt(qsizetype pos) const
     {
-        const std::string_view all = lowerView(0, n);
-        for (size_t hit; from < n && (hit = all.find(m_needle, size_t(from))) != std::string_view::npos;) {
-            qsizetype start = qsizetype(hit);
-            while (start > 0 && !isBreak(p[start - 1]))
-                --start;
-            qsizetype end = qsizetype(hit) + qsizetype(m_needle.size());
-            while (end < n && !isBreak(p[end]))
-                ++end;
-            out << listed(QString::fromLatin1(p + start, end - start));
-            from = end;
+        for (size_t j = 0; j < m_needle.size(); ++j)
+            if (lower(m_p[pos + qsizetype(j)]) != m_needle[j])
+                return false;
+        return true;
+    }
+    qsizetype find(qsizetype from, qsizetype to) const
+    {
+        const qsizetype n = qsizetype(m_needle.size());
+        const char *needle = m_needle.data();
+        const char last = needle[n - 1];
+        qsizetype pos = from;
+#ifdef __SSE2__
+        // Sixteen places at a time whose first and last bytes can be the
+        // needle's (a byte with 0x20 added equal to the needle's), then
+        // each of those compared.
+        const __m128i bit = _mm_set1_epi8(0x20);
+        const __m128i first = _mm_set1_epi8(char(needle[0] | 0x20)), end = _mm_set1_epi8(char(last | 0x20));
+        for (; pos + n - 1 + 16 <= to; pos += 16) {
+            const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(m_p + pos)), bit);
+            const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(m_p + pos + n - 1)), bit);
+            for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, end))));
+                 mask; mask &= mask - 1) {
+                const qsizetype at = pos + __builtin_ctz(mask);
+                if (matchesAt(at))
+                    return at;
+            }
         }
+#endif
+        while (pos + n <= to) {
+            const char c = m_p[pos + n - 1];
+            if (lower(c) == last && matchesAt(pos))
+                return pos;
+            pos += m_skip[static_cast<unsigned char>(c)];
+        }
+        return -1;
+    }
+    // The rule for the part [s, e) of a line.
+    bool matches(qsizetype s, qsizetype e) const
+    {
+        if (e == s)
+            return false;
+        if (!m_byteSearch)
+            return true;
+        if (m_fast)
+            return find(s, e) >= 0;
+        const void *hit = ::memmem(m_lower.data() + s, size_t(e - s), m_needle.data(), m_needle.size());
+        if (hit)
+            return true;
+        return hasHighByte(m_p + s, e - s) && lineMatches(TextFileCodec::decodeText(QByteArrayView(m_p + s, e - s)), m_phrase);
+    }
+    // The line from s goes on in the next buffer: short, it goes there whole.
+    void goesOn(qsizetype s, bool matched)
+    {
+        m_lineStart = s;
+        if (m_m - s <= m_carryMax) {
+            m_carryFrom = s;
+            return;
+        }
+        m_head = QByteArray(m_p + s, m_headBytes);
+        m_open = true;
+        m_matched = matched;
+        m_carryFrom = m_m - m_overlap;
+    }
+    void emitLine(QByteArrayView head, bool cut)
+    {
+        if (m_outcome.listed + m_out->size() < m_limits.rows)
+            *m_out << shownText(head, cut, m_limits.shown);
+        else
+            ++m_outcome.more;
     }
 
     QString m_phrase;
-    bool m_asciiPhrase = true;
+    const Limits &m_limits;
+    Outcome &m_outcome;
     std::string m_needle;
+    bool m_byteSearch = true, m_fast = false;
+    qsizetype m_headBytes = 0, m_overlap = 0, m_carryMax = 0;
+    qsizetype m_skip[256];
     std::string m_lower;
+    const char *m_p = nullptr;
+    qsizetype m_m = 0;
+    QStringList *m_out = nullptr;
+    qsizetype m_carryFrom = 0, m_lineStart = 0;
+    bool m_open = false, m_matched = false;
+    QByteArray m_head;
 };
 
 } // namespace
@@ -124,7 +274,7 @@ QString listed(const QString &line)
 }
 
 Outcome scan(const QString &path, const QString &phrase, qint64 from, const std::function<void(QStringList)> &found,
-             const std::function<bool(qint64, qint64)> &keepGoing)
+             const std::function<bool(qint64, qint64)> &keepGoing, qint64 end, const Limits &limits)
 {
     Outcome outcome;
     outcome.offset = from;
@@ -133,16 +283,16 @@ Outcome scan(const QString &path, const QString &phrase, qint64 from, const std:
     if ((outcome.failure = FileIO::openRegular(path, false, &fd, &size)))
         return outcome;
     QFile f;
-    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) || !f.seek(from)) {
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         outcome.failure = FileIO::makeFailure(FileIO::PathFileAccessError);
         return outcome;
     }
-    const qint64 total = f.size();
+    const qint64 total = outcome.end = end >= 0 ? end : f.size();
     // The file's encoding, from its start as File > Open finds it: UTF-16,
     // UTF-32 and legacy text is read through its decoder as UTF-8; a BOM is
     // no part of the first line.
     constexpr qint64 kSample = 256 * 1024;
-    const TextFileCodec::FileFormat format = TextFileCodec::sniff(f.read(kSample));
+    const TextFileCodec::FileFormat format = TextFileCodec::sniff(f.read(std::min(kSample, total)));
     if (format.encoding == TextFileCodec::Encoding::Utf8Bom && from == 0)
         outcome.offset = from = 3;
     if (!f.seek(from)) {
@@ -164,57 +314,57 @@ Outcome scan(const QString &path, const QString &phrase, qint64 from, const std:
     if (decoder && !decoder->isValid())
         decoder.reset();
     const QByteArray encoderName = decoder ? QByteArray(decoder->name()) : QByteArray();
+    const qint64 slice = std::max<qint64>(1, limits.slice);
     qint64 rawRead = from;
     QByteArray raw;
-    SliceMatcher matcher(phrase);
+    LineScanner scanner(phrase, limits, outcome);
     QByteArray buffer;
-    qsizetype carried = 0; // bytes of a line not yet ended, at the buffer's start
+    qsizetype carried = 0; // bytes at the buffer's start kept from the last one
     for (;;) {
-        buffer.resize(carried + kSlice);
+        const qint64 want = std::min(slice, total - rawRead);
         qint64 got = 0;
-        if (decoder) {
-            raw.resize(kSlice);
-            got = f.read(raw.data(), kSlice);
+        if (want > 0 && decoder) {
+            raw.resize(want);
+            got = f.read(raw.data(), want);
             if (got > 0) {
                 rawRead += got;
                 const QByteArray utf8 = QString(decoder->decode(QByteArrayView(raw).first(got))).toUtf8();
                 buffer.resize(carried + utf8.size());
                 std::memcpy(buffer.data() + carried, utf8.constData(), size_t(utf8.size()));
-                got = utf8.size();
             }
-        } else {
-            got = f.read(buffer.data() + carried, kSlice);
+        } else if (want > 0) {
+            buffer.resize(carried + want);
+            got = f.read(buffer.data() + carried, want);
+            if (got > 0) {
+                rawRead += got;
+                buffer.resize(carried + got);
+            }
         }
         if (got < 0) {
             outcome.failure = FileIO::makeFailure(FileIO::DeviceIOError);
             return outcome;
         }
-        const qsizetype filled = carried + qsizetype(got);
-        const bool atEnd = got == 0;
-        // Whole lines only, unless the file has ended.
-        qsizetype cut = filled;
-        if (!atEnd) {
-            while (cut > 0 && !isBreak(buffer.at(cut - 1)))
-                --cut;
-            if (cut == 0) { // one line longer than a slice: read on
-                carried = filled;
-                continue;
-            }
-        }
+        if (got == 0)
+            buffer.resize(carried);
+        const bool atEnd = got == 0 || rawRead >= total;
         QStringList lines;
-        matcher.run(buffer.constData(), cut, lines);
+        scanner.feed(buffer.constData(), buffer.size(), atEnd, lines);
+        outcome.listed += lines.size();
         if (!lines.isEmpty())
             found(std::move(lines));
-        carried = filled - cut;
-        if (decoder) // where the carried text starts in the file
-            outcome.offset = rawRead - QByteArray(QStringEncoder(encoderName.constData()).encode(
-                                 TextFileCodec::toQString(QByteArrayView(buffer.constData() + cut, carried)))).size();
-        else
-            outcome.offset += cut;
-        std::memmove(buffer.data(), buffer.constData() + cut, size_t(carried));
-        if (atEnd)
+        if (atEnd) {
+            outcome.offset = rawRead;
             return outcome;
-        if (!keepGoing(outcome.offset, total)) {
+        }
+        const qsizetype start = scanner.lineStart(); // of the line that goes on
+        if (start >= 0) {
+            const QByteArrayView rest = QByteArrayView(buffer).sliced(start);
+            outcome.offset = rawRead - (decoder ? QByteArray(QStringEncoder(encoderName.constData()).encode(TextFileCodec::toQString(rest))).size()
+                                                : rest.size());
+        }
+        carried = buffer.size() - scanner.carryFrom();
+        std::memmove(buffer.data(), buffer.constData() + scanner.carryFrom(), size_t(carried));
+        if (!keepGoing(rawRead, total)) {
             outcome.stopped = true;
             return outcome;
         }

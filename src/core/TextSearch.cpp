@@ -1,5 +1,8 @@
 #include "core/TextSearch.h"
 
+#include <limits>
+#include <utility>
+
 namespace {
 
 // Line breaks are CR, LF or CR LF; set first so that ^, $ and . agree.
@@ -145,16 +148,45 @@ TextSearch::Match TextSearch::findPrevious(const QString &text, qsizetype selSta
     return {};
 }
 
+TextSearch::Counted TextSearch::forEachMatch(const QString &text, qsizetype cap, qsizetype slice,
+                                             const std::function<bool(QList<Match>)> &take) const
+{
+    Counted c;
+    if (m_empty || !isValid())
+        return c;
+    QList<Match> part;
+    qsizetype lastEnd = 0;
+    QRegularExpressionMatchIterator it = m_re.globalMatch(text);
+    while (it.hasNext()) {
+        if (c.count == cap) {
+            c.more = true;
+            break;
+        }
+        part.append(toMatch(it.next()));
+        lastEnd = part.constLast().end();
+        ++c.count;
+        if (part.size() >= slice && !take(std::exchange(part, {}))) {
+            c.stopped = true;
+            return c;
+        }
+    }
+    if (!c.more && !it.isValid())
+        c.gaveUpLine = lineGivenUp(text, lastEnd);
+    if (!part.isEmpty() && !take(std::move(part)))
+        c.stopped = true;
+    return c;
+}
+
 QList<TextSearch::Match> TextSearch::findAll(const QString &text, qsizetype *gaveUpLine) const
 {
     QList<Match> all;
-    if (m_empty || !isValid())
-        return all;
-    QRegularExpressionMatchIterator it = m_re.globalMatch(text);
-    while (it.hasNext())
-        all.append(toMatch(it.next()));
+    constexpr qsizetype kAll = std::numeric_limits<qsizetype>::max();
+    const Counted c = forEachMatch(text, kAll, kAll, [&](QList<Match> part) {
+        all += part;
+        return true;
+    });
     if (gaveUpLine)
-        *gaveUpLine = it.isValid() ? 0 : lineGivenUp(text, all.isEmpty() ? 0 : all.constLast().end());
+        *gaveUpLine = c.gaveUpLine;
     return all;
 }
 

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRegularExpression>
 #include <QString>
+#include <functional>
 
 // Find and replace over a document's text. Offsets and lengths count UTF-16
 // units, as the text control's do. The text's line breaks are CR LF, so a
@@ -43,6 +44,16 @@ public:
     // Every match, in order; where the expression gave up, the matches
     // before it and the line in gaveUpLine.
     QList<Match> findAll(const QString &text, qsizetype *gaveUpLine = nullptr) const;
+    // The matches in order, handed to take a slice (at most slice of them)
+    // at a time, up to cap of them; take returns false to stop.
+    struct Counted {
+        qsizetype count = 0;      // matches handed on
+        bool more = false;        // there are more than cap
+        bool stopped = false;     // take said no
+        qsizetype gaveUpLine = 0; // see Match
+    };
+    Counted forEachMatch(const QString &text, qsizetype cap, qsizetype slice,
+                         const std::function<bool(QList<Match>)> &take) const;
     // What one match is replaced with: for a regular expression \0 to \9
     // stand for the captured groups, \n for a line break (CR LF), \t for a
     // tab and \\ for a backslash; otherwise the replacement as typed.

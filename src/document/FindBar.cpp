@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QStyle>
 #include <QToolButton>
 #include <algorithm>
@@ -22,6 +23,11 @@ QCheckBox *option(QWidget *parent, const char *name, const QString &caption, boo
     box->setObjectName(QLatin1String(name));
     box->setChecked(checked);
     return box;
+}
+
+QString thousands(qsizetype n)
+{
+    return QLocale(QLocale::English).toString(n);
 }
 
 QString gaveUp(qsizetype line)
@@ -87,6 +93,13 @@ FindBar::FindBar(RichTextBox &text, QWidget *parent)
     rows->addWidget(m_replaceRow);
     rows->addLayout(optionRow);
 
+    m_pause.setSingleShot(true);
+    m_pause.setInterval(kPauseMs);
+    connect(&m_pause, &QTimer::timeout, this, &FindBar::searchNow);
+    connect(&m_box, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & (QsciScintillaBase::SC_UPDATE_V_SCROLL | QsciScintillaBase::SC_UPDATE_H_SCROLL))
+            markVisible();
+    });
     connect(txtFind, &QLineEdit::textEdited, this, &FindBar::incremental);
     for (QCheckBox *box : {chkMatchCase, chkWholeWord, chkRegex, chkWrap})
         connect(box, &QCheckBox::toggled, this, &FindBar::incremental);
@@ -101,10 +114,9 @@ FindBar::FindBar(RichTextBox &text, QWidget *parent)
     connect(&m_box, &RichTextBox::Change, this, [this] {
         m_textValid = false;
         m_text.clear();
-        if (!m_all.isEmpty()) {
-            m_all.clear();
+        if (m_marked.first >= 0)
             m_box.setHighlights({});
-        }
+        forgetMatches();
     });
     txtFind->installEventFilter(this);
     txtReplace->installEventFilter(this);
@@ -144,9 +156,20 @@ void FindBar::open(bool replacing)
 void FindBar::close()
 {
     hide();
-    m_all.clear();
+    forgetMatches();
     m_box.setHighlights({});
     m_box.setFocus();
+}
+
+void FindBar::forgetMatches()
+{
+    m_pause.stop();
+    m_count.stop();
+    m_all.clear();
+    m_counted = m_countMore = false;
+    m_gaveUpLine = 0;
+    m_shown = {};
+    m_marked = {-1, 0};
 }
 
 TextSearch FindBar::search() const
@@ -169,7 +192,7 @@ bool FindBar::reportInvalid(const TextSearch &s)
     if (s.isValid())
         return false;
     lblFindStatus->setText(s.errorString());
-    m_all.clear();
+    forgetMatches();
     m_box.setHighlights({});
     return true;
 }
@@ -182,17 +205,75 @@ bool FindBar::refuseReadOnly()
     return true;
 }
 
-void FindBar::markAll(const TextSearch &s)
+void FindBar::startCount(const TextSearch &s)
 {
-    m_all = s.findAll(text(), &m_gaveUpLine);
+    m_count.stop();
+    m_all.clear();
+    m_counted = m_countMore = false;
+    m_gaveUpLine = 0;
+    const auto take = [this](QList<TextSearch::Match> part) {
+        m_all += part;
+        return true;
+    };
+    if (text().size() < backgroundFrom) {
+        const TextSearch::Counted c = s.forEachMatch(text(), countCap, countCap, take);
+        m_counted = true;
+        m_countMore = c.more;
+        m_gaveUpLine = c.gaveUpLine;
+        return;
+    }
+    // Its own copy of the search and of the text (shared, not copied).
+    auto counted = std::make_shared<TextSearch::Counted>();
+    const QString pattern = txtFind->text();
+    const TextSearch::Options options{chkMatchCase->isChecked(), chkWholeWord->isChecked(), chkRegex->isChecked(),
+                                      chkWrap->isChecked()};
+    const QString all = text();
+    const qsizetype cap = countCap;
+    m_count.start(
+        [=](LongTask<QList<TextSearch::Match>>::Control &control) {
+            *counted = TextSearch(pattern, options).forEachMatch(all, cap, 10000, [&](QList<TextSearch::Match> part) {
+                return control.deliver(std::move(part));
+            });
+        },
+        {[take](QList<TextSearch::Match> part) { take(std::move(part)); }, {}, [this, counted] {
+             m_counted = true;
+             m_countMore = counted->more;
+             m_gaveUpLine = counted->gaveUpLine;
+             showStatus(m_shown);
+         }});
+}
+
+void FindBar::markVisible()
+{
+    if (!isVisible() || txtFind->text().isEmpty())
+        return;
+    const TextSearch s = search();
+    if (!s.isValid())
+        return;
+    const QPair<qsizetype, qsizetype> range = m_box.visibleRange();
+    if (range == m_marked)
+        return;
+    m_marked = range;
     QList<QPair<qsizetype, qsizetype>> ranges;
-    ranges.reserve(m_all.size());
-    for (const TextSearch::Match &m : std::as_const(m_all))
-        ranges.append({m.start, m.length});
+    s.forEachMatch(text().mid(range.first, range.second), kMaxMarks, kMaxMarks, [&](QList<TextSearch::Match> part) {
+        for (const TextSearch::Match &m : std::as_const(part))
+            ranges.append({range.first + m.start, m.length});
+        return true;
+    });
     m_box.setHighlights(ranges);
 }
 
 void FindBar::present(const TextSearch::Match &m)
+{
+    m_shown = m;
+    if (m.found())
+        m_box.selectRange(m.start, m.length);
+    else if (!txtFind->text().isEmpty() && !m.gaveUpLine && !m_gaveUpLine)
+        QApplication::beep();
+    showStatus(m);
+}
+
+void FindBar::showStatus(const TextSearch::Match &m)
 {
     if (txtFind->text().isEmpty()) {
         lblFindStatus->clear();
@@ -204,14 +285,16 @@ void FindBar::present(const TextSearch::Match &m)
         return;
     }
     if (!m.found()) {
-        lblFindStatus->setText(m_all.isEmpty() ? QStringLiteral("No matches") : QStringLiteral("No more matches"));
-        QApplication::beep();
+        lblFindStatus->setText(chkWrap->isChecked() || (m_counted && m_all.isEmpty()) ? QStringLiteral("No matches")
+                                                                                      : QStringLiteral("No more matches"));
         return;
     }
-    m_box.selectRange(m.start, m.length);
     const auto at = std::lower_bound(m_all.cbegin(), m_all.cend(), m.start,
                                      [](const TextSearch::Match &a, qsizetype start) { return a.start < start; });
-    QString status = QStringLiteral("%1 of %2 matches").arg(at - m_all.cbegin() + 1).arg(m_all.size());
+    const QString of = m_countMore ? QStringLiteral("more than %1").arg(thousands(countCap)) : thousands(m_all.size());
+    QString status = !m_counted                                  ? QStringLiteral("Counting matches\u2026")
+                     : at != m_all.cend() && at->start == m.start ? QStringLiteral("%1 of %2 matches").arg(thousands(at - m_all.cbegin() + 1), of)
+                                                                  : of + QStringLiteral(" matches");
     if (m.wrapped)
         status += QStringLiteral(" (wrapped around)");
     lblFindStatus->setText(status);
@@ -219,11 +302,29 @@ void FindBar::present(const TextSearch::Match &m)
 
 void FindBar::incremental()
 {
+    forgetMatches();
+    if (text().size() >= backgroundFrom && !txtFind->text().isEmpty()) {
+        m_box.setHighlights({});
+        lblFindStatus->clear();
+        m_pause.start();
+        return;
+    }
+    searchNow();
+}
+
+void FindBar::searchNow()
+{
+    m_pause.stop();
     const TextSearch s = search();
     if (reportInvalid(s))
         return;
-    markAll(s);
-    present(s.findNext(text(), m_origin, m_origin));
+    startCount(s);
+    m_marked = {-1, 0};
+    if (txtFind->text().isEmpty())
+        m_box.setHighlights({});
+    const TextSearch::Match m = s.findNext(text(), m_origin, m_origin);
+    present(m);
+    markVisible();
 }
 
 void FindBar::findNext()
@@ -245,8 +346,12 @@ void FindBar::step(bool forward)
     }
     if (reportInvalid(s))
         return;
-    if (m_all.isEmpty() && isVisible())
-        markAll(s);
+    if (m_pause.isActive())
+        searchNow();
+    else if (!m_counted && !m_count.running() && isVisible()) {
+        startCount(s);
+        markVisible();
+    }
     const qsizetype start = m_box.SelStart();
     const TextSearch::Match m = forward ? s.findNext(text(), start, start + m_box.SelLength())
                                         : s.findPrevious(text(), start);

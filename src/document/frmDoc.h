@@ -65,6 +65,7 @@ public:
     // The document's text as UTF-8 with CR LF breaks, without a copy.
     QByteArrayView textView() const;
     QByteArray textBytes() const;
+    RichTextBox *textBox() const { return txtContents; }
     // Puts a file's text in: as the new text of a freshly taken document (no
     // change), or as a change (a reload, a recovery); readOnly for lines
     // shown cut. Progress is told while a big text goes in.

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
-#include <QThread>
 
 QVariant ScanResults::data(const QModelIndex &index, int role) const
 {
@@ -56,6 +55,9 @@ frmQuick::frmQuick(AppContext &ctx)
     progress->setObjectName(QStringLiteral("progress"));
     progress->setRange(0, 1000);
     progress->hide();
+    lblMore = new QLabel(this);
+    lblMore->setObjectName(QStringLiteral("lblMore"));
+    lblMore->hide();
     Label3 = new QLabel(QStringLiteral("Instructions: Enter text into the box labelled search. Then click scan. a box will "
                                        "open for you to select a file. open the file, and Orvane will scan the file to see if "
                                        "the string appears. if it appears it will display in the box labelled results."),
@@ -69,8 +71,9 @@ frmQuick::frmQuick(AppContext &ctx)
     grid->addWidget(Label3, 1, 0, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Results"), this), 2, 0, 1, 3);
     grid->addWidget(List1, 3, 0, 1, 3);
-    grid->addWidget(progress, 4, 0, 1, 2);
-    grid->addWidget(cmdStop, 4, 2);
+    grid->addWidget(lblMore, 4, 0, 1, 3);
+    grid->addWidget(progress, 5, 0, 1, 2);
+    grid->addWidget(cmdStop, 5, 2);
     resize(560, 440);
 
     connect(Command1, &QPushButton::clicked, this, [this] {
@@ -84,75 +87,78 @@ frmQuick::frmQuick(AppContext &ctx)
     connect(cmdStop, &QPushButton::clicked, this, &frmQuick::stopScan);
 }
 
-frmQuick::~frmQuick()
-{
-    if (m_thread) {
-        m_stop->store(true);
-        m_thread->wait();
-    }
-}
+frmQuick::~frmQuick() = default;
 
 void frmQuick::scanFile(const QString &path)
 {
+    m_task.stop();
     results->clear();
+    m_more = 0;
+    lblMore->hide();
     m_path = path;
     m_phrase = QuickScan::normalizedPhrase(Text1->text());
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"),
                                     FileQuestion::kWhatNow, false, true};
     if (FileQuestion::untilDone(m_ctx.dialogs, lines, [&] { return FileIO::checkReadable(path); }))
-        startFrom(0);
+        startFrom(0, -1);
     else
         emit scanFinished();
 }
 
-void frmQuick::startFrom(qint64 offset)
+void frmQuick::startFrom(qint64 offset, qint64 end)
 {
-    auto stop = std::make_shared<std::atomic_bool>(false);
-    m_stop = stop;
-    QPointer<frmQuick> self(this);
+    QuickScan::Limits limits = this->limits;
+    limits.rows = std::max<qsizetype>(0, limits.rows - results->rowCount());
+    auto outcome = std::make_shared<QuickScan::Outcome>();
     const QString path = m_path;
     const QString phrase = m_phrase;
-    m_thread = QThread::create([=] {
-        const QuickScan::Outcome outcome = QuickScan::scan(
-            path, phrase, offset,
-            [=](QStringList found) {
-                QMetaObject::invokeMethod(self, [=] { if (self) self->results->append(found); }, Qt::QueuedConnection);
-            },
-            [=](qint64 done, qint64 total) {
-                QMetaObject::invokeMethod(self, [=] {
-                    if (self) {
-                        self->progress->show();
-                        self->progress->setValue(total > 0 ? int(done * 1000 / total) : 1000);
-                    }
-                }, Qt::QueuedConnection);
-                return !stop->load();
-            });
-        QMetaObject::invokeMethod(self, [=] {
-            if (!self)
-                return;
-            self->m_thread->deleteLater();
-            self->m_thread = nullptr;
-            self->cmdStop->setEnabled(false);
-            self->progress->hide();
-            // A read that failed half way asks what to do; Retry goes on where it stopped.
-            if (outcome.failure) {
-                const QString question = QStringLiteral("There was an error in reading your file\r\n")
-                                         + outcome.failure.description + QStringLiteral("\r\n") + FileQuestion::kWhatNow;
-                if (self->m_ctx.dialogs.message(question, Dialogs::Buttons::AbortRetryIgnore, Dialogs::Icon::None,
-                                                AppContext::appTitle()) == Dialogs::Answer::Retry) {
-                    self->startFrom(outcome.offset);
-                    return;
-                }
-            }
-            emit self->scanFinished();
-        }, Qt::QueuedConnection);
-    });
+    m_task.start(
+        [=](LongTask<QStringList>::Control &control) {
+            *outcome = QuickScan::scan(
+                path, phrase, offset, [&](QStringList found) { control.deliver(std::move(found)); },
+                [&](qint64 done, qint64 total) {
+                    control.progress(done, total);
+                    return !control.stopped();
+                },
+                end, limits);
+        },
+        {[this](QStringList found) { results->append(found); },
+         [this](qint64 done, qint64 total) {
+             progress->show();
+             progress->setValue(total > 0 ? int(done * 1000 / total) : 1000);
+         },
+         [this, outcome] { finish(*outcome); }});
     cmdStop->setEnabled(true);
-    m_thread->start();
+}
+
+void frmQuick::finish(const QuickScan::Outcome &outcome)
+{
+    cmdStop->setEnabled(false);
+    progress->hide();
+    m_more += outcome.more;
+    if (m_more > 0) {
+        lblMore->setText(QStringLiteral("and %1 more matching lines").arg(m_more));
+        lblMore->show();
+    }
+    // A read that failed half way asks what to do; Retry goes on where it stopped.
+    if (outcome.failure) {
+        const QString question = QStringLiteral("There was an error in reading your file\r\n") + outcome.failure.description
+                                 + QStringLiteral("\r\n") + FileQuestion::kWhatNow;
+        if (m_ctx.dialogs.message(question, Dialogs::Buttons::AbortRetryIgnore, Dialogs::Icon::None, AppContext::appTitle())
+            == Dialogs::Answer::Retry) {
+            startFrom(outcome.offset, outcome.end);
+            return;
+        }
+    }
+    emit scanFinished();
 }
 
 void frmQuick::stopScan()
 {
-    if (m_stop)
-        m_stop->store(true);
+    if (!m_task.running())
+        return;
+    m_task.stop();
+    QuickScan::Outcome stopped;
+    stopped.stopped = true;
+    finish(stopped);
 }

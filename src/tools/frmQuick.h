@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/LongTask.h"
+#include "core/QuickScan.h"
+
 #include <QAbstractListModel>
 #include <QWidget>
-#include <atomic>
-#include <memory>
 
 struct AppContext;
 class QLabel;
@@ -11,9 +12,8 @@ class QLineEdit;
 class QListView;
 class QProgressBar;
 class QPushButton;
-class QThread;
 
-// The lines found by a scan; a view over it holds millions of them.
+// The lines found by a scan (at most limits.rows of them).
 class ScanResults : public QAbstractListModel
 {
     Q_OBJECT
@@ -32,7 +32,9 @@ private:
 
 // Lists the lines of a chosen file that hold a phrase, without opening it.
 // The scan runs beside the window, which keeps repainting, shows how far it
-// has come and can stop it (the lines found so far stay).
+// has come and can stop it (the lines found so far stay). Past limits.rows
+// lines it only counts ("and N more matching lines"); it scans the file as
+// far as it reached when the scan began.
 class frmQuick : public QWidget
 {
     Q_OBJECT
@@ -48,8 +50,10 @@ public:
     QPushButton *cmdStop = nullptr;
     QProgressBar *progress = nullptr;
     QLabel *Label3 = nullptr;
+    QLabel *lblMore = nullptr;
+    QuickScan::Limits limits;
 
-    bool scanning() const { return m_thread != nullptr; }
+    bool scanning() const { return m_task.running(); }
     // Scans path for the phrase in Text1 (what "&Scan" does after its dialog).
     void scanFile(const QString &path);
 
@@ -57,12 +61,13 @@ signals:
     void scanFinished();
 
 private:
-    void startFrom(qint64 offset);
+    void startFrom(qint64 offset, qint64 end);
+    void finish(const QuickScan::Outcome &outcome);
     void stopScan();
 
     AppContext &m_ctx;
     QString m_path;
     QString m_phrase;
-    QThread *m_thread = nullptr;
-    std::shared_ptr<std::atomic_bool> m_stop;
+    qint64 m_more = 0;
+    LongTask<QStringList> m_task{this}; // last: stopped and waited for first
 };

@@ -65,6 +65,12 @@ RichTextBox::RichTextBox(QWidget *parent)
     // Scintilla paints every pixel of its view: marking it opaque spares the
     // windows below a repaint each time the caret blinks.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Each blink of the caret repaints its line, which on a long line costs
+    // tens of milliseconds every half second for as long as it is shown:
+    // there the caret stays steady.
+    m_caretPeriod = sci(SCI_GETCARETPERIOD);
+    connect(this, &RichTextBox::SelChange, this, &RichTextBox::steadyCaretOnLongLine);
+    connect(this, &RichTextBox::Change, this, &RichTextBox::steadyCaretOnLongLine);
 
     // The program keeps its own undo; the editor's undo and redo keys, and
     // its built-in Ctrl+letter commands (cut line, lower case, select all...)
@@ -164,6 +170,17 @@ QByteArrayView RichTextBox::textView() const
 {
     const auto *p = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
     return QByteArrayView(p, sci(SCI_GETLENGTH));
+}
+
+QByteArray RichTextBox::textBytes(qint64 from, qint64 length) const
+{
+    const auto *p = reinterpret_cast<const char *>(SendScintilla(SCI_GETRANGEPOINTER, long(from), long(length)));
+    return p ? QByteArray(p, length) : QByteArray();
+}
+
+qint64 RichTextBox::textByteLength() const
+{
+    return sci(SCI_GETLENGTH);
 }
 
 QString RichTextBox::Text() const
@@ -367,12 +384,39 @@ void RichTextBox::setHighlights(const QList<QPair<qsizetype, qsizetype>> &ranges
     sci(SCI_INDICSETFORE, kIndicator, 0x00C0FF); // amber, as Scintilla's colours are BGR
     sci(SCI_INDICSETALPHA, kIndicator, 90);
     sci(SCI_INDICSETUNDER, kIndicator, 1);
+    // In order, each position is found from the one before: a walk along
+    // the text once, not from its line's start for each range (quadratic
+    // on a long line).
+    qsizetype lastOffset = -1;
+    long lastPosition = 0;
     for (const auto &[offset, length] : ranges) {
         if (length <= 0)
             continue;
-        const long start = positionFromOffset(int(offset));
-        sci(SCI_INDICATORFILLRANGE, start, positionFromOffset(int(offset + length)) - start);
+        const long start = lastOffset >= 0 && offset >= lastOffset
+                               ? sci(SCI_POSITIONRELATIVECODEUNITS, lastPosition, long(offset - lastOffset))
+                               : positionFromOffset(int(offset));
+        const long end = sci(SCI_POSITIONRELATIVECODEUNITS, start, long(length));
+        sci(SCI_INDICATORFILLRANGE, start, end - start);
+        lastOffset = offset + length;
+        lastPosition = end;
     }
+}
+
+QPair<qsizetype, qsizetype> RichTextBox::visibleRange() const
+{
+    const long top = sci(SCI_GETFIRSTVISIBLELINE);
+    const long first = sci(SCI_DOCLINEFROMVISIBLE, top);
+    const long last = sci(SCI_DOCLINEFROMVISIBLE, top + std::max(1L, sci(SCI_LINESONSCREEN)));
+    const int from = offsetFromPosition(sci(SCI_POSITIONFROMLINE, first));
+    return {from, offsetFromPosition(sci(SCI_GETLINEENDPOSITION, last)) - from};
+}
+
+void RichTextBox::steadyCaretOnLongLine()
+{
+    const long line = sci(SCI_LINEFROMPOSITION, sci(SCI_GETCURRENTPOS));
+    const long period = sci(SCI_LINELENGTH, line) > steadyCaretFrom ? 0 : m_caretPeriod;
+    if (sci(SCI_GETCARETPERIOD) != period)
+        sci(SCI_SETCARETPERIOD, period);
 }
 
 int RichTextBox::lineCount() const

@@ -33,6 +33,10 @@ public:
     // valid until the next change.
     QByteArrayView textView() const;
     QByteArray textBytes() const { return textView().toByteArray(); }
+    // A part of the text as UTF-8, copied without making the whole text
+    // one block (which can move all of it after the caret).
+    QByteArray textBytes(qint64 from, qint64 length) const;
+    qint64 textByteLength() const;
     // progress (optional) is told after each slice of a big text is in.
     void setTextBytes(QByteArrayView utf8, const std::function<void(qint64 done, qint64 total)> &progress = {});
     // Makes the text utf8 by replacing only the part that differs. The first
@@ -56,6 +60,8 @@ public:
     // Marks ranges (UTF-16 offset, length) of the text, such as every match
     // of a search; an empty list clears the marks.
     void setHighlights(const QList<QPair<qsizetype, qsizetype>> &ranges);
+    // The whole lines on screen: UTF-16 offset and length.
+    QPair<qsizetype, qsizetype> visibleRange() const;
     // Lines count from 1.
     int lineCount() const;
     int caretLine() const;
@@ -76,6 +82,9 @@ public:
     // The code look's font (at first the system's fixed-width font).
     void setCodeFont(const QFont &font);
     QFont codeFont() const { return m_codeFont; }
+
+    // On a line longer than this many bytes the caret does not blink.
+    qint64 steadyCaretFrom = 20000;
 
     // Takes a key away from the editor's built-in commands so that a menu
     // shortcut with that key reaches its action.
@@ -119,6 +128,8 @@ private:
     void setUpDocument();
     void fitLineNumbers();
 
+    void steadyCaretOnLongLine();
+    long m_caretPeriod = 500;
     bool m_bulk = false;
     bool m_styled = false;
     bool m_codeLook = false;
