@@ -1,12 +1,15 @@
 // RTF, the document table with its undo store, the file
-// filter and find and replace.
+// filter, find and replace, and find in files.
 #include "core/CommandLine.h"
 #include "core/DocumentTable.h"
 #include "core/FileFilter.h"
+#include "core/FindInFiles.h"
 #include "core/LongTask.h"
 #include "core/RtfCodec.h"
 #include "core/TextSearch.h"
 #include "support/TestEnv.h"
+
+#include <sys/stat.h>
 
 
 class TestCoreMisc : public QObject
@@ -402,6 +405,146 @@ private slots:
         s.findAll(text, &line);
         for (qsizetype every : {line, s.findNext(text, 0, 0).gaveUpLine, s.findPrevious(text, text.size()).gaveUpLine})
             QCOMPARE(every, r.gaveUpLine);
+    }
+    // A tree with every kind of file a search meets.
+    static void makeTree(const QString &root)
+    {
+        const auto write = [&](const QString &name, const QByteArray &bytes) {
+            QDir().mkpath(QFileInfo(root + u'/' + name).path());
+            QFile f(root + u'/' + name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        write("a.html", "<p>Apple</p>\napple pie\nno\napple, apples\n");
+        write("sub/b.css", "/* apple */\n");
+        write("sub/deep/c.js", "var pineapple = 1;\n");
+        write("binary.html", QByteArray("apple\0apple", 11));
+        write("wide.html", QByteArray("\xFF\xFE") + QByteArray("x\0\n\0a\0p\0p\0l\0e\0", 14));
+        write(".git/objects/apple.html", "apple\n");
+        QVERIFY(mkfifo(QFile::encodeName(root + "/pipe.html").constData(), 0600) == 0);
+        QVERIFY(QFile::link(root, root + "/sub/loop"));       // back to the top
+        QVERIFY(QFile::link(root + "/a.html", root + "/same.html"));
+    }
+
+    void findInFiles_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("patterns");
+        QTest::addColumn<bool>("projectList");
+        // matches, files with hits, files searched, files skipped
+        QTest::addColumn<QList<qint64>>("counts");
+        QTest::addColumn<QString>("firstHits"); // path:line:column of the first hit of each file
+        QTest::newRow("plain, every file") << "apple" << "" << "" << false << QList<qint64>{7, 4, 4, 2}
+                                           << "a.html:1:3 wide.html:2:0 sub/b.css:1:3 sub/deep/c.js:1:8";
+        QTest::newRow("match case") << "apple" << "c" << "" << false << QList<qint64>{6, 4, 4, 2}
+                                    << "a.html:2:0 wide.html:2:0 sub/b.css:1:3 sub/deep/c.js:1:8";
+        QTest::newRow("whole word") << "apple" << "w" << "" << false << QList<qint64>{5, 3, 4, 2}
+                                    << "a.html:1:3 wide.html:2:0 sub/b.css:1:3";
+        QTest::newRow("regular expression") << "apples?$" << "r" << "" << false << QList<qint64>{2, 2, 4, 2}
+                                            << "a.html:4:7 wide.html:2:0";
+        QTest::newRow("patterns") << "apple" << "" << "*.css; *.JS" << false << QList<qint64>{2, 2, 2, 0}
+                                  << "sub/b.css:1:3 sub/deep/c.js:1:8";
+        QTest::newRow("a list of files") << "apple" << "" << "*.html" << true << QList<qint64>{5, 2, 2, 1}
+                                         << "a.html:1:3 wide.html:2:0";
+    }
+
+    void findInFiles()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, patterns);
+        QFETCH(bool, projectList);
+        QTemporaryDir dir;
+        makeTree(dir.path());
+        FindInFiles::Query query;
+        QFETCH(QString, text);
+        query.text = text;
+        query.options = {options.contains(u'c'), options.contains(u'w'), options.contains(u'r'), false};
+        query.patterns = patterns;
+        if (projectList)
+            for (const char *f : {"a.html", "pipe.html", "wide.html", "sub/b.css"})
+                query.files << dir.filePath(QString::fromLatin1(f));
+        else
+            query.folder = dir.path();
+        QList<FindInFiles::FileHits> files;
+        FindInFiles::Totals totals;
+        int last = 0;
+        FindInFiles::run(query, {[] { return false; },
+                                 [&](FindInFiles::Batch b) {
+                                     files << b.files;
+                                     totals = b.totals;
+                                     last += b.last;
+                                     return true;
+                                 },
+                                 [](qint64, qint64) {}});
+        QCOMPARE(last, 1);
+        QStringList firstHits;
+        qint64 kept = 0;
+        for (const FindInFiles::FileHits &f : files) {
+            firstHits << QStringLiteral("%1:%2:%3").arg(QDir(dir.path()).relativeFilePath(f.path)).arg(f.hits[0].line).arg(f.hits[0].column);
+            QCOMPARE(f.hits.size(), f.matches);
+            kept += f.matches;
+        }
+        QTEST(firstHits.join(u' '), "firstHits");
+        QTEST((QList<qint64>{totals.matches, totals.filesWithHits, totals.searched, totals.skipped}), "counts");
+        QCOMPARE(totals.kept, kept);
+    }
+
+    void findInFilesCapsKeptHitsAndStops()
+    {
+        QTemporaryDir dir;
+        makeTree(dir.path());
+        FindInFiles::Query query;
+        query.text = QStringLiteral("apple");
+        query.folder = dir.path();
+        FindInFiles::Totals totals;
+        qint64 kept = 0;
+        bool stop = false;
+        qint64 stopAt = 0;
+        const auto runIt = [&](qint64 cap) {
+            FindInFiles::run(query, {[&] { return stop; },
+                                     [&](FindInFiles::Batch b) {
+                                         for (const FindInFiles::FileHits &f : b.files)
+                                             kept += f.hits.size();
+                                         totals = b.totals;
+                                         return true;
+                                     },
+                                     [&](qint64 done, qint64) { stop = stopAt && done >= stopAt; }},
+                             cap);
+        };
+        runIt(3);
+        QCOMPARE(kept, 3);
+        QCOMPARE(FindInFiles::summary(totals), QStringLiteral("7 matches in 4 of 4 files (first 3 shown)"));
+        stopAt = 1; // after the first file
+        kept = 0;
+        totals = {};
+        runIt(3);
+        QCOMPARE(totals.searched + kept, 0);
+    }
+
+    // A long line is shown around its match, never whole.
+    void findInFilesShowsLongLinesAroundTheMatch_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("shownAt");
+        const QString x100 = QString(100, u'x');
+        QTest::newRow("short") << "ab apple" << 3 << "ab apple" << 3;
+        QTest::newRow("long, match near the start") << ("apple" + x100 + x100) << 0 << ("apple" + x100 + QString(95, u'x') + "…") << 0;
+        QTest::newRow("long, match in the middle") << (x100 + "apple" + x100 + x100) << 100
+                                                   << ("…" + QString(60, u'x') + "apple" + QString(135, u'x') + "…") << 61;
+        QTest::newRow("long, match at the end") << (x100 + x100 + "apple") << 200 << ("…" + QString(195, u'x') + "apple") << 196;
+    }
+
+    void findInFilesShowsLongLinesAroundTheMatch()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, column);
+        const FindInFiles::Hit hit = FindInFiles::shownHit(line, column, 5);
+        QTEST(hit.shown, "shown");
+        QTEST(int(hit.shownAt), "shownAt");
+        QCOMPARE(hit.shown.mid(hit.shownAt, 5), QStringLiteral("apple"));
     }
 };
 

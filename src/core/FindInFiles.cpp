@@ -1,0 +1,230 @@
+#include "core/FindInFiles.h"
+
+#include "core/FileIO.h"
+#include "core/TextFileCodec.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace FindInFiles {
+
+namespace {
+
+using TextFileCodec::Encoding;
+
+constexpr qsizetype kBinaryLook = 8192;
+// Results wait for a batch of this many hits or files before being handed over.
+constexpr qsizetype kBatchHits = 500;
+constexpr qsizetype kBatchFiles = 32;
+
+bool isSkippedFolder(const QString &name)
+{
+    static const QStringList skipped = {QStringLiteral(".git"), QStringLiteral(".hg"), QStringLiteral(".svn"),
+                                        QStringLiteral(".bzr"), QStringLiteral("CVS")};
+    return skipped.contains(name);
+}
+
+bool isWide(Encoding e)
+{
+    return e == Encoding::Utf16Le || e == Encoding::Utf16Be || e == Encoding::Utf16LeBom || e == Encoding::Utf16BeBom
+        || e == Encoding::Utf32Le || e == Encoding::Utf32Be || e == Encoding::Utf32LeBom || e == Encoding::Utf32BeBom;
+}
+
+bool isBinary(const QByteArray &raw)
+{
+    const QByteArrayView start = QByteArrayView(raw).first(qMin(raw.size(), kBinaryLook));
+    if (!start.contains('\0'))
+        return false;
+    return !isWide(TextFileCodec::sniff(start).encoding);
+}
+
+struct Walker {
+    QList<QRegularExpression> patterns;
+    const std::function<bool()> &stopped;
+    QSet<QString> seenFolders, seenFiles;
+    QStringList files;
+
+    bool wanted(const QString &name) const
+    {
+        if (patterns.isEmpty())
+            return true;
+        for (const QRegularExpression &re : patterns)
+            if (re.match(name).hasMatch())
+                return true;
+        return false;
+    }
+    void addFile(const QFileInfo &info)
+    {
+        // A file reached twice through links is searched once.
+        const QString canonical = info.canonicalFilePath();
+        if (!canonical.isEmpty() && seenFiles.contains(canonical))
+            return;
+        seenFiles.insert(canonical);
+        files << info.filePath();
+    }
+    void walk(const QString &folder)
+    {
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        if (canonical.isEmpty() || seenFolders.contains(canonical))
+            return;
+        seenFolders.insert(canonical);
+        const QFileInfoList entries =
+            QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                                       QDir::Name);
+        QStringList folders;
+        for (const QFileInfo &info : entries) {
+            if (info.isDir()) {
+                if (!isSkippedFolder(info.fileName()))
+                    folders << info.filePath();
+            } else if (wanted(info.fileName())) {
+                addFile(info); // pipes and devices too: the read gate refuses them
+            }
+        }
+        for (const QString &f : folders) {
+            if (stopped())
+                return;
+            walk(f);
+        }
+    }
+};
+
+} // namespace
+
+QStringList patternList(const QString &patterns)
+{
+    QStringList list;
+    for (const QString &p : patterns.split(u';', Qt::SkipEmptyParts))
+        if (!p.trimmed().isEmpty())
+            list << p.trimmed();
+    return list;
+}
+
+QStringList candidates(const Query &query, const std::function<bool()> &stopped)
+{
+    Walker walker{{}, stopped, {}, {}, {}};
+    for (const QString &p : patternList(query.patterns))
+        walker.patterns << QRegularExpression(QRegularExpression::wildcardToRegularExpression(p),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (!query.folder.isEmpty()) {
+        walker.walk(query.folder);
+    } else {
+        for (const QString &f : query.files)
+            if (walker.wanted(QFileInfo(f).fileName()))
+                walker.addFile(QFileInfo(f));
+    }
+    return walker.files;
+}
+
+Hit shownHit(QStringView line, qsizetype column, qsizetype length)
+{
+    Hit hit;
+    hit.column = column;
+    hit.length = length;
+    if (line.size() <= kShownChars) {
+        hit.shown = line.toString();
+        hit.shownAt = column;
+        return hit;
+    }
+    qsizetype from = qMax<qsizetype>(0, column - kShownBefore);
+    qsizetype to = qMin(line.size(), from + kShownChars);
+    from = qMax<qsizetype>(0, to - kShownChars);
+    // Never half a surrogate pair.
+    if (from > 0 && line[from].isLowSurrogate())
+        ++from;
+    if (to < line.size() && line[to].isLowSurrogate())
+        --to;
+    hit.shown = (from > 0 ? QStringLiteral("…") : QString()) + line.sliced(from, to - from).toString()
+        + (to < line.size() ? QStringLiteral("…") : QString());
+    hit.shownAt = column - from + (from > 0 ? 1 : 0);
+    return hit;
+}
+
+void run(const Query &query, const Control &control, qint64 maxKept)
+{
+    const TextSearch search(query.text, query.options);
+    const QStringList files = candidates(query, control.stopped);
+    Batch batch;
+    qsizetype batchHits = 0;
+    const auto handOver = [&](bool last) {
+        batch.last = last;
+        const Totals totals = batch.totals;
+        const bool ok = control.deliver(std::move(batch));
+        batch = {};
+        batch.totals = totals;
+        batchHits = 0;
+        return ok;
+    };
+    Totals &totals = batch.totals;
+    for (qsizetype n = 0; n < files.size(); ++n) {
+        if (control.stopped())
+            return;
+        control.progress(n, files.size());
+        QByteArray raw;
+        if (FileIO::readWholeFile(files[n], &raw) || isBinary(raw)) {
+            ++totals.skipped;
+            continue;
+        }
+        ++totals.searched;
+        const QString text = TextFileCodec::toQString(TextFileCodec::decode(std::move(raw), false).text);
+        const QList<TextSearch::Match> matches = search.findAll(text);
+        if (matches.isEmpty())
+            continue;
+        FileHits file;
+        file.path = files[n];
+        file.matches = matches.size();
+        // Lines counted as the matches go, each line's bounds found once.
+        qint64 line = 1;
+        qsizetype counted = 0, lineStart = 0, lineEnd = -1;
+        for (const TextSearch::Match &m : matches) {
+            if (totals.kept >= maxKept)
+                break;
+            for (qsizetype i = text.indexOf(u'\n', counted); i >= 0 && i < m.start; i = text.indexOf(u'\n', i + 1)) {
+                ++line;
+                lineStart = i + 1;
+                lineEnd = -1;
+                counted = i + 1;
+            }
+            counted = m.start;
+            if (lineEnd < 0) {
+                lineEnd = text.indexOf(u'\n', lineStart);
+                if (lineEnd < 0)
+                    lineEnd = text.size();
+                if (lineEnd > lineStart && text.at(lineEnd - 1) == u'\r')
+                    --lineEnd;
+            }
+            const qsizetype column = m.start - lineStart;
+            const qsizetype length = qMin(m.length, qMax<qsizetype>(0, lineEnd - m.start));
+            Hit hit = shownHit(QStringView(text).sliced(lineStart, lineEnd - lineStart), column, length);
+            hit.line = line;
+            hit.length = m.length;
+            file.hits << hit;
+            ++totals.kept;
+        }
+        totals.matches += file.matches;
+        ++totals.filesWithHits;
+        batchHits += file.hits.size();
+        batch.files << std::move(file);
+        if ((batchHits >= kBatchHits || batch.files.size() >= kBatchFiles) && !handOver(false))
+            return;
+    }
+    control.progress(files.size(), files.size());
+    if (!control.stopped())
+        handOver(true);
+}
+
+QString summary(const Totals &totals)
+{
+    const QLocale english(QLocale::English);
+    QString s = QStringLiteral("%1 %2 in %3 of %4 files")
+                    .arg(english.toString(totals.matches),
+                         totals.matches == 1 ? QStringLiteral("match") : QStringLiteral("matches"),
+                         english.toString(totals.filesWithHits), english.toString(totals.searched));
+    if (totals.capped())
+        s += QStringLiteral(" (first %1 shown)").arg(english.toString(totals.kept));
+    return s;
+}
+
+} // namespace FindInFiles
