@@ -385,6 +385,7 @@ private slots:
         // A limit after "<" in the options, in UTF-8 bytes: checked from the count, before building.
         QTest::newRow("within the limit") << "a.a" << "." << "<5" << "é" << "aéa" << 1;
         QTest::newRow("over the limit") << "a.a" << "." << "<3" << "é" << "too big" << 1;
+        QTest::newRow("over the limit: stops counting there") << "aaaaaaaaaa" << "a" << "r<3" << "xyz" << "too big" << 2;
         const QString hard = QString(25, u'a') + "!ab";
         QTest::newRow("match limit: gave up, no miss") << QString("x\r\n").repeated(11) + hard + "\r\n" + hard << "(a+)+b"
                                                        << "r" << "" << "gave up at line 12" << 0;

@@ -187,6 +187,7 @@ private slots:
         QVERIFY(writeBytes(folder + QStringLiteral("/1.journal"), good));
         QVERIFY(writeBytes(folder + QStringLiteral("/2.journal"), QByteArray(good).replace("journal 1", "journal 9")));
         QVERIFY(writeBytes(folder + QStringLiteral("/3.journal"), good.chopped(3)));
+        QVERIFY(writeBytes(folder + QStringLiteral("/3.journal.Ab12Cd"), good.chopped(9))); // a write cut short: goes
         QCOMPARE(::mkfifo(QFile::encodeName(folder + QStringLiteral("/4.journal")).constData(), 0600), 0);
         // A journal larger than the editor holds (sparse): refused as a file would be.
         QFile big(folder + QStringLiteral("/5.journal"));

@@ -1,5 +1,6 @@
 #include "app/SessionKeeper.h"
 
+#include "core/FileIO.h"
 #include "app/mdiMain.h"
 #include "document/DocumentManager.h"
 #include "document/frmDoc.h"
@@ -112,8 +113,13 @@ void SessionKeeper::reopen()
         const QString path = parts.mid(2).join(u' ');
         if (open.contains(path))
             continue;
-        if (!QFileInfo(path).isFile()) {
-            missing << path;
+        // Checked before opening, so that nothing asks a question per file
+        // at start-up: gone, not a regular file, or too big is said once.
+        FileIO::Failure failure = FileIO::checkReadable(path);
+        if (!failure)
+            failure = FileIO::checkTextSize(QFileInfo(path).size());
+        if (failure) {
+            missing << path + QStringLiteral(" (") + failure.description + u')';
             continue;
         }
         if (frmDoc *w = m_frame.documents().OpenFileByPath(path)) {
@@ -122,7 +128,7 @@ void SessionKeeper::reopen()
         }
     }
     if (!missing.isEmpty()) {
-        m_ctx.dialogs.message(QStringLiteral("These documents were not reopened: their files are gone.\r\n\r\n")
+        m_ctx.dialogs.message(QStringLiteral("These documents were not reopened:\r\n\r\n")
                                   + missing.join(QStringLiteral("\r\n")),
                               Dialogs::Buttons::Ok, Dialogs::Icon::Information, AppContext::appTitle());
     }

@@ -34,6 +34,14 @@ bool isJournalName(const QString &name)
     return pattern.match(name).hasMatch();
 }
 
+// A journal being written: its temporary file, renamed over the journal
+// once whole. One left behind by a process that died is of no use.
+bool isTemporaryName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[0-9]+\\.journal\\.[A-Za-z0-9]{6}$"));
+    return pattern.match(name).hasMatch();
+}
+
 // What lstat says of path: never through a link.
 bool lstatOf(const QString &path, struct stat *st)
 {
@@ -52,7 +60,7 @@ bool isOwnFolder(const QString &path)
 void removeOwnFile(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    if (!isJournalName(name) && name != kToldName)
+    if (!isJournalName(name) && !isTemporaryName(name) && name != kToldName)
         return;
     struct stat st {};
     if (lstatOf(path, &st) && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
@@ -263,6 +271,8 @@ QList<Orphan> orphans(const QString &root)
         Orphan orphan{folder, {}, {}, lock};
         const QStringList names = namesIn(folder);
         for (const QString &file : names) {
+            if (isTemporaryName(file))
+                removeOwnFile(QDir(folder).filePath(file)); // cut short by the end of its process
             if (!isJournalName(file))
                 continue;
             Entry e;

@@ -235,7 +235,8 @@ TextSearch::Replaced TextSearch::replaceAll(const QString &text, const QString &
     Replaced r;
     if (m_empty || !isValid())
         return r;
-    const bool literal = !m_options.regex;
+    // A replacement without escapes is the same text at every match.
+    const bool literal = !m_options.regex || !replacement.contains(u'\\');
     const qsizetype literalUtf8 = utf8Size(replacement);
     // Pass one: how many, and how big the new text is.
     qsizetype size = 0, length = 0, copied = 0;
@@ -248,6 +249,12 @@ TextSearch::Replaced TextSearch::replaceAll(const QString &text, const QString &
         length += m.capturedStart() - copied + (literal ? replacement : expanded).size();
         copied = m.capturedEnd();
         ++r.count;
+        // Past the limit already: counting the rest would only take time.
+        if (size > maxUtf8Bytes) {
+            r.utf8Size = size;
+            r.tooBig = true;
+            return r;
+        }
     }
     if (!it.isValid()) {
         r.gaveUpLine = lineGivenUp(text, copied);

@@ -117,9 +117,12 @@ void frmFields::fill()
         m_doc.undoStep();
     }
     // The answers given go first; the others stay as long as there is room.
+    // Fields and answers longer than a line or two are not worth keeping in
+    // the settings file.
+    constexpr qsizetype kLongest = 1000;
     QList<std::pair<QString, QString>> list;
     for (const QString &label : std::as_const(m_labels)) {
-        if (!given.value(label).isEmpty())
+        if (!given.value(label).isEmpty() && label.size() <= kLongest && given.value(label).size() <= kLongest)
             list.append({label, given.value(label)});
     }
     for (const auto &entry : rememberedAnswers(m_ctx.settings)) {
