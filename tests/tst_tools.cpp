@@ -8,6 +8,7 @@
 #include "support/AppFixture.h"
 #include "support/Drops.h"
 #include "support/Modal.h"
+#include "tools/FindInFilesPanel.h"
 #include "tools/frmAppend.h"
 #include "ui/FileChooser.h"
 #include "tools/frmQuick.h"
@@ -399,6 +400,34 @@ private slots:
         QVERIFY2(app.dialogs.lastText().contains(QLatin1String("not a regular file (a named pipe)")),
                  qPrintable(app.dialogs.lastText()));
         QCOMPARE(app.shownDocuments().size(), 1);
+    }
+
+    // Search > Find in Files: in the document's folder and below, in the
+    // background; a hit opens its file (or shows its window) with the match
+    // selected, and stepping goes on to the next.
+    void findInFiles()
+    {
+        AppFixture app;
+        const QString page = app.writeFile(QStringLiteral("a.html"), "<p>needle</p>\nxx needle\n");
+        QVERIFY(QDir(app.dir.path()).mkdir(QStringLiteral("css")));
+        app.writeFile(QStringLiteral("css/b.css"), "p { needle: 1 }\n");
+        frmDoc *w = app.docs().OpenFileByPath(page);
+        actionOf(w, "mnuSearchFindInFiles")->trigger();
+        auto *panel = app.frame->findChild<FindInFilesPanel *>(QStringLiteral("frmFindInFiles"));
+        QVERIFY(panel && panel->isVisible());
+        QCOMPARE(panel->txtFolder->text(), app.dir.path());
+        panel->txtFindText->setText(QStringLiteral("needle"));
+        panel->cmdFind->click();
+        QTRY_VERIFY(panel->lblSummary->text().startsWith(QLatin1String("3 matches in 2 of ")));
+        panel->step(1);
+        QCOMPARE(app.shownDocuments().size(), 1); // the open window, not a second one
+        QCOMPARE(editorOf(w)->SelText(), QStringLiteral("needle"));
+        QCOMPARE(editorOf(w)->SelStart(), 3);
+        panel->step(1);
+        QCOMPARE(editorOf(w)->SelStart(), 18); // "<p>needle</p>", CR LF, "xx "
+        panel->step(1);
+        QCOMPARE(app.shownDocuments().size(), 2);
+        QCOMPARE(editorOf(app.shownDocuments().last())->SelText(), QStringLiteral("needle"));
     }
 
     // The target's own bytes stay as they were around the insertion.

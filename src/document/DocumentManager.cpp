@@ -311,6 +311,16 @@ frmDoc *DocumentManager::document(const DocumentRef &ref)
     return w && m_table.record(ref.slot).Serial() == ref.serial ? w : nullptr;
 }
 
+frmDoc *DocumentManager::documentFor(const QString &path)
+{
+    const QString wanted = FileIO::absolutePath(path);
+    for (int slot = 1; slot <= DocumentCount(); ++slot) {
+        if (m_table.record(slot).InUse() && m_table.record(slot).FilePath() == wanted)
+            return document(slot);
+    }
+    return nullptr;
+}
+
 frmDoc *DocumentManager::CreateDocumentWindow()
 {
     bool grew = false;

@@ -64,6 +64,8 @@ constexpr MenuTable::Entry kMenus[] = {
     {1, "mnuSearchReplace", "&Replace...", Ctrl | Qt::Key_H},
     {1, "mnuSearchCut01", "-"},
     {1, "mnuSearchGoToLine", "&Go to Line...", Ctrl | Qt::Key_J},
+    {1, "mnuSearchCut02", "-"},
+    {1, "mnuSearchFindInFiles", "Find &in Files...", Ctrl | Qt::SHIFT | Qt::Key_F},
 
     {0, "mnuSelection", "&Selection"},
     {1, "mnuSelectionCapitalize", "Capitalize"},

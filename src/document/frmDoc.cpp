@@ -234,6 +234,15 @@ void frmDoc::showText(const QByteArray &text, bool asChange, bool readOnly, cons
     txtContents->setReadOnly(readOnly);
 }
 
+void frmDoc::selectAt(int line, qsizetype column, qsizetype length)
+{
+    if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
+    txtContents->goToLine(line);
+    txtContents->selectRange(txtContents->SelStart() + column, length);
+    txtContents->setFocus();
+}
+
 PrintedText frmDoc::printed(bool selectionOnly) const
 {
     return CodeView::printed(*txtContents, selectionOnly);

@@ -50,6 +50,7 @@ public:
     void SetTitle(const QString &title) override;
     QString FilePath() const override;
     QWidget *widget() override { return this; }
+    void selectAt(int line, qsizetype column, qsizetype length) override;
     void undoStep() override { undoTick(); }
     void offerNotice(const QString &text, const QString &button, std::function<void()> action) override;
     const QStringList &templateTags() const override { return TemplateTags; }

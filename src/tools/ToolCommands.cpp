@@ -3,6 +3,7 @@
 #include "core/CommandLine.h"
 #include "core/FileIO.h"
 #include "platform/Dialogs.h"
+#include "tools/FindInFilesPanel.h"
 #include "tools/frmAppend.h"
 #include "tools/frmQuick.h"
 #include "tools/frmSnip.h"
@@ -13,6 +14,10 @@
 #include "ui/DocumentHost.h"
 #include "ui/DocumentTarget.h"
 
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QProcess>
 
 namespace {
@@ -56,6 +61,28 @@ void registerToolCommands(AppContext &ctx, DocumentHost &docs)
     CommandRegistry &c = ctx.commands;
     AppContext *app = &ctx;
     DocumentHost *d = &docs;
+    // A panel at the foot of the frame, made once; it starts in the
+    // document's folder.
+    c.add(QStringLiteral("mnuSearchFindInFiles"), [d](DocumentTarget &doc) {
+        auto *frame = qobject_cast<QMainWindow *>(doc.widget()->window());
+        if (!frame)
+            return;
+        auto *dock = frame->findChild<QDockWidget *>(QStringLiteral("dockFindInFiles"));
+        if (!dock) {
+            dock = new QDockWidget(QStringLiteral("Find in Files"), frame);
+            dock->setObjectName(QStringLiteral("dockFindInFiles"));
+            dock->setWidget(new FindInFilesPanel(*d, dock));
+            frame->addDockWidget(Qt::BottomDockWidgetArea, dock);
+        }
+        auto *panel = static_cast<FindInFilesPanel *>(dock->widget());
+        if (panel->txtFolder->text().isEmpty() && !doc.FilePath().isEmpty())
+            panel->txtFolder->setText(QFileInfo(doc.FilePath()).absolutePath());
+        if (!doc.SelText().isEmpty() && !doc.SelText().contains(u'\n') && !doc.SelText().contains(u'\r'))
+            panel->txtFindText->setText(doc.SelText());
+        dock->show();
+        panel->txtFindText->setFocus();
+        panel->txtFindText->selectAll();
+    });
     for (int n = 0; n < 3; ++n)
         c.add(QStringLiteral("mnuViewProgram%1").arg(n), [app, n](DocumentTarget &doc) { startViewer(*app, doc, n); });
     c.addGlobal(QStringLiteral("mnuSetViewer"), [app] {

@@ -24,4 +24,6 @@ public:
     // The document itself, or nullptr when it has been closed (even when
     // another document has taken its slot since).
     virtual DocumentTarget *document(const DocumentRef &ref) = 0;
+    // The open document of a file, or nullptr.
+    virtual DocumentTarget *documentFor(const QString &path) = 0;
 };

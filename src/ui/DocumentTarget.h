@@ -45,6 +45,9 @@ public:
     // A notice above the text with a button that runs action and hides the
     // notice; it changes nothing by itself.
     virtual void offerNotice(const QString &text, const QString &button, std::function<void()> action) = 0;
+    // Selects length characters at a column (UTF-16 units) of a line (from
+    // 1) and shows them.
+    virtual void selectAt(int line, qsizetype column, qsizetype length) = 0;
     // The window, for dialogs that belong to it.
     virtual QWidget *widget() = 0;
 };
