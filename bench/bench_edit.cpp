@@ -12,6 +12,8 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtPrinter.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -20,17 +22,6 @@
 #include <cstdio>
 #include <ctime>
 
-namespace {
-
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -38,10 +29,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_edit FILE\n");
         return 2;
     }
-    QtDialogs dialogs;
-    QtPrinter printer;
-    AppContext ctx(SettingsStore::forCurrentUser(), dialogs, printer);
-    mdiMain *frame = Startup::run(ctx, {QString::fromLocal8Bit(argv[1])});
+    Bench::Editor editor({QString::fromLocal8Bit(argv[1])});
+    mdiMain *frame = editor.frame;
     frmDoc *w = frame->documents().window(1);
     const double mb = QFileInfo(QString::fromLocal8Bit(argv[1])).size() / 1048576.0;
     QCoreApplication::processEvents();
@@ -92,16 +81,16 @@ int main(int argc, char *argv[])
     frmDoc *big = frame->documents().CreateDocumentWindow();
     big->findChild<RichTextBox *>(QStringLiteral("txtContents"))->SetText(text);
     big->undoTick();
-    double cpu = cpuSeconds();
+    double cpu = Bench::cpuSeconds();
     big->findChild<FindBar *>(QStringLiteral("fraFind"))->open(true);
     big->findChild<FindBar *>(QStringLiteral("fraFind"))->txtFind->setText(QStringLiteral("needle"));
     big->findChild<FindBar *>(QStringLiteral("fraFind"))->findNext();
     std::printf("find in %.0f MB, 100,000 matches counted and marked: %.3f CPU s\n", text.size() / 1e6,
-                cpuSeconds() - cpu);
+                Bench::cpuSeconds() - cpu);
     big->findChild<FindBar *>(QStringLiteral("fraFind"))->txtReplace->setText(QStringLiteral("thread"));
-    cpu = cpuSeconds();
+    cpu = Bench::cpuSeconds();
     big->findChild<FindBar *>(QStringLiteral("fraFind"))->replaceAll();
-    std::printf("Replace All, 100,000 matches: %.3f CPU s\n", cpuSeconds() - cpu);
+    std::printf("Replace All, 100,000 matches: %.3f CPU s\n", Bench::cpuSeconds() - cpu);
 
     delete frame; // a clean end: no journal left for the next run
     return 0;

@@ -12,6 +12,8 @@
 #include "ui/AppContext.h"
 #include "ui/RichTextBox.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QEventLoop>
@@ -22,24 +24,6 @@
 #include <cstdio>
 #include <ctime>
 
-namespace {
-
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
-}
-
-void spin(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -47,12 +31,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_find FILE [TEXT...] (a leading / types a regular expression)\n");
         return 2;
     }
-    QtDialogs dialogs;
-    QtPrinter printer;
-    AppContext ctx(SettingsStore::forCurrentUser(), dialogs, printer);
-    mdiMain *frame = Startup::run(ctx, {QString::fromLocal8Bit(argv[1])});
+    Bench::Editor editor({QString::fromLocal8Bit(argv[1])});
+    mdiMain *frame = editor.frame;
     frmDoc *w = frame->documents().window(1);
-    spin(500);
+    Bench::spin(500);
     auto *bar = w->findChild<FindBar *>(QStringLiteral("fraFind"));
     bar->open(false);
     Heartbeat heart;
@@ -67,18 +49,18 @@ int main(int argc, char *argv[])
             text.remove(0, 1);
         bar->chkRegex->setChecked(regex);
         bar->txtFind->clear();
-        spin(300);
+        Bench::spin(300);
         heart.reset();
-        const double cpu = cpuSeconds();
+        const double cpu = Bench::cpuSeconds();
         for (const QChar c : text) {
             QTest::keyClicks(bar->txtFind, QString(c));
             heart.beat();
-            spin(60); // a typist's pace
+            Bench::spin(60); // a typist's pace
         }
-        spin(3000); // the pause, the count and the marks
+        Bench::spin(3000); // the pause, the count and the marks
         heart.beat();
         std::printf("find \"%s\"%s: longest stall %lld ms, %.2f CPU s; %s\n", qPrintable(text), regex ? " (regex)" : "",
-                    heart.longestMs(), cpuSeconds() - cpu, qPrintable(bar->lblFindStatus->text()));
+                    heart.longestMs(), Bench::cpuSeconds() - cpu, qPrintable(bar->lblFindStatus->text()));
     }
     delete frame;
     return 0;

@@ -12,6 +12,8 @@
 #include "platform/QtPrinter.h"
 
 #include <QAction>
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
@@ -29,31 +31,23 @@ static double residentMb()
     return statm.readAll().split(' ').value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-static double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
-}
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QtDialogs dialogs;
-    QtPrinter printer;
-    AppContext ctx(SettingsStore::forCurrentUser(), dialogs, printer);
-    mdiMain *frame = Startup::run(ctx, {});
+    Bench::Editor editor;
+    mdiMain *frame = editor.frame;
     constexpr int kWindows = 20;
     frame->documents().NewBlankDocument(); // the first pays for what is made once
     QCoreApplication::processEvents();
-    const double madeFrom = cpuSeconds();
+    const double madeFrom = Bench::cpuSeconds();
     const double residentFrom = residentMb();
     for (int i = 1; i < kWindows; ++i) {
         frame->documents().NewBlankDocument();
         QCoreApplication::processEvents();
     }
     std::printf("windows: %.2f ms CPU and %.2f MB each; %lld actions and %lld menus for %d windows\n",
-                (cpuSeconds() - madeFrom) * 1000.0 / (kWindows - 1), (residentMb() - residentFrom) / (kWindows - 1),
+                (Bench::cpuSeconds() - madeFrom) * 1000.0 / (kWindows - 1), (residentMb() - residentFrom) / (kWindows - 1),
                 qlonglong(frame->findChildren<QAction *>().size()), qlonglong(frame->findChildren<QMenu *>().size()),
                 kWindows);
     for (int i = 0; i < kWindows; ++i) {
@@ -66,11 +60,11 @@ int main(int argc, char *argv[])
     double start = 0;
     QElapsedTimer wall;
     QTimer::singleShot(1500, &app, [&] {
-        start = cpuSeconds();
+        start = Bench::cpuSeconds();
         wall.start();
     });
     QTimer::singleShot(1500 + seconds * 1000, &app, [&] {
-        const double used = cpuSeconds() - start;
+        const double used = Bench::cpuSeconds() - start;
         const double elapsed = wall.elapsed() / 1000.0;
         std::printf("idle: 20 documents, %.1f s: %.4f CPU s = %.3f %% of one core\n", elapsed, used,
                     100.0 * used / elapsed);

@@ -13,6 +13,8 @@
 #include "ui/AppContext.h"
 #include "ui/RichTextBox.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -20,24 +22,6 @@
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
-
-namespace {
-
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
-}
-
-void spin(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -53,21 +37,21 @@ int main(int argc, char *argv[])
     ctx.journalDelayMs = 3600 * 1000; // only the write below
     mdiMain *frame = Startup::run(ctx, {QString::fromLocal8Bit(argv[1])});
     frmDoc *w = frame->documents().window(1);
-    spin(500);
+    Bench::spin(500);
     QTest::keyClick(w->findChild<RichTextBox *>(QStringLiteral("txtContents")), Qt::Key_X);
     RecoveryJournal &journal = frame->documents().journal();
     if (whole)
         journal.setSliceBytes(qsizetype(1) << 40);
-    spin(200);
+    Bench::spin(200);
     Heartbeat heart;
-    const double cpu = cpuSeconds();
+    const double cpu = Bench::cpuSeconds();
     journal.write(1);
     heart.beat();
-    spin(4000);
+    Bench::spin(4000);
     journal.waitForWrites();
     std::printf("journal of %.0f MB%s: longest stall %lld ms, %.2f CPU s\n",
                 QFileInfo(QString::fromLocal8Bit(argv[1])).size() / 1048576.0, whole ? " (one copy)" : " (in slices)",
-                heart.longestMs(), cpuSeconds() - cpu);
+                heart.longestMs(), Bench::cpuSeconds() - cpu);
     delete frame;
     return 0;
 }

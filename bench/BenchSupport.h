@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/Startup.h"
+#include "app/mdiMain.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtPrinter.h"
+#include "ui/AppContext.h"
+
+#include <QEventLoop>
+#include <QStringList>
+#include <QTimer>
+#include <ctime>
+
+// What the benchmarks share: the process's CPU time, letting the event loop
+// run for a while, and the editor started as a user starts it.
+namespace Bench {
+
+inline double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+inline void spin(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The editor with the user's settings (the benchmark script points them at
+// a temporary folder), with the files given opened.
+struct Editor {
+    QtDialogs dialogs;
+    QtPrinter printer;
+    AppContext ctx{SettingsStore::forCurrentUser(), dialogs, printer};
+    mdiMain *frame;
+    explicit Editor(const QStringList &files = {}) : frame(Startup::run(ctx, files)) {}
+};
+
+} // namespace Bench
