@@ -7,25 +7,44 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+namespace {
+
+struct NoticeButton {
+    QPushButton **made;
+    const char *name;
+    QString caption;
+};
+
+// A notice with a text and buttons at its right, hidden until shown.
+QFrame *noticeFrame(QWidget *parent, const char *name, QLabel **text, std::initializer_list<NoticeButton> buttons)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    frame->setAutoFillBackground(true);
+    frame->setBackgroundRole(QPalette::ToolTipBase);
+    *text = new QLabel(frame);
+    (*text)->setWordWrap(true);
+    auto *row = new QHBoxLayout(frame);
+    row->setContentsMargins(6, 3, 6, 3);
+    row->addWidget(*text, 1);
+    for (const NoticeButton &b : buttons) {
+        *b.made = namedButton(frame, b.name, b.caption);
+        row->addWidget(*b.made);
+    }
+    frame->hide();
+    return frame;
+}
+
+} // namespace
+
 DocumentNotices::DocumentNotices(qsizetype longLineMb, qsizetype shownMb, QWidget *parent)
     : QWidget(parent)
 {
-    m_disk = new QFrame(this);
-    m_disk->setObjectName(QStringLiteral("fraDiskNotice"));
-    m_disk->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    m_disk->setAutoFillBackground(true);
-    m_disk->setBackgroundRole(QPalette::ToolTipBase);
-    m_diskText = new QLabel(m_disk);
+    QPushButton *ignore = nullptr;
+    m_disk = noticeFrame(this, "fraDiskNotice", &m_diskText, {{&m_reload, "cmdReload", QStringLiteral("&Reload")},
+                                                              {&ignore, "cmdIgnore", QStringLiteral("I&gnore")}});
     m_diskText->setObjectName(QStringLiteral("lblDiskNotice"));
-    m_diskText->setWordWrap(true);
-    m_reload = namedButton(m_disk, "cmdReload", QStringLiteral("&Reload"));
-    auto *ignore = namedButton(m_disk, "cmdIgnore", QStringLiteral("I&gnore"));
-    auto *row = new QHBoxLayout(m_disk);
-    row->setContentsMargins(6, 3, 6, 3);
-    row->addWidget(m_diskText, 1);
-    row->addWidget(m_reload);
-    row->addWidget(ignore);
-    m_disk->hide();
     m_cut = new QLabel(QStringLiteral("Lines longer than %1 MB are too long to show whole: they are cut to their first "
                                       "%2 MB, and the document is read-only. Save and Save As write every byte of the file.")
                            .arg(longLineMb)
@@ -42,21 +61,9 @@ DocumentNotices::DocumentNotices(qsizetype longLineMb, qsizetype shownMb, QWidge
         notice->setForegroundRole(QPalette::ToolTipText);
         notice->hide();
     }
-    m_offer = new QFrame(this);
-    m_offer->setObjectName(QStringLiteral("fraOffer"));
-    m_offer->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    m_offer->setAutoFillBackground(true);
-    m_offer->setBackgroundRole(QPalette::ToolTipBase);
-    m_offerText = new QLabel(m_offer);
-    m_offerText->setWordWrap(true);
-    m_offerButton = namedButton(m_offer, "cmdOffer", QString());
-    auto *hide = namedButton(m_offer, "cmdHideOffer", QStringLiteral("&Hide"));
-    auto *offerRow = new QHBoxLayout(m_offer);
-    offerRow->setContentsMargins(6, 3, 6, 3);
-    offerRow->addWidget(m_offerText, 1);
-    offerRow->addWidget(m_offerButton);
-    offerRow->addWidget(hide);
-    m_offer->hide();
+    QPushButton *hide = nullptr;
+    m_offer = noticeFrame(this, "fraOffer", &m_offerText, {{&m_offerButton, "cmdOffer", QString()},
+                                                           {&hide, "cmdHideOffer", QStringLiteral("&Hide")}});
     connect(hide, &QPushButton::clicked, m_offer, &QWidget::hide);
     connect(m_offerButton, &QPushButton::clicked, this, [this] {
         m_offer->hide();
