@@ -168,7 +168,7 @@ void run(const Query &query, const Control &control, qint64 maxKept)
             continue;
         }
         ++totals.searched;
-        const QString text = TextFileCodec::toQString(TextFileCodec::decode(std::move(raw), false).text);
+        const QString text = TextFileCodec::decodeToString(std::move(raw));
         const QList<TextSearch::Match> matches = search.findAll(text);
         if (matches.isEmpty())
             continue;

@@ -486,6 +486,15 @@ Decoded decode(QByteArray raw, bool dropFinalBreak)
     return finish(std::move(raw), format, breaks, dropFinalBreak);
 }
 
+QString decodeToString(QByteArray raw)
+{
+    // A CR may end a line alone, so such a file takes the long way and
+    // gets its breaks as CR LF: a line is then always found by its LF.
+    if (!raw.contains('\r') && wideCandidates(raw).isEmpty() && QByteArrayView(raw).isValidUtf8() && !mayBeIso2022(raw))
+        return toQString(hasBom(raw) ? QByteArrayView(raw).sliced(3) : QByteArrayView(raw));
+    return toQString(decode(std::move(raw), false).text);
+}
+
 bool decodeAs(QByteArray raw, Encoding encoding, const QByteArray &codec, Decoded *out, bool dropFinalBreak)
 {
     QByteArray utf8;

@@ -61,6 +61,11 @@ struct Decoded {
 // let the conversion reuse the buffer.
 Decoded decode(QByteArray raw, bool dropFinalBreak = true);
 
+// The file's text as decode(raw, false) reads it, as a QString, but with
+// its line breaks as they are in the file. Plain UTF-8 with LF breaks, the
+// usual file, is converted at once, without the passes decode makes.
+QString decodeToString(QByteArray raw);
+
 // Decodes a file in the given encoding (its line breaks found as decode
 // finds them). False when the bytes are not text in that encoding or would
 // not be written back exactly as they are.

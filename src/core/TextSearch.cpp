@@ -8,6 +8,35 @@ namespace {
 // Line breaks are CR, LF or CR LF; set first so that ^, $ and . agree.
 const QString kPrefix = QStringLiteral("(*ANYCRLF)");
 
+// PCRE2 checks that the subject is valid UTF-16 from the start offset on,
+// at every match: over a whole text, once per match. A text is checked here
+// once, and a valid one spares PCRE2 the work; an invalid one (a lone
+// surrogate) is left to PCRE2, which then finds nothing in it rather than
+// reading it wrongly.
+bool validUtf16(QStringView text)
+{
+    // Most texts have no surrogate at all: a loop the compiler vectorises
+    // tells, a block at a time; the others get the full check.
+    const char16_t *p = text.utf16();
+    constexpr qsizetype kBlock = 4096;
+    for (qsizetype at = 0; at < text.size(); at += kBlock) {
+        const qsizetype end = qMin(text.size(), at + kBlock);
+        unsigned surrogates = 0;
+        for (qsizetype i = at; i < end; ++i)
+            surrogates |= unsigned((p[i] & 0xF800) == 0xD800);
+        if (surrogates)
+            return text.isValidUtf16();
+    }
+    return true;
+}
+
+QRegularExpressionMatchIterator everyMatch(const QRegularExpression &re, const QString &text)
+{
+    return re.globalMatch(text, 0, QRegularExpression::NormalMatch,
+                          validUtf16(text) ? QRegularExpression::DontCheckSubjectStringMatchOption
+                                           : QRegularExpression::NoMatchOption);
+}
+
 TextSearch::Match toMatch(const QRegularExpressionMatch &m, bool wrapped = false)
 {
     if (!m.hasMatch())
@@ -125,7 +154,7 @@ TextSearch::Match TextSearch::findPrevious(const QString &text, qsizetype selSta
         return {};
     Match before;
     Match last;
-    QRegularExpressionMatchIterator it = m_re.globalMatch(text);
+    QRegularExpressionMatchIterator it = everyMatch(m_re, text);
     while (it.hasNext()) {
         const Match m = toMatch(it.next());
         if (m.start < selStart)
@@ -156,7 +185,7 @@ TextSearch::Counted TextSearch::forEachMatch(const QString &text, qsizetype cap,
         return c;
     QList<Match> part;
     qsizetype lastEnd = 0;
-    QRegularExpressionMatchIterator it = m_re.globalMatch(text);
+    QRegularExpressionMatchIterator it = everyMatch(m_re, text);
     while (it.hasNext()) {
         if (c.count == cap) {
             c.more = true;
@@ -240,7 +269,7 @@ TextSearch::Replaced TextSearch::replaceAll(const QString &text, const QString &
     const qsizetype literalUtf8 = utf8Size(replacement);
     // Pass one: how many, and how big the new text is.
     qsizetype size = 0, length = 0, copied = 0;
-    QRegularExpressionMatchIterator it = m_re.globalMatch(text);
+    QRegularExpressionMatchIterator it = everyMatch(m_re, text);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         size += utf8Size(QStringView(text).sliced(copied, m.capturedStart() - copied));
@@ -267,7 +296,7 @@ TextSearch::Replaced TextSearch::replaceAll(const QString &text, const QString &
     // Pass two: the new text, in a block of its size.
     r.text.reserve(length + text.size() - copied);
     copied = 0;
-    for (it = m_re.globalMatch(text); it.hasNext();) {
+    for (it = everyMatch(m_re, text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         r.text.append(QStringView(text).sliced(copied, m.capturedStart() - copied));
         r.text.append(literal ? replacement : expand(m, replacement));
