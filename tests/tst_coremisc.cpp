@@ -6,6 +6,7 @@
 #include "core/FindInFiles.h"
 #include "core/LongTask.h"
 #include "core/RtfCodec.h"
+#include "core/TextFileCodec.h"
 #include "core/TextSearch.h"
 #include "support/TestEnv.h"
 
@@ -546,6 +547,77 @@ private slots:
         QTEST(hit.shown, "shown");
         QTEST(int(hit.shownAt), "shownAt");
         QCOMPARE(hit.shown.mid(hit.shownAt, 5), QStringLiteral("apple"));
+    }
+
+    // Replace in Files changes the picked hits only; a place where no match
+    // starts any more is left alone and counted.
+    void replaceAtPlaces_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("places"); // "line:column ..."
+        QTest::addColumn<QString>("with");
+        QTest::addColumn<QString>("result"); // "" when nothing was replaced
+        QTest::addColumn<int>("missing");
+        QTest::newRow("two of three") << "a x\r\nx x" << "x" << "" << "1:2 2:2" << "yy" << "a yy\r\nx yy" << 0;
+        QTest::newRow("LF lines") << "x\nx\nx" << "x" << "" << "3:0" << "y" << "x\nx\ny" << 0;
+        QTest::newRow("changed since the search") << "a x\nb" << "x" << "" << "1:0 1:2" << "y" << "a y\nb" << 1;
+        QTest::newRow("groups of an expression") << "id=7; id=42" << "id=(\\d+)" << "r" << "1:0 1:6" << "\\1:\\t"
+                                                 << "7:\t; 42:\t" << 0;
+        QTest::newRow("whole word, match case") << "Apple apples apple" << "apple" << "cw" << "1:13 1:0" << "pear"
+                                                << "Apple apples pear" << 1;
+        QTest::newRow("many on one long line") << QString(3000, u'x') << "x" << "" << "1:0 1:2999" << "y"
+                                               << "y" + QString(2998, u'x') + "y" << 0;
+        QTest::newRow("nothing left to replace") << "abc" << "x" << "" << "1:0" << "y" << "" << 1;
+    }
+
+    void replaceAtPlaces()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, options);
+        QFETCH(QString, places);
+        QFETCH(QString, find);
+        QFETCH(QString, with);
+        QList<FindInFiles::Place> picked;
+        for (const QString &p : places.split(u' ', Qt::SkipEmptyParts))
+            picked.append({p.section(u':', 0, 0).toLongLong(), p.section(u':', 1).toLongLong()});
+        const TextSearch search(find, {options.contains(u'c'), options.contains(u'w'), options.contains(u'r'), false});
+        const FindInFiles::Replacement r = FindInFiles::replaceAt(text, search, picked, with);
+        QTEST(r.text, "result");
+        QCOMPARE(r.text.isNull(), r.replaced == 0);
+        QTEST(int(r.missing), "missing");
+        QCOMPARE(r.replaced + r.missing, picked.size());
+    }
+
+    // A file that is not open is written back in its own encoding and line
+    // breaks, whichever they are.
+    void replaceInFileKeepsItsFormat()
+    {
+        using namespace TextFileCodec;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.txt"));
+        const QMetaEnum encodings = QMetaEnum::fromType<Encoding>();
+        for (int e = 0; e < encodings.keyCount(); ++e) {
+            for (LineEnd lineEnd : {LineEnd::CrLf, LineEnd::Lf, LineEnd::Cr}) {
+                const auto encoding = Encoding(encodings.value(e));
+                const bool legacy = encoding == Encoding::Legacy;
+                const FileFormat format{encoding, lineEnd, lineEnd, legacy ? QByteArray("KOI8-R") : QByteArray()};
+                const QString word = legacy ? QStringLiteral("привет, это обычный текст") : QStringLiteral("café au lait");
+                const auto file = [&](const QString &text) {
+                    QByteArray raw;
+                    QString error;
+                    [&] { QVERIFY2(encode(text.toUtf8(), format, true, &raw, &error), qPrintable(error)); }();
+                    return raw;
+                };
+                const QString where = QStringLiteral("%1, %2").arg(encodings.key(e)).arg(int(lineEnd));
+                QVERIFY2(writeBytes(path, file(word + "\r\nneedle " + word + " needle")), qPrintable(where));
+                const FindInFiles::FileReplaced r =
+                    FindInFiles::replaceInFile(path, TextSearch(QStringLiteral("needle"), {}), {{2, 0}}, QStringLiteral("pin"));
+                QVERIFY2(r.error.isEmpty() && r.replaced == 1, qPrintable(where + ": " + r.error));
+                QCOMPARE(fileBytes(path), file(word + "\r\npin " + word + " needle"));
+            }
+        }
     }
 };
 

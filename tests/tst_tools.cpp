@@ -428,6 +428,48 @@ private slots:
         panel->step(1);
         QCOMPARE(app.shownDocuments().size(), 2);
         QCOMPARE(editorOf(app.shownDocuments().last())->SelText(), QStringLiteral("needle"));
+        // The project list's files instead of the folder.
+        panel->cboWhere->setCurrentIndex(1);
+        panel->cmdFind->click();
+        QCOMPARE(panel->lblSummary->text(), QStringLiteral("The project list has no files."));
+        QVERIFY(app.ctx->projectList.AddFileToProject(page));
+        panel->cmdFind->click();
+        QTRY_COMPARE(panel->lblSummary->text(), QStringLiteral("2 matches in 1 of 1 files"));
+    }
+
+    // Replace in Files: an open document gets the change as an edit that
+    // Undo takes back (its file untouched), closed files are written, and a
+    // file that cannot be written is named while the others are.
+    void replaceInFiles()
+    {
+        AppFixture app;
+        const QString open = app.writeFile(QStringLiteral("a.html"), "needle\nkeep\n");
+        const QString closed = app.writeFile(QStringLiteral("b.css"), "needle needle\n");
+        const QString big = app.writeFile(QStringLiteral("c.js"), "needle" + QByteArray(3000, ';') + "\n");
+        frmDoc *w = app.docs().OpenFileByPath(open);
+        editorOf(w)->SetSelStart(8);
+        editorOf(w)->SetSelText(QStringLiteral("mine, "));
+        actionOf(w, "mnuSearchFindInFiles")->trigger();
+        auto *panel = app.frame->findChild<FindInFilesPanel *>(QStringLiteral("frmFindInFiles"));
+        panel->txtFindText->setText(QStringLiteral("needle"));
+        panel->cmdFind->click();
+        QTRY_VERIFY(panel->cmdReplace->isEnabled());
+        panel->lstHits->findItems(QStringLiteral("1"), Qt::MatchExactly | Qt::MatchRecursive)[2]->setCheckState(0, Qt::Unchecked);
+        panel->txtReplaceWith->setText(QStringLiteral("pin"));
+        app.dialogs.answers << Answer::Yes << Answer::Ok;
+        {
+            FileSizeLimit full(1000);
+            panel->cmdReplace->click();
+            QTRY_VERIFY(panel->cmdFind->isEnabled());
+        }
+        QCOMPARE(app.dialogs.asked[0].text.section(u'\r', 0, 0), QStringLiteral("Replace 3 matches in 3 files with \"pin\"?"));
+        QVERIFY2(app.dialogs.lastText().contains(QLatin1String("Not replaced:\r\n") + big), qPrintable(app.dialogs.lastText()));
+        QCOMPARE(app.readFile(closed), "pin needle\n");
+        QCOMPARE(app.readFile(big), "needle" + QByteArray(3000, ';') + "\n");
+        QCOMPARE(app.readFile(open), "needle\nkeep\n");
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("pin\r\nmine, keep"));
+        actionOf(w, "mnuEditUndo")->trigger();
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("needle\r\nmine, keep"));
     }
 
     // The target's own bytes stay as they were around the insertion.

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
+#include <limits>
 
 namespace FindInFiles {
 
@@ -40,6 +41,38 @@ bool isBinary(const QByteArray &raw)
         return false;
     return !isWide(TextFileCodec::sniff(start).encoding);
 }
+
+// The line of each match, for matches taken in order: every line break is
+// looked for once, however many matches a long line has.
+struct LineCounter {
+    explicit LineCounter(const QString &t) : text(t) {}
+    const QString &text;
+    qint64 line = 1; // from 1
+    qsizetype lineStart = 0;
+    qsizetype next = -2; // the first break from lineStart on; -1: none; -2: not looked for
+
+    void advanceTo(qsizetype at)
+    {
+        for (;;) {
+            if (next == -2)
+                next = text.indexOf(u'\n', lineStart);
+            if (next < 0 || next >= at)
+                return;
+            ++line;
+            lineStart = next + 1;
+            next = -2;
+        }
+    }
+    // Where the line ends, its break not counted.
+    qsizetype lineEnd()
+    {
+        advanceTo(lineStart);
+        qsizetype end = next < 0 ? text.size() : next;
+        if (end > lineStart && text.at(end - 1) == u'\r')
+            --end;
+        return end;
+    }
+};
 
 struct Walker {
     QList<QRegularExpression> patterns;
@@ -175,30 +208,16 @@ void run(const Query &query, const Control &control, qint64 maxKept)
         FileHits file;
         file.path = files[n];
         file.matches = matches.size();
-        // Lines counted as the matches go, each line's bounds found once.
-        qint64 line = 1;
-        qsizetype counted = 0, lineStart = 0, lineEnd = -1;
+        LineCounter lines(text);
         for (const TextSearch::Match &m : matches) {
             if (totals.kept >= maxKept)
                 break;
-            for (qsizetype i = text.indexOf(u'\n', counted); i >= 0 && i < m.start; i = text.indexOf(u'\n', i + 1)) {
-                ++line;
-                lineStart = i + 1;
-                lineEnd = -1;
-                counted = i + 1;
-            }
-            counted = m.start;
-            if (lineEnd < 0) {
-                lineEnd = text.indexOf(u'\n', lineStart);
-                if (lineEnd < 0)
-                    lineEnd = text.size();
-                if (lineEnd > lineStart && text.at(lineEnd - 1) == u'\r')
-                    --lineEnd;
-            }
-            const qsizetype column = m.start - lineStart;
+            lines.advanceTo(m.start);
+            const qsizetype lineEnd = lines.lineEnd();
+            const qsizetype column = m.start - lines.lineStart;
             const qsizetype length = qMin(m.length, qMax<qsizetype>(0, lineEnd - m.start));
-            Hit hit = shownHit(QStringView(text).sliced(lineStart, lineEnd - lineStart), column, length);
-            hit.line = line;
+            Hit hit = shownHit(QStringView(text).sliced(lines.lineStart, lineEnd - lines.lineStart), column, length);
+            hit.line = lines.line;
             hit.length = m.length;
             file.hits << hit;
             ++totals.kept;
@@ -213,6 +232,89 @@ void run(const Query &query, const Control &control, qint64 maxKept)
     control.progress(files.size(), files.size());
     if (!control.stopped())
         handOver(true);
+}
+
+Replacement replaceAt(const QString &text, const TextSearch &search, const QList<Place> &places, const QString &with)
+{
+    QSet<std::pair<qint64, qsizetype>> wanted;
+    for (const Place &p : places)
+        wanted.insert({p.line, p.column});
+    Replacement r;
+    QString out;
+    qsizetype copied = 0;
+    LineCounter lines(text);
+    const TextSearch::Counted c = search.forEachMatch(text, std::numeric_limits<qsizetype>::max(), 4096,
+                                                      [&](const QList<TextSearch::Match> &part) {
+        for (const TextSearch::Match &m : part) {
+            lines.advanceTo(m.start);
+            if (!wanted.remove({lines.line, m.start - lines.lineStart}))
+                continue;
+            out += QStringView(text).sliced(copied, m.start - copied);
+            out += search.replacementFor(text, m, with);
+            copied = m.end();
+            ++r.replaced;
+        }
+        return true;
+    });
+    if (c.gaveUpLine) {
+        r.gaveUpLine = c.gaveUpLine;
+        r.replaced = 0;
+        r.missing = places.size();
+        return r;
+    }
+    r.missing = wanted.size();
+    if (r.replaced > 0) {
+        out += QStringView(text).sliced(copied);
+        r.text = std::move(out);
+    }
+    return r;
+}
+
+FileReplaced replaceInFile(const QString &path, const TextSearch &search, const QList<Place> &places, const QString &with)
+{
+    FileReplaced result;
+    // Taken before the read: a change from here on keeps the file as it is.
+    const FileIO::Stamp stamp = FileIO::stampOf(path);
+    QByteArray raw;
+    if (const FileIO::Failure f = FileIO::readWholeFile(path, &raw)) {
+        result.error = f.description;
+        result.missing = places.size();
+        return result;
+    }
+    TextFileCodec::Decoded d = TextFileCodec::decode(raw, false);
+    QByteArray same;
+    QString error;
+    if (!TextFileCodec::encode(d.text, d.format, false, &same, &error) || same != raw) {
+        result.error = QStringLiteral("its text would not be written back byte for byte; open it to replace");
+        result.missing = places.size();
+        return result;
+    }
+    same = QByteArray();
+    raw = QByteArray();
+    const Replacement r = replaceAt(TextFileCodec::toQString(d.text), search, places, with);
+    result.replaced = r.replaced;
+    result.missing = r.missing;
+    if (r.gaveUpLine) {
+        result.error = QStringLiteral("the expression is too complex for line %1").arg(r.gaveUpLine);
+        return result;
+    }
+    if (r.replaced == 0)
+        return result;
+    QByteArray bytes;
+    if (!TextFileCodec::encode(r.text.toUtf8(), d.format, false, &bytes, &error)) {
+        result.error = error;
+    } else {
+        FileIO::WriteOptions options;
+        options.unchangedSince = &stamp;
+        if (const FileIO::Failure f = FileIO::writeWholeFile(path, bytes, options))
+            result.error = f.code == FileIO::ChangedMeanwhile ? QStringLiteral("another program changed it since it was read")
+                                                              : f.description;
+    }
+    if (!result.error.isEmpty()) {
+        result.missing += result.replaced;
+        result.replaced = 0;
+    }
+    return result;
 }
 
 QString summary(const Totals &totals)

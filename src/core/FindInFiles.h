@@ -86,4 +86,35 @@ void run(const Query &query, const Control &control, qint64 maxKept = kMaxKept);
 // "312 matches in 41 of 1,204 files", and "(first 100,000 shown)" when capped.
 QString summary(const Totals &totals);
 
+// A hit picked for replacing, named by where its match starts.
+struct Place {
+    qint64 line = 0;      // from 1
+    qsizetype column = 0; // in UTF-16 units
+};
+
+struct Replacement {
+    QString text;            // the new text; null when nothing was replaced
+    qsizetype replaced = 0;
+    qsizetype missing = 0;   // places where the search no longer finds a match
+    qsizetype gaveUpLine = 0; // see TextSearch::Match: nothing replaced
+};
+
+// The matches of search in text that start at the places, replaced as the
+// find bar's Replace would (with: groups and escapes for an expression).
+// A place where the text changed since the search and no match starts now
+// is left alone and counted as missing.
+Replacement replaceAt(const QString &text, const TextSearch &search, const QList<Place> &places, const QString &with);
+
+struct FileReplaced {
+    qsizetype replaced = 0;
+    qsizetype missing = 0;
+    QString error; // why the file was not written; empty when it was, or had nothing to replace
+};
+
+// replaceAt on a file that is not open: read through the read gate, written
+// back in its own encoding and line breaks through the checked atomic write,
+// and only when no other program changed it since it was read. A file whose
+// bytes would not come back exactly from its text is not written.
+FileReplaced replaceInFile(const QString &path, const TextSearch &search, const QList<Place> &places, const QString &with);
+
 } // namespace FindInFiles

@@ -234,6 +234,11 @@ void frmDoc::showText(const QByteArray &text, bool asChange, bool readOnly, cons
     txtContents->setReadOnly(readOnly);
 }
 
+bool frmDoc::isReadOnly() const
+{
+    return txtContents->isReadOnly();
+}
+
 void frmDoc::selectAt(int line, qsizetype column, qsizetype length)
 {
     if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())

@@ -63,7 +63,7 @@ void registerToolCommands(AppContext &ctx, DocumentHost &docs)
     DocumentHost *d = &docs;
     // A panel at the foot of the frame, made once; it starts in the
     // document's folder.
-    c.add(QStringLiteral("mnuSearchFindInFiles"), [d](DocumentTarget &doc) {
+    c.add(QStringLiteral("mnuSearchFindInFiles"), [app, d](DocumentTarget &doc) {
         auto *frame = qobject_cast<QMainWindow *>(doc.widget()->window());
         if (!frame)
             return;
@@ -71,7 +71,7 @@ void registerToolCommands(AppContext &ctx, DocumentHost &docs)
         if (!dock) {
             dock = new QDockWidget(QStringLiteral("Find in Files"), frame);
             dock->setObjectName(QStringLiteral("dockFindInFiles"));
-            dock->setWidget(new FindInFilesPanel(*d, dock));
+            dock->setWidget(new FindInFilesPanel(*app, *d, dock));
             frame->addDockWidget(Qt::BottomDockWidgetArea, dock);
         }
         auto *panel = static_cast<FindInFilesPanel *>(dock->widget());

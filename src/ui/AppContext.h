@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ProjectList.h"
 #include "core/SettingsStore.h"
 #include "ui/CommandRegistry.h"
 #include "ui/SingleWindows.h"
@@ -36,6 +37,7 @@ struct AppContext {
     // How long after the last change unsaved text is backed up (tests
     // shorten it).
     int journalDelayMs = 2000;
+    ProjectList projectList; // Tools > Project List's files
     CommandRegistry commands;
     SingleWindows windows;
 };

@@ -31,6 +31,9 @@ public:
     // selected; the caret ends after it and the document counts as changed.
     // Every line break (LF, CR, CR LF) goes in as CR LF.
     virtual void InsertFragment(const QString &text) = 0;
+    // True while the text shows a file with its longest lines cut short:
+    // nothing may change it then.
+    virtual bool isReadOnly() const = 0;
     // The whole text, line breaks as CR LF; replacing it counts as a change.
     virtual QString Text() const = 0;
     virtual void SetText(const QString &text) = 0;
