@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -242,6 +243,7 @@ private slots:
         QCOMPARE(editorOf(w)->Text(), before);
         QVERIFY(childOf<QWidget>(w, "fraOffer")->isVisible());
         whenModal("the fields form", [](QWidget *form) {
+            QVERIFY(childOf<QCheckBox>(form, "chkExecute")->isHidden()); // nothing else for Execute
             auto *name = childOf<QLineEdit>(form, "txtField0");
             QCOMPARE(name->text(), QStringLiteral("Name"));
             name->setText(QStringLiteral("Ann"));
@@ -264,6 +266,28 @@ private slots:
         actionOf(w, "mnuToolsFillFields")->trigger();
         QCOMPARE(remembered, QStringLiteral("Ann|City"));
         QCOMPARE(editorOf(w)->Text(), before);
+
+        // With a title, Execute may run afterwards; an answer too long to
+        // keep in the settings is used but not remembered.
+        editorOf(w)->SetText(QStringLiteral("<QRLTITLE>Letter</QRLTITLE><QRLPROMPT>Name</QRLPROMPT>"));
+        const QString longAnswer(1001, u'x');
+        whenModal("the fields form with a title", [&longAnswer](QWidget *form) {
+            auto *execute = childOf<QCheckBox>(form, "chkExecute");
+            QVERIFY(execute->isVisible() && !execute->isChecked());
+            execute->setChecked(true);
+            childOf<QLineEdit>(form, "txtField0")->setText(longAnswer);
+            childOf<QPushButton>(form, "cmdOK")->click();
+        });
+        actionOf(w, "mnuToolsFillFields")->trigger();
+        QCOMPARE(w->Title(), QStringLiteral("Letter"));
+        QCOMPARE(editorOf(w)->Text(), "<QRLTITLE>Letter</QRLTITLE>" + longAnswer);
+        editorOf(w)->SetText(QStringLiteral("<QRLPROMPT>Name</QRLPROMPT>"));
+        whenModal("the fields form, last time", [&remembered](QWidget *form) {
+            remembered = childOf<QLineEdit>(form, "txtField0")->text();
+            childOf<QPushButton>(form, "cmdCancel")->click();
+        });
+        actionOf(w, "mnuToolsFillFields")->trigger();
+        QCOMPARE(remembered, QStringLiteral("Name")); // the label: nothing kept for it
     }
 
     void templatesFolder_data()

@@ -82,11 +82,15 @@ void registerTemplateCommands(AppContext &ctx, DocumentHost &docs)
     AppContext *app = &ctx;
     DocumentHost *d = &docs;
 
-    c.add(QStringLiteral("mnuToolsExecute"), [app, d](DocumentTarget &doc) {
+    const auto execute = [app, d](DocumentTarget &doc) {
         PassHost host(*app, *d, doc);
         TemplatePass::ExecuteTemplateTags(doc.Text(), host, doc.templateTags());
+    };
+    c.add(QStringLiteral("mnuToolsExecute"), execute);
+    c.add(QStringLiteral("mnuToolsFillFields"), [app, execute](DocumentTarget &doc) {
+        if (frmFields::FillIn(*app, doc))
+            execute(doc);
     });
-    c.add(QStringLiteral("mnuToolsFillFields"), [app](DocumentTarget &doc) { frmFields::FillIn(*app, doc); });
     for (const Fragments::Fragment *f = Fragments::begin(); f != Fragments::end(); ++f) {
         c.add(QLatin1String(f->name), [app, f](DocumentTarget &doc) { insertFragment(*app, *f, doc); });
     }

@@ -5,6 +5,7 @@
 #include "ui/AppContext.h"
 #include "ui/DocumentTarget.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -32,15 +33,15 @@ QList<std::pair<QString, QString>> rememberedAnswers(const SettingsStore &settin
 
 } // namespace
 
-void frmFields::FillIn(AppContext &ctx, DocumentTarget &doc)
+bool frmFields::FillIn(AppContext &ctx, DocumentTarget &doc)
 {
     if (TemplatePass::promptLabels(doc.Text()).isEmpty()) {
         ctx.dialogs.message(QStringLiteral("This document has no fields to fill in."), Dialogs::Buttons::Ok,
                             Dialogs::Icon::None, AppContext::appTitle());
-        return;
+        return false;
     }
     frmFields form(ctx, doc, doc.widget()->window());
-    form.exec();
+    return form.exec() == QDialog::Accepted && form.chkExecute->isChecked();
 }
 
 frmFields::frmFields(AppContext &ctx, DocumentTarget &doc, QWidget *parent)
@@ -71,6 +72,12 @@ frmFields::frmFields(AppContext &ctx, DocumentTarget &doc, QWidget *parent)
     txtPreview->setObjectName(QStringLiteral("txtPreview"));
     txtPreview->setReadOnly(true);
     txtPreview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    chkExecute = new QCheckBox(QStringLiteral("Then run Tools > Execute for the document's titles, messages and links"), this);
+    chkExecute->setObjectName(QStringLiteral("chkExecute"));
+    bool otherTags = false;
+    for (const char *tag : {"<QRLTITLE>", "<QRLMESSAGE>", "<QRLLINK>"})
+        otherTags = otherTags || m_text.contains(QLatin1String(tag));
+    chkExecute->setVisible(otherTags);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdOK"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
@@ -83,6 +90,7 @@ frmFields::frmFields(AppContext &ctx, DocumentTarget &doc, QWidget *parent)
     layout->addWidget(scroll, 1);
     layout->addWidget(new QLabel(QStringLiteral("The first lines as they will read:"), this));
     layout->addWidget(txtPreview, 1);
+    layout->addWidget(chkExecute);
     layout->addWidget(buttons);
     resize(520, 420);
     showPreview();
