@@ -8,11 +8,11 @@ namespace {
 // Line breaks are CR, LF or CR LF; set first so that ^, $ and . agree.
 const QString kPrefix = QStringLiteral("(*ANYCRLF)");
 
-// PCRE2 checks that the subject is valid UTF-16 from the start offset on,
-// at every match: over a whole text, once per match. A text is checked here
-// once, and a valid one spares PCRE2 the work; an invalid one (a lone
-// surrogate) is left to PCRE2, which then finds nothing in it rather than
-// reading it wrongly.
+// Before a search, PCRE2 checks that the whole subject is valid UTF-16, a
+// code unit at a time: over many small files that check cost more than
+// the search. A text is checked here instead, and a valid one spares PCRE2
+// the work; an invalid one (a lone surrogate) is left to PCRE2, which then
+// finds nothing in it rather than reading it wrongly.
 bool validUtf16(QStringView text)
 {
     // Most texts have no surrogate at all: a loop the compiler vectorises
