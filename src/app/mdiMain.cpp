@@ -175,11 +175,6 @@ void mdiMain::showLoadProgress(const QString &text, int percent)
 
 void mdiMain::closeEvent(QCloseEvent *e)
 {
-    // Not while a big file loads: its window is in use.
-    if (m_documents->loading()) {
-        e->ignore();
-        return;
-    }
     // Each document window runs its own close routine, which may ask to
     // save; one Cancel keeps the frame open.
     m_session->frameClosing();

@@ -4,6 +4,7 @@ void DocumentRecord::take(quint64 serial)
 {
     m_serial = serial;
     m_heldText = QByteArray();
+    setLoading(false);
     setDiskStamp(FileIO::Stamp());
     setFormat(TextFileCodec::FileFormat());
     setFilePath(QString());
@@ -18,12 +19,21 @@ void DocumentRecord::take(quint64 serial)
 
 void DocumentRecord::release()
 {
+    setLoading(false);
     setFilePath(QString());
     setTitle(QString());
     if (m_inUse) {
         m_inUse = false;
         emit inUseChanged(false);
     }
+}
+
+void DocumentRecord::setLoading(bool loading)
+{
+    if (loading == m_loading)
+        return;
+    m_loading = loading;
+    emit loadingChanged(loading);
 }
 
 void DocumentRecord::setFilePath(const QString &path)

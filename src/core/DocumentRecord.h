@@ -39,6 +39,9 @@ public:
     const QByteArray &HeldText() const { return m_heldText; }
     // Tells this document from the ones that had the slot before it.
     quint64 Serial() const { return m_serial; }
+    // Its file is being read, or its text put into the window: nothing may
+    // change, save or print it until that is over.
+    bool Loading() const { return m_loading; }
 
     // A new document takes the slot: in use, "Untitled", no file, clean,
     // no undo, the default format.
@@ -54,6 +57,7 @@ public:
     // Another program's version that the user has been told of.
     void notice(const FileIO::Stamp &stamp) { m_noticedStamp = stamp; }
     void holdText(QByteArray text) { m_heldText = std::move(text); }
+    void setLoading(bool loading);
 
     // The four-level undo store: the snapshot and three older levels.
     void ResetUndoFields();
@@ -77,6 +81,7 @@ signals:
     void formatChanged();
     void undoChanged(); // what Undo and Redo can do
     void inUseChanged(bool inUse);
+    void loadingChanged(bool loading);
 
 private:
     QString m_filePath;
@@ -90,4 +95,5 @@ private:
     FileIO::Stamp m_noticedStamp;
     QByteArray m_heldText;
     quint64 m_serial = 0;
+    bool m_loading = false;
 };

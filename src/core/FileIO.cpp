@@ -23,6 +23,7 @@ Failure makeFailure(int code)
     case FileNotFound: return {code, QStringLiteral("File not found")};
     case DiskFull: return {code, QStringLiteral("Disk full")};
     case ChangedMeanwhile: return {code, QStringLiteral("Another program changed the file while it was being written")};
+    case Stopped: return {code, QStringLiteral("Stopped")};
     case PermissionDenied: return {code, QStringLiteral("Permission denied")};
     case PathFileAccessError: return {code, QStringLiteral("Path/File access error")};
     case PathNotFound: return {code, QStringLiteral("Path not found")};
@@ -173,9 +174,13 @@ namespace {
 
 // Reads from fd into data from done on, growing it as far as limit; the
 // bytes read in all, or -1 (errno says why).
-qint64 readInto(int fd, QByteArray &data, qint64 done, qint64 limit, qint64 slice, const Progress &progress, qint64 size)
+// -1: a read failed (errno says why); -2: stopped.
+qint64 readInto(int fd, QByteArray &data, qint64 done, qint64 limit, qint64 slice, const Progress &progress, qint64 size,
+                const std::function<bool()> &stopped = {})
 {
     for (;;) {
+        if (stopped && stopped())
+            return -2;
         if (done == data.size()) {
             if (done >= limit)
                 return done;
@@ -199,7 +204,8 @@ qint64 readInto(int fd, QByteArray &data, qint64 done, qint64 limit, qint64 slic
 
 } // namespace
 
-Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress, bool noFollow)
+Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress, bool noFollow,
+                      const std::function<bool()> &stopped)
 {
     int fd = -1;
     qint64 size = 0;
@@ -213,8 +219,10 @@ Failure readWholeFile(const QString &path, QByteArray *out, const Progress &prog
     constexpr qint64 kSlice = 16 * 1024 * 1024;
     QByteArray data;
     data.resize(size);
-    const qint64 done = readInto(fd, data, 0, kMaxTextBytes + 1, progress ? kSlice : std::numeric_limits<qint64>::max(),
-                                 progress, size);
+    const qint64 done = readInto(fd, data, 0, kMaxTextBytes + 1,
+                                 progress || stopped ? kSlice : std::numeric_limits<qint64>::max(), progress, size, stopped);
+    if (done == -2)
+        return makeFailure(Stopped);
     if (done < 0)
         return failureFromErrno(errno, path, false);
     if (const Failure failure = checkTextSize(done))

@@ -27,6 +27,8 @@ enum Code {
     // The file changed on disk between the start of a write and its
     // replacement: nothing was replaced.
     ChangedMeanwhile = 1000,
+    // The reader asked to stop: nothing was read.
+    Stopped = 1001,
 };
 
 // The most bytes of text the editor holds; larger files are refused before
@@ -45,8 +47,10 @@ using Progress = std::function<void(qint64 done, qint64 total)>;
 // opened file itself, so a file swapped meanwhile cannot slip past them.
 // With progress, the file is read in slices and progress is told after each.
 // With noFollow, a link is refused instead of followed (the program's own
-// private files).
-Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress = {}, bool noFollow = false);
+// private files). With stopped, the read ends (Stopped) at the first slice
+// after stopped() says so.
+Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress = {}, bool noFollow = false,
+                      const std::function<bool()> &stopped = {});
 // Opens path for reading if it is a regular file, checked on the opened
 // file itself, without waiting (a file swapped for a named pipe since a
 // look before would otherwise block the open). The caller closes *fd.

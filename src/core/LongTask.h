@@ -135,6 +135,15 @@ public:
     }
     // True from start() until done ran or stop().
     bool running() const { return m_state && !m_state->ended; }
+    // True when no work of any run is still going (a stopped one may be,
+    // until its next check).
+    bool finished() const
+    {
+        for (const QFuture<void> &f : m_runs)
+            if (!f.isFinished())
+                return false;
+        return true;
+    }
 
 private:
     QObject *m_window;

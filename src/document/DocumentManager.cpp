@@ -14,7 +14,6 @@
 #include "ui/RichTextBox.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLocale>
@@ -22,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSet>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -116,6 +116,7 @@ frmDoc *DocumentManager::recover(Journal::Entry entry)
 
 void DocumentManager::windowClosed()
 {
+    stopLoadsOfClosedDocuments();
     watchFiles();
     emit documentWindowsChanged();
 }
@@ -145,7 +146,7 @@ void DocumentManager::checkFiles()
     for (int slot = 1; slot <= DocumentCount(); ++slot) {
         DocumentRecord &r = m_table.record(slot);
         frmDoc *w = window(slot);
-        if (!r.InUse() || !w || r.FilePath().trimmed().isEmpty())
+        if (!r.InUse() || !w || r.FilePath().trimmed().isEmpty() || r.Loading())
             continue;
         // Each change is told once, however many events the folder sees.
         const FileIO::Stamp now = FileIO::stampOf(r.FilePath());
@@ -189,6 +190,8 @@ bool DocumentManager::ReopenWithEncoding(int slot, TextFileCodec::Encoding encod
     wanted.encoding = encoding;
     wanted.codec = codec;
     const QString name = TextFileCodec::encodingName(wanted);
+    if (stillLoading(slot))
+        return false;
     if (!w || r.FilePath().trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("This document has no file to read again."), Dialogs::Buttons::Ok,
                               Dialogs::Icon::Information, AppContext::appTitle());
@@ -200,31 +203,51 @@ bool DocumentManager::ReopenWithEncoding(int slot, TextFileCodec::Encoding encod
                                  Dialogs::Buttons::YesNo, Dialogs::Icon::Warning, AppContext::appTitle())
             != Dialogs::Answer::Yes)
         return false;
-    QByteArray bytes;
-    if (!readFile(r.FilePath(), false, &bytes))
-        return false;
-    TextFileCodec::Decoded decoded;
-    if (!TextFileCodec::decodeAs(std::move(bytes), encoding, codec, &decoded)) {
-        m_ctx.dialogs.message(QStringLiteral("The file ") + r.FilePath() + QStringLiteral(" is not text in ") + name
-                                  + QStringLiteral(": read that way, saving it would change its bytes. It stays as it was read."),
-                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+    const QString path = r.FilePath();
+    const auto reopened = [this, name](frmDoc *w, bool decodedOk, TextFileCodec::Decoded decoded, const FileIO::Stamp &stamp) {
+        DocumentRecord &r = m_table.record(w->slot());
+        if (!decodedOk) {
+            m_ctx.dialogs.message(QStringLiteral("The file ") + r.FilePath() + QStringLiteral(" is not text in ") + name
+                                      + QStringLiteral(": read that way, saving it would change its bytes. It stays as it was read."),
+                                  Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+            return false;
+        }
+        r.setDiskStamp(stamp);
+        r.setFormat(decoded.format);
+        showFileText(w, std::move(decoded.text), true);
+        r.setChanged(false);
+        // A new reading of the file, not an edit: Undo must not bring back the
+        // text of the other reading, which this encoding would then write.
+        w->startUndoAfresh();
+        m_journal->clean(w->slot());
+        w->hideDiskNotice();
+        w->scheduleTimer1();
+        return true;
+    };
+    const auto decode = [encoding, codec](QByteArray raw, TextFileCodec::Decoded *out) {
+        return TextFileCodec::decodeAs(std::move(raw), encoding, codec, out);
+    };
+    if (readsInBackground(path)) {
+        readInBackground(w, path, decode, [this, reopened, encoding, codec](frmDoc *w, Loaded loaded) {
+            if (!loaded.failure)
+                reopened(w, loaded.decodedOk, std::move(loaded.decoded), loaded.stamp);
+            else if (askAfterFailedRead(loaded.failure, false))
+                ReopenWithEncoding(w->slot(), encoding, codec);
+        });
         return false;
     }
-    r.setDiskStamp(FileIO::stampOf(r.FilePath()));
-    r.setFormat(decoded.format);
-    showFileText(w, std::move(decoded.text), true);
-    r.setChanged(false);
-    // A new reading of the file, not an edit: Undo must not bring back the
-    // text of the other reading, which this encoding would then write.
-    w->startUndoAfresh();
-    m_journal->clean(slot);
-    w->hideDiskNotice();
-    w->scheduleTimer1();
-    return true;
+    QByteArray bytes;
+    if (!readFile(path, false, &bytes))
+        return false;
+    TextFileCodec::Decoded decoded;
+    const bool decodedOk = decode(std::move(bytes), &decoded);
+    return reopened(w, decodedOk, std::move(decoded), FileIO::stampOf(path));
 }
 
 bool DocumentManager::SaveWithEncoding(int slot, TextFileCodec::Encoding encoding, const QByteArray &codec)
 {
+    if (stillLoading(slot))
+        return false;
     DocumentRecord &r = m_table.record(slot);
     const TextFileCodec::FileFormat before = r.Format();
     TextFileCodec::FileFormat format = before;
@@ -244,7 +267,7 @@ void DocumentManager::ConvertLineBreaks(int slot, TextFileCodec::LineEnd lineEnd
 {
     DocumentRecord &r = m_table.record(slot);
     frmDoc *w = window(slot);
-    if (!w || !r.HeldText().isNull()) // lines shown cut: read-only
+    if (!w || !r.HeldText().isNull() || stillLoading(slot)) // lines shown cut: read-only
         return;
     // A file that mixed breaks keeps its lone CRs and LFs as characters:
     // they become breaks too, in one undo step.
@@ -271,17 +294,35 @@ bool DocumentManager::Reload(int slot)
 {
     DocumentRecord &r = m_table.record(slot);
     frmDoc *w = window(slot);
-    QByteArray bytes;
-    if (!w || !readFile(r.FilePath(), false, &bytes))
+    if (!w || stillLoading(slot))
         return false;
-    r.setDiskStamp(FileIO::stampOf(r.FilePath()));
-    TextFileCodec::Decoded decoded = TextFileCodec::decode(std::move(bytes));
-    r.setFormat(decoded.format);
-    showFileText(w, std::move(decoded.text), true);
-    r.setChanged(false);
-    m_journal->clean(slot); // the unsaved changes were given up for the file's text
-    w->hideDiskNotice();
-    w->scheduleTimer1();
+    const auto reloaded = [this](frmDoc *w, TextFileCodec::Decoded decoded, const FileIO::Stamp &stamp) {
+        DocumentRecord &r = m_table.record(w->slot());
+        r.setDiskStamp(stamp);
+        r.setFormat(decoded.format);
+        showFileText(w, std::move(decoded.text), true);
+        r.setChanged(false);
+        m_journal->clean(w->slot()); // the unsaved changes were given up for the file's text
+        w->hideDiskNotice();
+        w->scheduleTimer1();
+    };
+    if (readsInBackground(r.FilePath())) {
+        const auto decode = [](QByteArray raw, TextFileCodec::Decoded *out) {
+            *out = TextFileCodec::decode(std::move(raw));
+            return true;
+        };
+        readInBackground(w, r.FilePath(), decode, [this, reloaded](frmDoc *w, Loaded loaded) {
+            if (!loaded.failure)
+                reloaded(w, std::move(loaded.decoded), loaded.stamp);
+            else if (askAfterFailedRead(loaded.failure, false))
+                Reload(w->slot());
+        });
+        return false;
+    }
+    QByteArray bytes;
+    if (!readFile(r.FilePath(), false, &bytes))
+        return false;
+    reloaded(w, TextFileCodec::decode(std::move(bytes)), FileIO::stampOf(r.FilePath()));
     return true;
 }
 
@@ -373,50 +414,116 @@ void DocumentManager::NewBlankDocument()
 bool DocumentManager::readFile(const QString &path, bool numbered, QByteArray *bytes)
 {
     const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"), FileQuestion::kWhatNow, numbered, true};
-    const bool read = FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
-        const QFileInfo info(path);
-        return FileIO::readWholeFile(path, bytes, progressFor(path, info.isFile() ? info.size() : 0, 0));
+    return FileQuestion::untilDone(m_ctx.dialogs, lines, [&] { return FileIO::readWholeFile(path, bytes); });
+}
+
+bool DocumentManager::askAfterFailedRead(const FileIO::Failure &failure, bool numbered)
+{
+    if (failure.code == FileIO::Stopped)
+        return false;
+    // The same question as a read on the spot; Retry starts the read again.
+    const FileQuestion::Lines lines{QStringLiteral("There was an error in reading your file"), FileQuestion::kWhatNow, numbered, true};
+    bool asked = false, retry = false;
+    FileQuestion::untilDone(m_ctx.dialogs, lines, [&] {
+        if (asked)
+            retry = true;
+        asked = true;
+        return retry ? FileIO::Failure() : failure;
     });
-    if (!read)
-        endProgress();
-    return read;
+    return retry;
 }
 
-FileIO::Progress DocumentManager::progressFor(const QString &path, qint64 size, int from)
+bool DocumentManager::readsInBackground(const QString &path) const
 {
-    if (size <= kProgressFrom)
-        return {};
-    m_loading = true;
-    const QString text = (from == 0 ? QStringLiteral("Reading ") : QStringLiteral("Loading ")) + QFileInfo(path).fileName();
-    auto sincePaint = std::make_shared<QElapsedTimer>();
-    return [this, text, from, sincePaint](qint64 done, qint64 total) {
-        emit loadProgress(text, from + int(50 * done / qMax<qint64>(1, total)));
-        // Paint (at once, then ten times a second), and take timers and
-        // other programs' events; input waits.
-        if (!sincePaint->isValid() || sincePaint->elapsed() >= 100) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sincePaint->start();
+    // A file refused for its size is refused at once.
+    const QFileInfo info(path);
+    return info.isFile() && info.size() >= m_ctx.backgroundLoadFrom && !FileIO::checkTextSize(info.size());
+}
+
+void DocumentManager::readInBackground(frmDoc *w, const QString &path, Decode decode, std::function<void(frmDoc *, Loaded)> then)
+{
+    stopLoadsOfClosedDocuments();
+    const DocumentRef ref = w->ref();
+    m_table.record(ref.slot).setLoading(true);
+    // Nobody types into the text while its file is read again.
+    w->textBox()->setReadOnly(true);
+    if (auto it = m_loads.find(ref.slot); it != m_loads.end()) {
+        it->second.task->stop();
+        m_stoppedLoads.push_back(std::move(it->second.task));
+        m_loads.erase(it);
+    }
+    using Task = LongTask<Loaded>;
+    auto task = std::make_unique<Task>(this);
+    const QString label = QStringLiteral("Reading ") + QFileInfo(path).fileName();
+    task->start(
+        [path, decode](Task::Control &control) {
+            Loaded loaded;
+            loaded.stamp = FileIO::stampOf(path);
+            QByteArray raw;
+            loaded.failure = FileIO::readWholeFile(
+                path, &raw, [&control](qint64 done, qint64 total) { control.progress(done, total); }, false,
+                [&control] { return control.stopped(); });
+            if (!loaded.failure)
+                loaded.decodedOk = decode(std::move(raw), &loaded.decoded);
+            control.deliver(std::move(loaded));
+        },
+        Task::Callbacks{[this, ref, then](Loaded loaded) {
+                            frmDoc *w = document(ref);
+                            if (!w)
+                                return;
+                            // The read is over: what follows puts the text in, or says why not.
+                            emit loadProgress(QString(), -1);
+                            then(w, std::move(loaded));
+                        },
+                        [this, label](qint64 done, qint64 total) {
+                            emit loadProgress(label, int(50 * done / qMax<qint64>(1, total)));
+                        },
+                        {}});
+    m_loads[ref.slot] = Load{ref.serial, std::move(task)};
+}
+
+void DocumentManager::stopLoadsOfClosedDocuments()
+{
+    for (auto it = m_loads.begin(); it != m_loads.end();) {
+        const DocumentRecord &r = m_table.record(it->first);
+        if (r.InUse() && r.Serial() == it->second.serial && it->second.task->running()) {
+            ++it;
+            continue;
         }
-    };
+        // Its work may still be in a step that cannot stop (a decode): it
+        // is kept until it ends, and nothing of it reaches a window.
+        it->second.task->stop();
+        m_stoppedLoads.push_back(std::move(it->second.task));
+        it = m_loads.erase(it);
+    }
+    m_stoppedLoads.erase(std::remove_if(m_stoppedLoads.begin(), m_stoppedLoads.end(),
+                                        [](const std::unique_ptr<LongTask<Loaded>> &t) { return t->finished(); }),
+                         m_stoppedLoads.end());
 }
 
-void DocumentManager::endProgress()
+bool DocumentManager::stillLoading(int slot)
 {
-    if (!m_loading)
-        return;
-    m_loading = false;
-    emit loadProgress(QString(), -1);
+    if (!m_table.record(slot).Loading())
+        return false;
+    m_ctx.dialogs.beep();
+    return true;
+}
+
+QByteArray DocumentManager::shownText(DocumentRecord &r, QByteArray text)
+{
+    const bool tooLong = TextFileCodec::longestLine(text) > kLongLine;
+    r.holdText(tooLong ? text : QByteArray());
+    return tooLong ? TextFileCodec::cutLongLines(text, kLongLine, kShownOfLongLine) : std::move(text);
 }
 
 void DocumentManager::showFileText(frmDoc *w, QByteArray text, bool replace)
 {
     DocumentRecord &r = m_table.record(w->slot());
-    const bool tooLong = TextFileCodec::longestLine(text) > kLongLine;
-    r.holdText(tooLong ? text : QByteArray());
-    const QByteArray shown = tooLong ? TextFileCodec::cutLongLines(text, kLongLine, kShownOfLongLine) : std::move(text);
-    w->showText(shown, replace, tooLong, replace ? FileIO::Progress() : progressFor(r.FilePath(), shown.size(), 50));
+    r.setLoading(false);
+    const QByteArray shown = shownText(r, std::move(text));
+    const bool tooLong = !r.HeldText().isNull();
+    w->showText(shown, replace, tooLong);
     w->showCutNotice(tooLong);
-    endProgress();
 }
 
 frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
@@ -424,7 +531,6 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     TextFileCodec::Decoded decoded = TextFileCodec::decode(std::move(bytes));
     // Windows-1252 text grows when it becomes UTF-8.
     if (decoded.text.size() > RichTextBox::kMaxBytes) {
-        endProgress();
         m_ctx.dialogs.message(QStringLiteral("The file ") + path + QStringLiteral(" is too big for the editor once it is read as text."),
                               Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
         return nullptr;
@@ -440,6 +546,7 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     w->applyCodeView(decoded.text.size());
     showFileText(w, std::move(decoded.text), false);
     r.setChanged(false);
+    w->startUndoAfresh(); // an edit right away is undone back to the file's text
     watchFiles();
     RecentList::AddRecentItem(m_ctx.settings, path);
     emit recentListChanged();
@@ -447,15 +554,76 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     return w;
 }
 
+void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
+{
+    DocumentRecord &r = m_table.record(w->slot());
+    const QString path = r.FilePath();
+    const bool tooBig = !loaded.failure && loaded.decoded.text.size() > RichTextBox::kMaxBytes;
+    if (loaded.failure || tooBig) {
+        // Nothing of the file is in the window: it goes.
+        r.setLoading(false);
+        w->CloseDocument();
+        if (tooBig)
+            m_ctx.dialogs.message(QStringLiteral("The file ") + path + QStringLiteral(" is too big for the editor once it is read as text."),
+                                  Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+        else if (askAfterFailedRead(loaded.failure, numbered))
+            open(path, numbered);
+        return;
+    }
+    r.setFormat(loaded.decoded.format);
+    r.setDiskStamp(loaded.stamp);
+    w->applyCodeView(loaded.decoded.text.size());
+    QByteArray shown = shownText(r, std::move(loaded.decoded.text));
+    const bool tooLong = !r.HeldText().isNull();
+    const DocumentRef ref = w->ref();
+    const QString label = QStringLiteral("Loading ") + QFileInfo(path).fileName();
+    w->feedText(
+        std::move(shown), tooLong,
+        [this, label](qint64 done, qint64 total) { emit loadProgress(label, 50 + int(50 * done / qMax<qint64>(1, total))); },
+        [this, ref, path, tooLong] {
+            frmDoc *w = document(ref);
+            emit loadProgress(QString(), -1);
+            if (!w)
+                return;
+            DocumentRecord &r = m_table.record(ref.slot);
+            r.setLoading(false);
+            w->showCutNotice(tooLong);
+            r.setChanged(false);
+            w->startUndoAfresh(); // an edit right away is undone back to the file's text
+            watchFiles();
+            RecentList::AddRecentItem(m_ctx.settings, path);
+            emit recentListChanged();
+            w->scheduleTimer1();
+        });
+}
+
+frmDoc *DocumentManager::open(const QString &path, bool numbered)
+{
+    if (readsInBackground(path)) {
+        frmDoc *w = CreateDocumentWindow();
+        if (!w)
+            return nullptr;
+        DocumentRecord &r = m_table.record(w->slot());
+        r.setFilePath(path);
+        r.setTitle(path);
+        const auto decode = [](QByteArray raw, TextFileCodec::Decoded *out) {
+            *out = TextFileCodec::decode(std::move(raw));
+            return true;
+        };
+        readInBackground(w, path, decode, [this, numbered](frmDoc *w, Loaded loaded) { putIn(w, std::move(loaded), numbered); });
+        return w;
+    }
+    QByteArray bytes;
+    if (!readFile(path, numbered, &bytes))
+        return nullptr;
+    return openRead(path, std::move(bytes));
+}
+
 frmDoc *DocumentManager::OpenFileByPath(const QString &named)
 {
     // Stored as an absolute path: the recent list, the journal and the
     // viewers use it long after the current folder has changed.
-    const QString path = FileIO::absolutePath(named);
-    QByteArray bytes;
-    if (!readFile(path, false, &bytes))
-        return nullptr;
-    return openRead(path, std::move(bytes));
+    return open(FileIO::absolutePath(named), false);
 }
 
 frmDoc *DocumentManager::OpenFileWithDialog()
@@ -464,10 +632,7 @@ frmDoc *DocumentManager::OpenFileWithDialog()
     if (name.trimmed().isEmpty())
         return nullptr;
     m_lastDialogName = name;
-    QByteArray bytes;
-    if (!readFile(name, true, &bytes))
-        return nullptr;
-    return openRead(name, std::move(bytes));
+    return open(name, true);
 }
 
 bool DocumentManager::writeDocument(int slot, const QString &path, bool appendBreak, FileIO::Stamp expected)
@@ -538,6 +703,8 @@ void DocumentManager::saved(int slot, const QString &newName)
 
 bool DocumentManager::SaveDocument(int slot)
 {
+    if (stillLoading(slot))
+        return false;
     const DocumentRecord &r = m_table.record(slot);
     if (r.FilePath().trimmed().isEmpty()) {
         m_ctx.dialogs.message(QStringLiteral("Error: No File"), Dialogs::Buttons::Ok, Dialogs::Icon::None,
@@ -553,6 +720,8 @@ bool DocumentManager::SaveDocument(int slot)
 
 bool DocumentManager::saveUnderNewName(int slot, bool appendBreak)
 {
+    if (stillLoading(slot))
+        return false;
     const QString name = FileIO::absolutePath(m_ctx.dialogs.saveFileName(documentFilter(), m_lastDialogName));
     if (name.trimmed().isEmpty())
         return false;

@@ -2,11 +2,13 @@
 
 #include "core/DocumentTable.h"
 #include "core/Journal.h"
+#include "core/LongTask.h"
 #include "document/frmDoc.h"
 #include "ui/DocumentHost.h"
 
 #include <QObject>
 #include <QPointer>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -53,7 +55,10 @@ public:
     frmDoc *CreateDocumentWindow() override;
 
     void NewBlankDocument() override;
-    // Return the new window, or nullptr when nothing was opened.
+    // Return the new window, or nullptr when nothing was opened. A big file
+    // is read and decoded in the background and put in a slice at a time:
+    // its window comes back at once, marked as loading (see
+    // DocumentRecord::Loading), and a failure is asked about when it comes.
     frmDoc *OpenFileByPath(const QString &path) override;
     frmDoc *OpenFileWithDialog();
 
@@ -70,21 +75,18 @@ public:
     // A document window was hidden or destroyed.
     void windowClosed();
 
-    // A big file is being read or loaded: the frame must not close meanwhile.
-    bool loading() const { return m_loading; }
-
     // Lines longer than this are shown cut to kShownOfLongLine bytes.
     static constexpr qsizetype kLongLine = 8 * 1024 * 1024;
     static constexpr qsizetype kShownOfLongLine = 1024 * 1024;
-    // Files larger than this show their progress while they load.
-    static constexpr qint64 kProgressFrom = 50 * 1024 * 1024;
 
     // Reads the document's file again into its window (after another
-    // program changed it); false when the read was given up.
+    // program changed it); false when the read was given up, or when it
+    // goes on in the background (a big file).
     bool Reload(int slot);
 
     // Reads the document's file again in the given encoding (asking first
-    // when there are unsaved changes); false when nothing was read.
+    // when there are unsaved changes); false when nothing was read, or when
+    // it goes on in the background.
     bool ReopenWithEncoding(int slot, TextFileCodec::Encoding encoding, const QByteArray &codec);
     // Saves the document in the given encoding from now on; the old one
     // stays when the save fails.
@@ -99,7 +101,7 @@ signals:
     void recentListChanged();
     // A document window was shown, hidden or destroyed.
     void documentWindowsChanged();
-    // A big file is being read or loaded: percent done, or -1 when it is over.
+    // A big file is being read or put in: percent done, or -1 when it is over.
     void loadProgress(const QString &text, int percent);
 
 private:
@@ -115,15 +117,34 @@ private:
     // Asks whether to overwrite what another program left at path.
     bool askOverwrite(const QString &path);
     bool readFile(const QString &path, bool numbered, QByteArray *bytes);
+    frmDoc *open(const QString &path, bool numbered);
     frmDoc *openRead(const QString &path, QByteArray bytes);
-    // Puts a file's decoded text into its window: lines too long to lay out
-    // are shown cut and the whole text is held for saving.
+    // The file's text (lines too long to lay out cut, the whole text held
+    // for saving), as it goes into its window.
+    QByteArray shownText(DocumentRecord &r, QByteArray text);
     void showFileText(frmDoc *w, QByteArray text, bool replace);
-    // Progress of one step of loading path (0 to 50 reading, 50 to 100
-    // putting the text in), told while the event loop repaints; empty for
-    // a file too small to need it.
-    FileIO::Progress progressFor(const QString &path, qint64 size, int from);
-    void endProgress();
+
+    // What a background read gives: the decoded text, or why there is none.
+    struct Loaded {
+        FileIO::Failure failure;
+        TextFileCodec::Decoded decoded;
+        bool decodedOk = true; // false: not text in the encoding asked for
+        FileIO::Stamp stamp;   // taken before the read
+    };
+    using Decode = std::function<bool(QByteArray raw, TextFileCodec::Decoded *out)>;
+    // True when path is a file big enough to be read in the background.
+    bool readsInBackground(const QString &path) const;
+    // Reads path in the background for the document of w, which is marked
+    // as loading; then runs then, unless the document was closed first.
+    void readInBackground(frmDoc *w, const QString &path, Decode decode, std::function<void(frmDoc *, Loaded)> then);
+    // A big file's decoded text into its new window, a slice at a time.
+    void putIn(frmDoc *w, Loaded loaded, bool numbered);
+    // The loads of documents that were closed meanwhile stop.
+    void stopLoadsOfClosedDocuments();
+    // A failed background read asked about; true for Retry.
+    bool askAfterFailedRead(const FileIO::Failure &failure, bool numbered);
+    // Refuses (and says so) what a loading document cannot do yet.
+    bool stillLoading(int slot);
     // Writes the document to path, which must still have the expected stamp
     // when it is replaced; a change meanwhile is asked about.
     bool writeDocument(int slot, const QString &path, bool appendBreak, FileIO::Stamp expected);
@@ -137,7 +158,12 @@ private:
     DocumentTable m_table;
     std::vector<QPointer<frmDoc>> m_windows = std::vector<QPointer<frmDoc>>(1);
     QString m_lastDialogName; // the one file dialog starts where it was last left
-    bool m_loading = false;
+    struct Load {
+        quint64 serial = 0; // of the document it reads for
+        std::unique_ptr<LongTask<Loaded>> task;
+    };
+    std::map<int, Load> m_loads; // by slot
+    std::vector<std::unique_ptr<LongTask<Loaded>>> m_stoppedLoads; // until their work ends
     QFileSystemWatcher *m_watcher = nullptr;
     RecoveryJournal *m_journal = nullptr;
     std::unique_ptr<DocumentMenus> m_menus;

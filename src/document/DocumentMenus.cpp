@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QSet>
 
 namespace {
 
@@ -200,8 +201,21 @@ DocumentMenus::DocumentMenus(QWidget *frame, QMdiArea *area, const CommandRegist
     holder->setObjectName(QStringLiteral("mnuDocumentMenus"));
     holder->hide();
     const std::function<DocumentTarget *()> current = [active] { return static_cast<DocumentTarget *>(active()); };
-    const QList<QMenu *> menus = MenuTable::build(holder, kMenus, [&commands, &current](QAction *item, const QString &command) {
-        commands.bind(item, command, current);
+    // While a document's file is still going in, only what leaves its text
+    // alone runs for it; anything else says it must wait.
+    static const QSet<QString> whileLoading = {
+        QStringLiteral("mnuFileClose"),       QStringLiteral("mnuFileOpen"),        QStringLiteral("mnuFileExit"),
+        QStringLiteral("mnuSearchFindInFiles"), QStringLiteral("mnuOptionsCodeView"), QStringLiteral("mnuOptionsWordWrap"),
+        QStringLiteral("mnuOptionsFont"),     QStringLiteral("mnuViewZoomIn"),      QStringLiteral("mnuViewZoomOut"),
+        QStringLiteral("mnuViewZoomReset"),   QStringLiteral("mnuNewLineBreaks"),   QStringLiteral("mnuEditCopy"),
+        QStringLiteral("mnuEditSelectAll"),
+    };
+    const std::function<DocumentTarget *()> loaded = [active]() -> DocumentTarget * {
+        frmDoc *d = active();
+        return d && d->refuseWhileLoading() ? nullptr : d;
+    };
+    const QList<QMenu *> menus = MenuTable::build(holder, kMenus, [&](QAction *item, const QString &command) {
+        commands.bind(item, command, whileLoading.contains(command) ? current : loaded);
     });
     // The context menu is the table's last menu; the others make the bar.
     hidden = menus.last();

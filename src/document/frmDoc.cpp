@@ -145,6 +145,21 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     Undotimer.setInterval(1000);
     connect(&Undotimer, &QTimer::timeout, this, &frmDoc::undoTick);
     Undotimer.start();
+    // A big text goes in a slice per turn, so the window keeps answering.
+    m_feed.setInterval(0);
+    connect(&m_feed, &QTimer::timeout, this, [this] {
+        m_feedAt = txtContents->appendTextBytes(m_feedText, m_feedAt, m_ctx.loadSlice);
+        if (m_feedProgress)
+            m_feedProgress(m_feedAt, m_feedText.size());
+        if (m_feedAt < m_feedText.size())
+            return;
+        m_feed.stop();
+        m_feedText = QByteArray();
+        txtContents->endTextBytes(m_feedReadOnly);
+        m_feedProgress = {};
+        if (const std::function<void()> done = std::exchange(m_feedDone, {}))
+            done();
+    });
 
     m_clipboardHasText = EditCommands::clipboardHasText();
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
@@ -224,14 +239,60 @@ QByteArray frmDoc::textBytes() const
     return txtContents->textBytes();
 }
 
-void frmDoc::showText(const QByteArray &text, bool asChange, bool readOnly, const std::function<void(qint64, qint64)> &progress)
+void frmDoc::showText(const QByteArray &text, bool asChange, bool readOnly)
 {
     txtContents->setReadOnly(false);
     if (asChange)
         txtContents->changeTextBytes(text);
     else
-        txtContents->setTextBytes(text, progress);
+        txtContents->setTextBytes(text);
     txtContents->setReadOnly(readOnly);
+}
+
+void frmDoc::feedText(QByteArray text, bool readOnly, std::function<void(qint64, qint64)> progress, std::function<void()> done)
+{
+    stopFeeding();
+    m_feedText = std::move(text);
+    m_feedAt = 0;
+    m_feedReadOnly = readOnly;
+    m_feedProgress = std::move(progress);
+    m_feedDone = std::move(done);
+    txtContents->beginTextBytes(m_feedText.size());
+    m_feed.start();
+}
+
+void frmDoc::stopFeeding()
+{
+    if (!m_feed.isActive())
+        return;
+    m_feed.stop();
+    m_feedText = QByteArray();
+    m_feedDone = {};
+    m_feedProgress = {};
+    txtContents->endTextBytes(false);
+}
+
+bool frmDoc::loading() const
+{
+    const DocumentRecord *r = record();
+    return r && r->Loading();
+}
+
+void frmDoc::whenLoaded(std::function<void()> f)
+{
+    if (loading())
+        m_whenLoaded.append(std::move(f));
+    else
+        f();
+}
+
+bool frmDoc::refuseWhileLoading()
+{
+    if (!loading())
+        return false;
+    panel(QStringLiteral("Status"))->setText(QStringLiteral("Still loading: wait for it, or close it"));
+    m_ctx.dialogs.beep();
+    return true;
 }
 
 bool frmDoc::isReadOnly() const
@@ -241,6 +302,10 @@ bool frmDoc::isReadOnly() const
 
 void frmDoc::selectAt(int line, qsizetype column, qsizetype length)
 {
+    if (loading()) {
+        whenLoaded([this, line, column, length] { selectAt(line, column, length); });
+        return;
+    }
     if (QMdiSubWindow *sub = subWindow(); sub && sub->mdiArea())
         sub->mdiArea()->setActiveSubWindow(sub);
     txtContents->goToLine(line);
@@ -314,6 +379,13 @@ void frmDoc::setTag(int slot)
     connect(r, &DocumentRecord::titleChanged, this, &frmDoc::scheduleTimer1);
     connect(r, &DocumentRecord::undoChanged, this, &frmDoc::scheduleTimer1);
     connect(r, &DocumentRecord::formatChanged, this, &frmDoc::scheduleTimer1);
+    connect(r, &DocumentRecord::loadingChanged, this, [this](bool on) {
+        Toolbar1->setEnabled(!on);
+        if (on)
+            return;
+        for (const std::function<void()> &f : std::exchange(m_whenLoaded, {}))
+            f();
+    });
 }
 
 int frmDoc::slot() const
@@ -328,6 +400,8 @@ QString frmDoc::SelText() const
 
 void frmDoc::InsertFragment(const QString &text)
 {
+    if (refuseWhileLoading())
+        return;
     txtContents->SetSelText(TextFileCodec::withCrLfBreaks(text));
 }
 
@@ -338,6 +412,8 @@ QString frmDoc::Text() const
 
 void frmDoc::SetText(const QString &text)
 {
+    if (refuseWhileLoading())
+        return;
     txtContents->SetText(TextFileCodec::withCrLfBreaks(text));
 }
 
@@ -374,6 +450,8 @@ QMdiSubWindow *frmDoc::subWindow() const
 void frmDoc::documentTaken()
 {
     // A reused window shows nothing of the document it had.
+    stopFeeding();
+    m_whenLoaded.clear();
     txtContents->setReadOnly(false);
     showCutNotice(false);
     showBackupFailure(QString());
@@ -394,6 +472,11 @@ void frmDoc::documentTaken()
 
 void frmDoc::applyCodeView(qint64 size)
 {
+    // A change of the options waits until a text going in is all in.
+    if (size < 0 && loading()) {
+        whenLoaded([this] { applyCodeView(); });
+        return;
+    }
     txtContents->setCodeFont(CodeView::font(m_ctx.CodeFontFamily, m_ctx.CodeFontSize));
     m_codeNote = CodeView::apply(*txtContents, m_ctx.CodeView, m_ctx.WordWrap, FilePath(), size);
     m_docs.menus().codeView->setChecked(m_ctx.CodeView);
@@ -424,6 +507,9 @@ void frmDoc::resetStatus()
 void frmDoc::onChange()
 {
     m_textChangedSinceTick = true;
+    // A file's text going in is no edit.
+    if (loading())
+        return;
     if (DocumentRecord *r = record()) {
         r->setChanged(true);
         // An edit ends what can be redone.
@@ -504,8 +590,9 @@ void frmDoc::characterModeChanged()
 
 void frmDoc::undoTick()
 {
-    // Nothing typed since the last tick: the texts are equal, no need to compare.
-    if (!m_textChangedSinceTick)
+    // Nothing typed since the last tick: the texts are equal, no need to
+    // compare. A text still going in is no undo step.
+    if (!m_textChangedSinceTick || loading())
         return;
     m_textChangedSinceTick = false;
     const QByteArrayView now = txtContents->textView();
@@ -559,6 +646,10 @@ std::pair<int, int> frmDoc::place() const
 
 void frmDoc::setPlace(int caret, int firstLine)
 {
+    if (loading()) {
+        whenLoaded([this, caret, firstLine] { setPlace(caret, firstLine); });
+        return;
+    }
     txtContents->SetSelStart(caret);
     txtContents->setFirstVisibleLine(firstLine);
 }
@@ -632,6 +723,8 @@ bool frmDoc::CloseDocument()
             return true;
     }
     r = record(); // a save may have grown the table
+    stopFeeding();
+    m_whenLoaded.clear();
     m_docs.journal().clean(slot());
     r->release();
     if (QMdiSubWindow *sub = subWindow())

@@ -70,8 +70,19 @@ public:
     RichTextBox *textBox() const { return txtContents; }
     // Puts a file's text in: as the new text of a freshly taken document (no
     // change), or as a change (a reload, a recovery); readOnly for lines
-    // shown cut. Progress is told while a big text goes in.
-    void showText(const QByteArray &text, bool asChange, bool readOnly, const std::function<void(qint64, qint64)> &progress = {});
+    // shown cut.
+    void showText(const QByteArray &text, bool asChange, bool readOnly);
+    // Puts a big file's text in as the new text, a slice per turn of the
+    // event loop, the box read-only meanwhile (and after, with readOnly).
+    // done runs after the last slice; not at all when the document closes
+    // first.
+    void feedText(QByteArray text, bool readOnly, std::function<void(qint64 done, qint64 total)> progress,
+                  std::function<void()> done);
+    // Runs f now, or when the document's file has been read and put in.
+    void whenLoaded(std::function<void()> f);
+    // While the document loads, says so (and beeps) and returns true: a
+    // command that reads, changes or writes its text must wait.
+    bool refuseWhileLoading();
     // What printing prints: the text (or the selection) as the window
     // shows it, in the code view's font and colours when it is on.
     PrintedText printed(bool selectionOnly) const;
@@ -154,6 +165,8 @@ private:
     void onMouseUp(Qt::MouseButton button, const QPoint &pos);
     void onDrop(const QStringList &files);
     void applyUndoText(QByteArray text);
+    bool loading() const;
+    void stopFeeding();
 
     AppContext &m_ctx;
     DocumentManager &m_docs;
@@ -177,4 +190,12 @@ private:
     bool m_transferPending = false;
     QString m_transferText;
     bool m_clipboardHasText = false;
+    // A big text going in: what is left of it and where the next slice starts.
+    QTimer m_feed;
+    QByteArray m_feedText;
+    qsizetype m_feedAt = 0;
+    bool m_feedReadOnly = false;
+    std::function<void(qint64, qint64)> m_feedProgress;
+    std::function<void()> m_feedDone;
+    QList<std::function<void()>> m_whenLoaded;
 };

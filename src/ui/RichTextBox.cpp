@@ -193,33 +193,48 @@ void RichTextBox::SetText(const QString &text)
     setTextBytes(text.toUtf8());
 }
 
-void RichTextBox::setTextBytes(QByteArrayView utf8, const std::function<void(qint64 done, qint64 total)> &progress)
+void RichTextBox::setTextBytes(QByteArrayView utf8)
 {
     // Read-only keeps the user from editing, not the program.
     const bool readOnly = isReadOnly();
+    beginTextBytes(utf8.size());
+    // Appending in slices keeps Scintilla's per-call work bounded.
+    constexpr qsizetype kSlice = 16 * 1024 * 1024;
+    for (qsizetype at = 0; at < utf8.size();)
+        at = appendTextBytes(utf8, at, kSlice);
+    endTextBytes(readOnly);
+}
+
+void RichTextBox::beginTextBytes(qsizetype total)
+{
     sci(SCI_SETREADONLY, 0);
     m_bulk = true;
     sci(SCI_CLEARALL);
-    if (!utf8.isEmpty()) {
-        sci(SCI_ALLOCATE, utf8.size() + 1);
-        // Appending in slices keeps Scintilla's per-call work bounded. A slice
-        // ends just after a line feed where it has one (a line without breaks
-        // is appended in plain slices: Scintilla joins them whole).
-        constexpr qsizetype kSlice = 16 * 1024 * 1024;
-        qsizetype at = 0;
-        while (at < utf8.size()) {
-            qsizetype length = qMin(kSlice, utf8.size() - at);
-            if (at + length < utf8.size()) {
-                const qsizetype lastBreak = utf8.sliced(at, length).lastIndexOf('\n');
-                if (lastBreak >= 0)
-                    length = lastBreak + 1;
-            }
-            SendScintilla(SCI_APPENDTEXT, uintptr_t(length), utf8.data() + at);
-            at += length;
-            if (progress)
-                progress(at, utf8.size());
-        }
+    if (total > 0)
+        sci(SCI_ALLOCATE, total + 1);
+    sci(SCI_SETREADONLY, 1);
+}
+
+qsizetype RichTextBox::appendTextBytes(QByteArrayView utf8, qsizetype at, qsizetype slice)
+{
+    // A slice ends just after a line feed where it has one (a line without
+    // breaks is appended in plain slices: Scintilla joins them whole).
+    qsizetype length = qMin(slice, utf8.size() - at);
+    if (at + length < utf8.size()) {
+        const qsizetype lastBreak = utf8.sliced(at, length).lastIndexOf('\n');
+        if (lastBreak >= 0)
+            length = lastBreak + 1;
     }
+    if (length <= 0)
+        return utf8.size();
+    sci(SCI_SETREADONLY, 0);
+    SendScintilla(SCI_APPENDTEXT, uintptr_t(length), utf8.data() + at);
+    sci(SCI_SETREADONLY, 1);
+    return at + length;
+}
+
+void RichTextBox::endTextBytes(bool readOnly)
+{
     sci(SCI_SETEMPTYSELECTION, 0);
     sci(SCI_SETREADONLY, readOnly);
     m_bulk = false;

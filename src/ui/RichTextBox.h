@@ -37,8 +37,16 @@ public:
     // one block (which can move all of it after the caret).
     QByteArray textBytes(qint64 from, qint64 length) const;
     qint64 textByteLength() const;
-    // progress (optional) is told after each slice of a big text is in.
-    void setTextBytes(QByteArrayView utf8, const std::function<void(qint64 done, qint64 total)> &progress = {});
+    void setTextBytes(QByteArrayView utf8);
+    // The same a slice at a time, for a text too big to put in at once:
+    // begin empties the box (room for total bytes is made) and keeps the
+    // user from typing; each append puts in at most slice bytes of utf8
+    // from at, up to a line feed where there is one, and returns where the
+    // next starts; end leaves the box read-only or not and tells of the
+    // change once.
+    void beginTextBytes(qsizetype total);
+    qsizetype appendTextBytes(QByteArrayView utf8, qsizetype at, qsizetype slice);
+    void endTextBytes(bool readOnly);
     // Makes the text utf8 by replacing only the part that differs. The first
     // visible line stays; the caret and the selection stay with the text
     // around them: before the changed part they keep their place, after it
