@@ -224,10 +224,10 @@ bool DocumentManager::ReopenWithEncoding(int slot, TextFileCodec::Encoding encod
         w->scheduleTimer1();
         return true;
     };
-    const auto decode = [encoding, codec](QByteArray raw, TextFileCodec::Decoded *out) {
-        return TextFileCodec::decodeAs(std::move(raw), encoding, codec, out);
-    };
     if (readsInBackground(path)) {
+        const auto decode = [encoding, codec](QByteArray raw, Loaded &loaded, Task::Control &) {
+            loaded.decodedOk = TextFileCodec::decodeAs(std::move(raw), encoding, codec, &loaded.decoded);
+        };
         readInBackground(w, path, decode, [this, reopened, encoding, codec](frmDoc *w, Loaded loaded) {
             if (!loaded.failure)
                 reopened(w, loaded.decodedOk, std::move(loaded.decoded), loaded.stamp);
@@ -240,7 +240,7 @@ bool DocumentManager::ReopenWithEncoding(int slot, TextFileCodec::Encoding encod
     if (!readFile(path, false, &bytes))
         return false;
     TextFileCodec::Decoded decoded;
-    const bool decodedOk = decode(std::move(bytes), &decoded);
+    const bool decodedOk = TextFileCodec::decodeAs(std::move(bytes), encoding, codec, &decoded);
     return reopened(w, decodedOk, std::move(decoded), FileIO::stampOf(path));
 }
 
@@ -307,9 +307,8 @@ bool DocumentManager::Reload(int slot)
         w->scheduleTimer1();
     };
     if (readsInBackground(r.FilePath())) {
-        const auto decode = [](QByteArray raw, TextFileCodec::Decoded *out) {
-            *out = TextFileCodec::decode(std::move(raw));
-            return true;
+        const auto decode = [](QByteArray raw, Loaded &loaded, Task::Control &) {
+            loaded.decoded = TextFileCodec::decode(std::move(raw));
         };
         readInBackground(w, r.FilePath(), decode, [this, reloaded](frmDoc *w, Loaded loaded) {
             if (!loaded.failure)
@@ -440,7 +439,7 @@ bool DocumentManager::readsInBackground(const QString &path) const
     return info.isFile() && info.size() >= m_ctx.backgroundLoadFrom && !FileIO::checkTextSize(info.size());
 }
 
-void DocumentManager::readInBackground(frmDoc *w, const QString &path, Decode decode, std::function<void(frmDoc *, Loaded)> then)
+void DocumentManager::readInBackground(frmDoc *w, const QString &path, Prepare prepare, std::function<void(frmDoc *, Loaded)> then)
 {
     stopLoadsOfClosedDocuments();
     const DocumentRef ref = w->ref();
@@ -452,20 +451,20 @@ void DocumentManager::readInBackground(frmDoc *w, const QString &path, Decode de
         m_stoppedLoads.push_back(std::move(it->second.task));
         m_loads.erase(it);
     }
-    using Task = LongTask<Loaded>;
     auto task = std::make_unique<Task>(this);
-    const QString label = QStringLiteral("Reading ") + QFileInfo(path).fileName();
+    const QString name = QFileInfo(path).fileName();
     task->start(
-        [path, decode](Task::Control &control) {
+        [path, prepare](Task::Control &control) {
             Loaded loaded;
             loaded.stamp = FileIO::stampOf(path);
             QByteArray raw;
             loaded.failure = FileIO::readWholeFile(
-                path, &raw, [&control](qint64 done, qint64 total) { control.progress(done, total); }, false,
-                [&control] { return control.stopped(); });
+                path, &raw, [&control](qint64 done, qint64 total) { control.progress(50 * done / qMax<qint64>(1, total), 100); },
+                false, [&control] { return control.stopped(); });
             if (!loaded.failure)
-                loaded.decodedOk = decode(std::move(raw), &loaded.decoded);
-            control.deliver(std::move(loaded));
+                prepare(std::move(raw), loaded, control);
+            if (!control.stopped())
+                control.deliver(std::move(loaded));
         },
         Task::Callbacks{[this, ref, then](Loaded loaded) {
                             frmDoc *w = document(ref);
@@ -475,8 +474,9 @@ void DocumentManager::readInBackground(frmDoc *w, const QString &path, Decode de
                             emit loadProgress(QString(), -1);
                             then(w, std::move(loaded));
                         },
-                        [this, label](qint64 done, qint64 total) {
-                            emit loadProgress(label, int(50 * done / qMax<qint64>(1, total)));
+                        [this, name](qint64 percent, qint64) {
+                            emit loadProgress((percent < 50 ? QStringLiteral("Reading ") : QStringLiteral("Loading ")) + name,
+                                              int(percent));
                         },
                         {}});
     m_loads[ref.slot] = Load{ref.serial, std::move(task)};
@@ -497,7 +497,7 @@ void DocumentManager::stopLoadsOfClosedDocuments()
         it = m_loads.erase(it);
     }
     m_stoppedLoads.erase(std::remove_if(m_stoppedLoads.begin(), m_stoppedLoads.end(),
-                                        [](const std::unique_ptr<LongTask<Loaded>> &t) { return t->finished(); }),
+                                        [](const std::unique_ptr<Task> &t) { return t->finished(); }),
                          m_stoppedLoads.end());
 }
 
@@ -558,7 +558,7 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
 {
     DocumentRecord &r = m_table.record(w->slot());
     const QString path = r.FilePath();
-    const bool tooBig = !loaded.failure && loaded.decoded.text.size() > RichTextBox::kMaxBytes;
+    const bool tooBig = !loaded.failure && !loaded.loader;
     if (loaded.failure || tooBig) {
         // Nothing of the file is in the window: it goes.
         r.setLoading(false);
@@ -570,31 +570,18 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
             open(path, numbered);
         return;
     }
+    const bool tooLong = !loaded.held.isNull();
     r.setFormat(loaded.decoded.format);
     r.setDiskStamp(loaded.stamp);
-    w->applyCodeView(loaded.decoded.text.size());
-    QByteArray shown = shownText(r, std::move(loaded.decoded.text));
-    const bool tooLong = !r.HeldText().isNull();
-    const DocumentRef ref = w->ref();
-    const QString label = QStringLiteral("Loading ") + QFileInfo(path).fileName();
-    w->feedText(
-        std::move(shown), tooLong,
-        [this, label](qint64 done, qint64 total) { emit loadProgress(label, 50 + int(50 * done / qMax<qint64>(1, total))); },
-        [this, ref, path, tooLong] {
-            frmDoc *w = document(ref);
-            emit loadProgress(QString(), -1);
-            if (!w)
-                return;
-            DocumentRecord &r = m_table.record(ref.slot);
-            r.setLoading(false);
-            w->showCutNotice(tooLong);
-            r.setChanged(false);
-            w->startUndoAfresh(); // an edit right away is undone back to the file's text
-            watchFiles();
-            RecentList::AddRecentItem(m_ctx.settings, path);
-            emit recentListChanged();
-            w->scheduleTimer1();
-        });
+    r.holdText(std::move(loaded.held));
+    w->showLoadedText(*loaded.loader, std::move(loaded.decoded.text), tooLong);
+    w->showCutNotice(tooLong);
+    r.setChanged(false);
+    r.setLoading(false); // what waited for the text runs now
+    watchFiles();
+    RecentList::AddRecentItem(m_ctx.settings, path);
+    emit recentListChanged();
+    w->scheduleTimer1();
 }
 
 frmDoc *DocumentManager::open(const QString &path, bool numbered)
@@ -606,11 +593,29 @@ frmDoc *DocumentManager::open(const QString &path, bool numbered)
         DocumentRecord &r = m_table.record(w->slot());
         r.setFilePath(path);
         r.setTitle(path);
-        const auto decode = [](QByteArray raw, TextFileCodec::Decoded *out) {
-            *out = TextFileCodec::decode(std::move(raw));
-            return true;
+        // The colours are chosen by the file's size before the text is built
+        // into a document of the same kind.
+        w->applyCodeView(QFileInfo(path).size());
+        std::shared_ptr<TextLoader> loader(w->textBox()->newLoader());
+        const auto build = [loader](QByteArray raw, Loaded &loaded, Task::Control &control) {
+            loaded.decoded = TextFileCodec::decode(std::move(raw));
+            QByteArray &text = loaded.decoded.text;
+            // Windows-1252 text grows when it becomes UTF-8.
+            if (text.size() > RichTextBox::kMaxBytes)
+                return;
+            if (TextFileCodec::longestLine(text) > kLongLine) {
+                loaded.held = std::move(text);
+                text = TextFileCodec::cutLongLines(loaded.held, kLongLine, kShownOfLongLine);
+            }
+            constexpr qsizetype kPiece = 4 * 1024 * 1024;
+            for (qsizetype at = 0; at < text.size(); at += kPiece) {
+                if (control.stopped() || !loader->add(QByteArrayView(text).sliced(at, qMin(kPiece, text.size() - at))))
+                    return;
+                control.progress(50 + 50 * (at + kPiece) / qMax<qsizetype>(1, text.size()), 100);
+            }
+            loaded.loader = loader;
         };
-        readInBackground(w, path, decode, [this, numbered](frmDoc *w, Loaded loaded) { putIn(w, std::move(loaded), numbered); });
+        readInBackground(w, path, build, [this, numbered](frmDoc *w, Loaded loaded) { putIn(w, std::move(loaded), numbered); });
         return w;
     }
     QByteArray bytes;

@@ -17,6 +17,7 @@ class QFileSystemWatcher;
 class RecoveryJournal;
 struct DocumentMenus;
 class QMdiArea;
+class TextLoader;
 
 // Owns the document table and one window per slot, and moves documents
 // between files and windows. A slot keeps its window when the document is
@@ -130,14 +131,21 @@ private:
         TextFileCodec::Decoded decoded;
         bool decodedOk = true; // false: not text in the encoding asked for
         FileIO::Stamp stamp;   // taken before the read
+        // A new document's text as shown, built in the background, and the
+        // whole text when lines are shown cut.
+        std::shared_ptr<TextLoader> loader;
+        QByteArray held;
     };
-    using Decode = std::function<bool(QByteArray raw, TextFileCodec::Decoded *out)>;
+    using Task = LongTask<Loaded>;
+    // What the background does with the bytes read: decodes them (and may
+    // go on with them), telling its progress from 50 to 100 percent.
+    using Prepare = std::function<void(QByteArray raw, Loaded &loaded, Task::Control &control)>;
     // True when path is a file big enough to be read in the background.
     bool readsInBackground(const QString &path) const;
     // Reads path in the background for the document of w, which is marked
     // as loading; then runs then, unless the document was closed first.
-    void readInBackground(frmDoc *w, const QString &path, Decode decode, std::function<void(frmDoc *, Loaded)> then);
-    // A big file's decoded text into its new window, a slice at a time.
+    void readInBackground(frmDoc *w, const QString &path, Prepare prepare, std::function<void(frmDoc *, Loaded)> then);
+    // A big file's text into its new window, once built.
     void putIn(frmDoc *w, Loaded loaded, bool numbered);
     // The loads of documents that were closed meanwhile stop.
     void stopLoadsOfClosedDocuments();
@@ -160,10 +168,10 @@ private:
     QString m_lastDialogName; // the one file dialog starts where it was last left
     struct Load {
         quint64 serial = 0; // of the document it reads for
-        std::unique_ptr<LongTask<Loaded>> task;
+        std::unique_ptr<Task> task;
     };
     std::map<int, Load> m_loads; // by slot
-    std::vector<std::unique_ptr<LongTask<Loaded>>> m_stoppedLoads; // until their work ends
+    std::vector<std::unique_ptr<Task>> m_stoppedLoads; // until their work ends
     QFileSystemWatcher *m_watcher = nullptr;
     RecoveryJournal *m_journal = nullptr;
     std::unique_ptr<DocumentMenus> m_menus;

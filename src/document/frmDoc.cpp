@@ -145,22 +145,6 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
     Undotimer.setInterval(1000);
     connect(&Undotimer, &QTimer::timeout, this, &frmDoc::undoTick);
     Undotimer.start();
-    // A big text goes in a slice per turn, so the window keeps answering.
-    m_feed.setInterval(0);
-    connect(&m_feed, &QTimer::timeout, this, [this] {
-        m_feedAt = txtContents->appendTextBytes(m_feedText, m_feedAt, m_ctx.loadSlice);
-        if (m_feedProgress)
-            m_feedProgress(m_feedAt, m_feedText.size());
-        if (m_feedAt < m_feedText.size())
-            return;
-        m_feed.stop();
-        m_feedText = QByteArray();
-        txtContents->endTextBytes(m_feedReadOnly);
-        m_feedProgress = {};
-        if (const std::function<void()> done = std::exchange(m_feedDone, {}))
-            done();
-    });
-
     m_clipboardHasText = EditCommands::clipboardHasText();
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
         m_clipboardHasText = EditCommands::clipboardHasText();
@@ -249,27 +233,15 @@ void frmDoc::showText(const QByteArray &text, bool asChange, bool readOnly)
     txtContents->setReadOnly(readOnly);
 }
 
-void frmDoc::feedText(QByteArray text, bool readOnly, std::function<void(qint64, qint64)> progress, std::function<void()> done)
+void frmDoc::showLoadedText(TextLoader &loader, QByteArray text, bool readOnly)
 {
-    stopFeeding();
-    m_feedText = std::move(text);
-    m_feedAt = 0;
-    m_feedReadOnly = readOnly;
-    m_feedProgress = std::move(progress);
-    m_feedDone = std::move(done);
-    txtContents->beginTextBytes(m_feedText.size());
-    m_feed.start();
-}
-
-void frmDoc::stopFeeding()
-{
-    if (!m_feed.isActive())
-        return;
-    m_feed.stop();
-    m_feedText = QByteArray();
-    m_feedDone = {};
-    m_feedProgress = {};
-    txtContents->endTextBytes(false);
+    txtContents->takeLoaded(loader, readOnly);
+    // What went in is the text as read: the start of the undo history,
+    // without a copy of it.
+    m_lastUndoText = std::move(text);
+    m_textChangedSinceTick = false;
+    if (DocumentRecord *r = record())
+        r->ResetUndoFields();
 }
 
 bool frmDoc::loading() const
@@ -450,7 +422,6 @@ QMdiSubWindow *frmDoc::subWindow() const
 void frmDoc::documentTaken()
 {
     // A reused window shows nothing of the document it had.
-    stopFeeding();
     m_whenLoaded.clear();
     txtContents->setReadOnly(false);
     showCutNotice(false);
@@ -723,7 +694,6 @@ bool frmDoc::CloseDocument()
             return true;
     }
     r = record(); // a save may have grown the table
-    stopFeeding();
     m_whenLoaded.clear();
     m_docs.journal().clean(slot());
     r->release();

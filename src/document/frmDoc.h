@@ -19,6 +19,7 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class RichTextBox;
+class TextLoader;
 class StatusPanel;
 
 // The window of one document: the text control, a toolbar, a status bar,
@@ -72,12 +73,10 @@ public:
     // change), or as a change (a reload, a recovery); readOnly for lines
     // shown cut.
     void showText(const QByteArray &text, bool asChange, bool readOnly);
-    // Puts a big file's text in as the new text, a slice per turn of the
-    // event loop, the box read-only meanwhile (and after, with readOnly).
-    // done runs after the last slice; not at all when the document closes
-    // first.
-    void feedText(QByteArray text, bool readOnly, std::function<void(qint64 done, qint64 total)> progress,
-                  std::function<void()> done);
+    // Puts a big file's text in as the new text of a freshly taken document,
+    // built beforehand in loader; text is the same text, which starts the
+    // undo history; readOnly for lines shown cut.
+    void showLoadedText(TextLoader &loader, QByteArray text, bool readOnly);
     // Runs f now, or when the document's file has been read and put in.
     void whenLoaded(std::function<void()> f);
     // While the document loads, says so (and beeps) and returns true: a
@@ -166,7 +165,6 @@ private:
     void onDrop(const QStringList &files);
     void applyUndoText(QByteArray text);
     bool loading() const;
-    void stopFeeding();
 
     AppContext &m_ctx;
     DocumentManager &m_docs;
@@ -190,12 +188,5 @@ private:
     bool m_transferPending = false;
     QString m_transferText;
     bool m_clipboardHasText = false;
-    // A big text going in: what is left of it and where the next slice starts.
-    QTimer m_feed;
-    QByteArray m_feedText;
-    qsizetype m_feedAt = 0;
-    bool m_feedReadOnly = false;
-    std::function<void(qint64, qint64)> m_feedProgress;
-    std::function<void()> m_feedDone;
     QList<std::function<void()>> m_whenLoaded;
 };

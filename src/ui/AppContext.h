@@ -37,11 +37,10 @@ struct AppContext {
     // How long after the last change unsaved text is backed up (tests
     // shorten it).
     int journalDelayMs = 2000;
-    // Files from this size on are read and decoded in the background and
-    // put into their window a slice at a time, so that the window never
-    // waits for them (tests shrink both).
+    // Files from this size on are read, decoded and built into a document
+    // in the background, so that the window never waits for them (tests
+    // shrink it).
     qint64 backgroundLoadFrom = 8 * 1024 * 1024;
-    qsizetype loadSlice = 4 * 1024 * 1024;
     ProjectList projectList; // Tools > Project List's files
     CommandRegistry commands;
     SingleWindows windows;

@@ -197,44 +197,107 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
 {
     // Read-only keeps the user from editing, not the program.
     const bool readOnly = isReadOnly();
-    beginTextBytes(utf8.size());
-    // Appending in slices keeps Scintilla's per-call work bounded.
-    constexpr qsizetype kSlice = 16 * 1024 * 1024;
-    for (qsizetype at = 0; at < utf8.size();)
-        at = appendTextBytes(utf8, at, kSlice);
-    endTextBytes(readOnly);
-}
-
-void RichTextBox::beginTextBytes(qsizetype total)
-{
     sci(SCI_SETREADONLY, 0);
     m_bulk = true;
     sci(SCI_CLEARALL);
-    if (total > 0)
-        sci(SCI_ALLOCATE, total + 1);
-    sci(SCI_SETREADONLY, 1);
-}
-
-qsizetype RichTextBox::appendTextBytes(QByteArrayView utf8, qsizetype at, qsizetype slice)
-{
-    // A slice ends just after a line feed where it has one (a line without
-    // breaks is appended in plain slices: Scintilla joins them whole).
-    qsizetype length = qMin(slice, utf8.size() - at);
-    if (at + length < utf8.size()) {
-        const qsizetype lastBreak = utf8.sliced(at, length).lastIndexOf('\n');
-        if (lastBreak >= 0)
-            length = lastBreak + 1;
+    if (!utf8.isEmpty()) {
+        sci(SCI_ALLOCATE, utf8.size() + 1);
+        // Appending in slices keeps Scintilla's per-call work bounded. A slice
+        // ends just after a line feed where it has one (a line without breaks
+        // is appended in plain slices: Scintilla joins them whole).
+        constexpr qsizetype kSlice = 16 * 1024 * 1024;
+        qsizetype at = 0;
+        while (at < utf8.size()) {
+            qsizetype length = qMin(kSlice, utf8.size() - at);
+            if (at + length < utf8.size()) {
+                const qsizetype lastBreak = utf8.sliced(at, length).lastIndexOf('\n');
+                if (lastBreak >= 0)
+                    length = lastBreak + 1;
+            }
+            SendScintilla(SCI_APPENDTEXT, uintptr_t(length), utf8.data() + at);
+            at += length;
+        }
     }
-    if (length <= 0)
-        return utf8.size();
-    sci(SCI_SETREADONLY, 0);
-    SendScintilla(SCI_APPENDTEXT, uintptr_t(length), utf8.data() + at);
-    sci(SCI_SETREADONLY, 1);
-    return at + length;
+    sci(SCI_SETEMPTYSELECTION, 0);
+    sci(SCI_SETREADONLY, readOnly);
+    m_bulk = false;
+    m_changePending = true;
+    flushChange();
 }
 
-void RichTextBox::endTextBytes(bool readOnly)
+// Scintilla's interface for filling a document away from any view (its
+// ILoader.h, which QScintilla does not install): three virtual functions
+// that Scintilla keeps stable for this use. Declared with external linkage:
+// in an unnamed namespace the compiler would take it that nothing derives
+// from it and never make the calls.
+class ScintillaLoader
 {
+public:
+    virtual int Release() = 0;
+    virtual int AddData(const char *data, ptrdiff_t length) = 0;
+    virtual void *ConvertToDocument() = 0;
+
+protected:
+    ~ScintillaLoader() = default;
+};
+
+namespace {
+
+ScintillaLoader *loaderOf(void *p)
+{
+    return static_cast<ScintillaLoader *>(p);
+}
+
+} // namespace
+
+TextLoader::~TextLoader()
+{
+    if (m_loader)
+        loaderOf(m_loader)->Release();
+}
+
+bool TextLoader::add(QByteArrayView utf8)
+{
+    // In pieces well under 2 GB, whatever width Scintilla gives a length.
+    constexpr qsizetype kPiece = 64 * 1024 * 1024;
+    for (qsizetype at = 0; at < utf8.size(); at += kPiece) {
+        if (!m_loader || loaderOf(m_loader)->AddData(utf8.data() + at, qMin(kPiece, utf8.size() - at)) != QsciScintillaBase::SC_STATUS_OK)
+            return false;
+    }
+    return true;
+}
+
+std::unique_ptr<TextLoader> RichTextBox::newLoader()
+{
+    auto loader = std::make_unique<TextLoader>();
+    loader->m_loader = reinterpret_cast<void *>(static_cast<intptr_t>(
+        sci(SCI_CREATELOADER, 0, m_styled ? 0 : SC_DOCUMENTOPTION_STYLES_NONE)));
+    // The empty document is set up as the box's are (UTF-8, CR LF, the
+    // UTF-16 line index) while it is shown for a moment: the index then
+    // grows with the text as it is added, in the background, instead of
+    // being counted over every line when the text is shown.
+    const long doc = long(reinterpret_cast<intptr_t>(loaderOf(loader->m_loader)->ConvertToDocument()));
+    const long shown = sci(SCI_GETDOCPOINTER);
+    const bool readOnly = isReadOnly();
+    m_bulk = true;
+    sci(SCI_ADDREFDOCUMENT, 0, shown);
+    sci(SCI_SETDOCPOINTER, 0, doc);
+    setUpDocument();
+    sci(SCI_SETDOCPOINTER, 0, shown);
+    sci(SCI_RELEASEDOCUMENT, 0, shown);
+    sci(SCI_SETREADONLY, readOnly);
+    m_bulk = false;
+    return loader;
+}
+
+void RichTextBox::takeLoaded(TextLoader &loader, bool readOnly)
+{
+    void *doc = loaderOf(loader.m_loader)->ConvertToDocument();
+    loader.m_loader = nullptr;
+    m_bulk = true;
+    sci(SCI_SETDOCPOINTER, 0, long(reinterpret_cast<intptr_t>(doc)));
+    sci(SCI_RELEASEDOCUMENT, 0, long(reinterpret_cast<intptr_t>(doc)));
+    setUpDocument();
     sci(SCI_SETEMPTYSELECTION, 0);
     sci(SCI_SETREADONLY, readOnly);
     m_bulk = false;

@@ -8,8 +8,28 @@
 #include <QSet>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QKeySequence;
+
+// A document's text built away from its window, for a big file read in the
+// background: made by RichTextBox::newLoader() on the window's thread,
+// filled with add() on any one thread, then taken by
+// RichTextBox::takeLoaded(). One that is never taken frees its text.
+class TextLoader
+{
+public:
+    TextLoader() = default;
+    ~TextLoader();
+    TextLoader(const TextLoader &) = delete;
+    TextLoader &operator=(const TextLoader &) = delete;
+    // Appends UTF-8 text; false when it could not be held.
+    bool add(QByteArrayView utf8);
+
+private:
+    friend class RichTextBox;
+    void *m_loader = nullptr; // Scintilla's loader: a document not yet shown
+};
 
 // The document's text control (objectName "txtContents"). The buffer is
 // UTF-8 in CR LF mode, so a line break counts as the two characters CR LF;
@@ -38,15 +58,11 @@ public:
     QByteArray textBytes(qint64 from, qint64 length) const;
     qint64 textByteLength() const;
     void setTextBytes(QByteArrayView utf8);
-    // The same a slice at a time, for a text too big to put in at once:
-    // begin empties the box (room for total bytes is made) and keeps the
-    // user from typing; each append puts in at most slice bytes of utf8
-    // from at, up to a line feed where there is one, and returns where the
-    // next starts; end leaves the box read-only or not and tells of the
-    // change once.
-    void beginTextBytes(qsizetype total);
-    qsizetype appendTextBytes(QByteArrayView utf8, qsizetype at, qsizetype slice);
-    void endTextBytes(bool readOnly);
+    // A loader whose text can later replace the box's (styled or not as the
+    // box is now), and its text put in at once: the box shows the loaded
+    // document, read-only or not, and tells of the change once.
+    std::unique_ptr<TextLoader> newLoader();
+    void takeLoaded(TextLoader &loader, bool readOnly);
     // Makes the text utf8 by replacing only the part that differs. The first
     // visible line stays; the caret and the selection stay with the text
     // around them: before the changed part they keep their place, after it
