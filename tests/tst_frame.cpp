@@ -322,6 +322,35 @@ private slots:
         QTRY_COMPARE(tabs().size(), 1);
     }
 
+    // With Tabs on, Ctrl+Tab and Ctrl+Shift+Tab, pressed in the text, go to
+    // the next and previous shown tab in the bar's order (moves included)
+    // and round its ends; the text of the window reached has the focus.
+    void ctrlTabFollowsTheTabBar()
+    {
+        AppFixture app({}, [](AppFixture &a) { a.ctx->settings.setValue(SettingsStore::Key::Tabs, true); });
+        QList<frmDoc *> docs;
+        for (int i = 0; i < 4; ++i)
+            docs << app.newDocument();
+        auto *bar = app.frame->mdiArea()->findChild<QTabBar *>();
+        bar->moveTab(3, 0);
+        actionOf(docs[1], "mnuFileClose")->trigger(); // hidden: its tab is passed over
+        QTRY_VERIFY(!bar->isTabVisible(2));
+        app.frame->mdiArea()->setActiveSubWindow(docs[0]->subWindow()); // the second tab
+        QApplication::setActiveWindow(app.frame);
+        editorOf(docs[0])->setFocus();
+        const QKeyCombination next(Qt::ControlModifier, Qt::Key_Tab),
+            previous(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Backtab);
+        const struct {
+            QKeyCombination key;
+            int reached;
+        } steps[] = {{next, 2}, {next, 3}, {next, 0}, {previous, 3}, {previous, 2}, {previous, 0}};
+        for (const auto &step : steps) {
+            QTest::keyClick(QApplication::focusWidget(), step.key.key(), step.key.keyboardModifiers());
+            QCOMPARE(app.frame->activeDocument(), docs[step.reached]);
+            QCOMPARE(QApplication::focusWidget(), editorOf(docs[step.reached]));
+        }
+    }
+
     void filesDroppedOnTheFrame()
     {
         AppFixture app;

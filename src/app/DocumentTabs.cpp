@@ -7,6 +7,8 @@
 #include "ui/AppContext.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -46,8 +48,13 @@ void DocumentTabs::apply()
         area->setTabsMovable(true);
         if (QTabBar *bar = tabBar())
             bar->installEventFilter(this);
+        // Ctrl+Tab: ahead of the area's own filter, which installed itself
+        // earlier and switches in activation order. Keys reach the
+        // application's filters before the focused text sees them.
+        qApp->installEventFilter(this);
     } else {
         area->setViewMode(QMdiArea::SubWindowView);
+        qApp->removeEventFilter(this);
     }
     m_sync.start();
 }
@@ -80,8 +87,34 @@ void DocumentTabs::sync()
     }
 }
 
+void DocumentTabs::activateNeighbour(int step)
+{
+    const QList<QMdiSubWindow *> subs = m_frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    frmDoc *doc = m_frame.activeDocument();
+    const int from = doc ? int(subs.indexOf(doc->subWindow())) : -1;
+    const int n = int(subs.size());
+    for (int i = 1; i < n + (from < 0); ++i) {
+        QMdiSubWindow *sub = subs[((from + step * i) % n + n) % n];
+        if (sub->isVisible()) {
+            m_frame.mdiArea()->setActiveSubWindow(sub);
+            return;
+        }
+    }
+}
+
 bool DocumentTabs::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == &m_frame) {
+        const auto *ke = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = ke->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        // Shift+Tab comes as Backtab, with or without the Shift it took.
+        const bool tab = ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab;
+        if (tab && mods == Qt::ControlModifier) {
+            activateNeighbour(ke->key() == Qt::Key_Backtab || (ke->modifiers() & Qt::ShiftModifier) ? -1 : 1);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *me = static_cast<QMouseEvent *>(event);
         QTabBar *bar = tabBar();
