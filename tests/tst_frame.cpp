@@ -349,6 +349,45 @@ private slots:
             QCOMPARE(app.frame->activeDocument(), docs[step.reached]);
             QCOMPARE(QApplication::focusWidget(), editorOf(docs[step.reached]));
         }
+        QVERIFY(!docs[1]->subWindow()->isVisible()); // passing its tab did not show it again
+    }
+
+    // With Tabs on, the one window left shown fills the area under its tab,
+    // however the others went; with none shown, no tab strip is left.
+    void lastTabFillsTheArea_data()
+    {
+        QTest::addColumn<bool>("byTab");
+        QTest::newRow("File > Close, which hides") << false;
+        QTest::newRow("the tab's close button") << true;
+    }
+
+    void lastTabFillsTheArea()
+    {
+        QFETCH(bool, byTab);
+        AppFixture app({}, [](AppFixture &a) { a.ctx->settings.setValue(SettingsStore::Key::Tabs, true); });
+        QList<frmDoc *> docs;
+        for (int i = 0; i < 3; ++i)
+            docs << app.newDocument();
+        QMdiArea *area = app.frame->mdiArea();
+        auto *bar = area->findChild<QTabBar *>();
+        const auto close = [&](frmDoc *w) {
+            if (byTab)
+                qobject_cast<QAbstractButton *>(bar->tabButton(area->subWindowList().indexOf(w->subWindow()), QTabBar::RightSide))->click();
+            else
+                actionOf(w, "mnuFileClose")->trigger();
+        };
+        area->setActiveSubWindow(docs[1]->subWindow());
+        close(docs[0]);
+        close(docs[1]);
+        QMdiSubWindow *last = docs[2]->subWindow();
+        QTRY_VERIFY(last->isMaximized());
+        QCOMPARE(last->geometry(), area->viewport()->rect());
+        close(docs[2]);
+        QTRY_VERIFY(!bar->isVisible());
+        QTRY_COMPARE(area->viewport()->geometry(), area->contentsRect()); // no empty band for the bar
+        frmDoc *again = app.newDocument();
+        QTRY_VERIFY(bar->isVisible() && again->subWindow()->isMaximized());
+        QCOMPARE(area->viewport()->geometry().top(), bar->geometry().bottom() + 1);
     }
 
     void filesDroppedOnTheFrame()

@@ -69,11 +69,15 @@ void DocumentTabs::sync()
     if (!m_ctx.Tabs || !bar)
         return;
     // The area keeps its tabs in the order of its windows, moves included.
-    const QList<QMdiSubWindow *> subs = m_frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    QMdiArea *area = m_frame.mdiArea();
+    const QList<QMdiSubWindow *> subs = area->subWindowList(QMdiArea::CreationOrder);
+    bool anyShown = false, tabsShownChanged = false;
     for (int i = 0; i < subs.size() && i < bar->count(); ++i) {
         auto *w = qobject_cast<frmDoc *>(subs[i]->widget());
         const bool shown = subs[i]->isVisible() && w;
+        tabsShownChanged |= bar->isTabVisible(i) != shown;
         bar->setTabVisible(i, shown);
+        anyShown |= shown;
         if (!shown)
             continue;
         DocumentRecord &r = m_frame.documents().table().record(w->slot());
@@ -85,6 +89,20 @@ void DocumentTabs::sync()
         bar->setTabText(i, r.Title() + (r.Changed() ? QStringLiteral(" *") : QString()));
         bar->setTabToolTip(i, r.FilePath());
     }
+    bar->setVisible(anyShown);
+    // The area measures the bar (and keeps that much room above the windows)
+    // when a tab is added or removed or an option of the bar changes, not
+    // when a tab is shown or hidden: a change of option has it measure the
+    // bar's shown tabs again, so that no empty band stays where it was.
+    if (tabsShownChanged) {
+        area->setDocumentMode(false);
+        area->setDocumentMode(true);
+    }
+    // The area maximises the window it activates only when the one before
+    // was maximised and still shown: after the active window was hidden (or
+    // into an empty area) the next one would come up at its windowed size.
+    if (frmDoc *doc = m_frame.activeDocument(); doc && doc->subWindow() && !doc->subWindow()->isMaximized())
+        doc->subWindow()->showMaximized();
 }
 
 void DocumentTabs::activateNeighbour(int step)

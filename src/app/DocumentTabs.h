@@ -13,7 +13,8 @@ class mdiMain;
 // frame's area, each with the document's title (and " *" while it has
 // unsaved changes) and its file as the tooltip; a middle click closes a
 // tab. Only shown windows have tabs: a window hidden by File > Close keeps
-// its place in the area, not its tab. Ctrl+Tab and
+// its place in the area, not its tab. The shown window fills the area under
+// the bar, and the bar is hidden while no window is shown. Ctrl+Tab and
 // Ctrl+Shift+Tab go to the next and previous tab in the bar's order (with
 // Tabs off they keep the area's own meaning: the previously active window).
 class DocumentTabs : public QObject
