@@ -286,6 +286,79 @@ private slots:
                  qPrintable(again.dialogs.lastText()));
     }
 
+    // Reopened documents come back in their windows as the windowed view
+    // left them: minimised, maximised (the active one) or at their place
+    // and size, a maximised one keeping the place it is restored to.
+    void documentsReopenInTheirWindows()
+    {
+        QTemporaryDir home;
+        QStringList files;
+        for (const char *name : {"a.txt", "b.txt", "c with blanks.txt"}) {
+            files << home.filePath(QLatin1String(name));
+            QVERIFY(writeBytes(files.last(), "text\r\n"));
+        }
+        const QList<QRect> boxes = {{10, 20, 420, 300}, {40, 50, 440, 320}, {70, 80, 460, 340}};
+        const auto reopenOn = [](AppFixture &f) { f.ctx->settings.setValue(SettingsStore::Key::ReopenDocuments, true); };
+        {
+            AppFixture app(files, reopenOn, QString(), home.path());
+            const QList<frmDoc *> docs = app.shownDocuments();
+            for (int i = 0; i < 3; ++i)
+                docs[i]->subWindow()->setGeometry(boxes[i]);
+            docs[0]->subWindow()->showMinimized();
+            app.frame->mdiArea()->setActiveSubWindow(docs[1]->subWindow());
+            docs[1]->subWindow()->showMaximized();
+            QCloseEvent close;
+            QApplication::sendEvent(app.frame, &close);
+        }
+        AppFixture again({}, {}, QString(), home.path());
+        const QList<frmDoc *> docs = again.shownDocuments();
+        QCOMPARE(docs.size(), 3);
+        QCOMPARE(again.record(docs[2]).FilePath(), files[2]);
+        QCOMPARE(again.frame->activeDocument(), docs[1]);
+        QVERIFY(docs[0]->subWindow()->isMinimized());
+        QVERIFY(docs[1]->subWindow()->isMaximized());
+        QCOMPARE(docs[2]->subWindow()->geometry(), boxes[2]);
+        for (int i : {1, 0}) { // restored while another is maximised, a window is maximised
+            docs[i]->subWindow()->showNormal();
+            QCOMPARE(docs[i]->subWindow()->geometry(), boxes[i]);
+        }
+    }
+
+    // With Tabs on, documents reopen in the bar's order with the active one
+    // active, and the list keeps the order the tabs were moved to and the
+    // windowed states it was read with. An older entry still reads.
+    void sessionKeepsTabOrderAndWindowedStates()
+    {
+        QTemporaryDir home;
+        QStringList files;
+        for (const char *name : {"x with blanks.txt", "y.txt", "z.txt"}) {
+            files << home.filePath(QLatin1String(name));
+            QVERIFY(writeBytes(files.last(), QByteArray("line\r\n").repeated(50)));
+        }
+        AppFixture app({}, [&](AppFixture &f) {
+            f.ctx->settings.setValue(SettingsStore::Key::Tabs, true);
+            f.ctx->settings.setValue(SettingsStore::Key::ReopenDocuments, true);
+            f.ctx->settings.setValue(SettingsStore::Key::SessionDocument, "12 0 " + files[0], 1);
+            f.ctx->settings.setValue(SettingsStore::Key::SessionDocument, "normal,active 5,6,400,300 0 0 " + files[1], 2);
+            f.ctx->settings.setValue(SettingsStore::Key::SessionDocument, "minimised 7,8,420,310 0 0 " + files[2], 3);
+        }, QString(), home.path());
+        const QList<frmDoc *> docs = app.shownDocuments();
+        QCOMPARE(docs.size(), 3);
+        QCOMPARE(app.record(docs[0]).FilePath(), files[0]);
+        QCOMPARE(docs[0]->place().first, 12);
+        QCOMPARE(app.frame->activeDocument(), docs[1]);
+        app.frame->mdiArea()->findChild<QTabBar *>()->moveTab(2, 0);
+        app.frame->mdiArea()->setActiveSubWindow(docs[0]->subWindow());
+        QCloseEvent close;
+        QApplication::sendEvent(app.frame, &close);
+        QStringList stored;
+        for (int i = 1; i <= 4; ++i)
+            stored << app.ctx->settings.value(SettingsStore::Key::SessionDocument, i).toString();
+        stored[1] = stored[1].section(u' ', 0, 0) + " <box> " + stored[1].section(u' ', 2); // where the area put it
+        QCOMPARE(stored, (QStringList{"minimised 7,8,420,310 0 0 " + files[2], "normal,active <box> 12 0 " + files[0],
+                                      "normal 5,6,400,300 0 0 " + files[1], ""}));
+    }
+
     // Options > Tabs, off at first, then as left: one tab per shown window
     // (File > Close only hides one), the title with a mark for unsaved
     // changes, the file as the tooltip; a middle click closes.
