@@ -286,6 +286,79 @@ private slots:
                  qPrintable(again.dialogs.lastText()));
     }
 
+    // Reopened documents come back in their windows as the windowed view
+    // left them: minimised, maximised (the active one) or at their place
+    // and size, a maximised one keeping the place it is restored to.
+    void documentsReopenInTheirWindows()
+    {
+        QTemporaryDir home;
+        QStringList files;
+        for (const char *name : {"a.txt", "b.txt", "c with blanks.txt"}) {
+            files << home.filePath(QLatin1String(name));
+            QVERIFY(writeBytes(files.last(), "text\r\n"));
+        }
+        const QList<QRect> boxes = {{10, 20, 420, 300}, {40, 50, 440, 320}, {70, 80, 460, 340}};
+        const auto reopenOn = [](AppFixture &f) { f.ctx->settings.setValue(SettingsStore::Key::ReopenDocuments, true); };
+        {
+            AppFixture app(files, reopenOn, QString(), home.path());
+            const QList<frmDoc *> docs = app.shownDocuments();
+            for (int i = 0; i < 3; ++i)
+                docs[i]->subWindow()->setGeometry(boxes[i]);
+            docs[0]->subWindow()->showMinimized();
+            app.frame->mdiArea()->setActiveSubWindow(docs[1]->subWindow());
+            docs[1]->subWindow()->showMaximized();
+            QCloseEvent close;
+            QApplication::sendEvent(app.frame, &close);
+        }
+        AppFixture again({}, {}, QString(), home.path());
+        const QList<frmDoc *> docs = again.shownDocuments();
+        QCOMPARE(docs.size(), 3);
+        QCOMPARE(again.record(docs[2]).FilePath(), files[2]);
+        QCOMPARE(again.frame->activeDocument(), docs[1]);
+        QVERIFY(docs[0]->subWindow()->isMinimized());
+        QVERIFY(docs[1]->subWindow()->isMaximized());
+        QCOMPARE(docs[2]->subWindow()->geometry(), boxes[2]);
+        for (int i : {1, 0}) { // restored while another is maximised, a window is maximised
+            docs[i]->subWindow()->showNormal();
+            QCOMPARE(docs[i]->subWindow()->geometry(), boxes[i]);
+        }
+    }
+
+    // With Tabs on, documents reopen in the bar's order with the active one
+    // active, and the list keeps the order the tabs were moved to and the
+    // windowed states it was read with. An older entry still reads.
+    void sessionKeepsTabOrderAndWindowedStates()
+    {
+        QTemporaryDir home;
+        QStringList files;
+        for (const char *name : {"x with blanks.txt", "y.txt", "z.txt"}) {
+            files << home.filePath(QLatin1String(name));
+            QVERIFY(writeBytes(files.last(), QByteArray("line\r\n").repeated(50)));
+        }
+        AppFixture app({}, [&](AppFixture &f) {
+            f.ctx->settings.setValue(SettingsStore::Key::Tabs, true);
+            f.ctx->settings.setValue(SettingsStore::Key::ReopenDocuments, true);
+            f.ctx->settings.setValue(SettingsStore::Key::SessionDocument, "12 0 " + files[0], 1);
+            f.ctx->settings.setValue(SettingsStore::Key::SessionDocument, "normal,active 5,6,400,300 0 0 " + files[1], 2);
+            f.ctx->settings.setValue(SettingsStore::Key::SessionDocument, "minimised 7,8,420,310 0 0 " + files[2], 3);
+        }, QString(), home.path());
+        const QList<frmDoc *> docs = app.shownDocuments();
+        QCOMPARE(docs.size(), 3);
+        QCOMPARE(app.record(docs[0]).FilePath(), files[0]);
+        QCOMPARE(docs[0]->place().first, 12);
+        QCOMPARE(app.frame->activeDocument(), docs[1]);
+        app.frame->mdiArea()->findChild<QTabBar *>()->moveTab(2, 0);
+        app.frame->mdiArea()->setActiveSubWindow(docs[0]->subWindow());
+        QCloseEvent close;
+        QApplication::sendEvent(app.frame, &close);
+        QStringList stored;
+        for (int i = 1; i <= 4; ++i)
+            stored << app.ctx->settings.value(SettingsStore::Key::SessionDocument, i).toString();
+        stored[1] = stored[1].section(u' ', 0, 0) + " <box> " + stored[1].section(u' ', 2); // where the area put it
+        QCOMPARE(stored, (QStringList{"minimised 7,8,420,310 0 0 " + files[2], "normal,active <box> 12 0 " + files[0],
+                                      "normal 5,6,400,300 0 0 " + files[1], ""}));
+    }
+
     // Options > Tabs, off at first, then as left: one tab per shown window
     // (File > Close only hides one), the title with a mark for unsaved
     // changes, the file as the tooltip; a middle click closes.
@@ -320,6 +393,74 @@ private slots:
         QTest::mouseClick(bar, Qt::MiddleButton, {}, bar->tabRect(2).center());
         QCOMPARE(app.shownDocuments(), QList<frmDoc *>{docs[0]});
         QTRY_COMPARE(tabs().size(), 1);
+    }
+
+    // With Tabs on, Ctrl+Tab and Ctrl+Shift+Tab, pressed in the text, go to
+    // the next and previous shown tab in the bar's order (moves included)
+    // and round its ends; the text of the window reached has the focus.
+    void ctrlTabFollowsTheTabBar()
+    {
+        AppFixture app({}, [](AppFixture &a) { a.ctx->settings.setValue(SettingsStore::Key::Tabs, true); });
+        QList<frmDoc *> docs;
+        for (int i = 0; i < 4; ++i)
+            docs << app.newDocument();
+        auto *bar = app.frame->mdiArea()->findChild<QTabBar *>();
+        bar->moveTab(3, 0);
+        actionOf(docs[1], "mnuFileClose")->trigger(); // hidden: its tab is passed over
+        QTRY_VERIFY(!bar->isTabVisible(2));
+        app.frame->mdiArea()->setActiveSubWindow(docs[0]->subWindow()); // the second tab
+        QApplication::setActiveWindow(app.frame);
+        editorOf(docs[0])->setFocus();
+        const QKeyCombination next(Qt::ControlModifier, Qt::Key_Tab),
+            previous(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Backtab);
+        const struct {
+            QKeyCombination key;
+            int reached;
+        } steps[] = {{next, 2}, {next, 3}, {next, 0}, {previous, 3}, {previous, 2}, {previous, 0}};
+        for (const auto &step : steps) {
+            QTest::keyClick(QApplication::focusWidget(), step.key.key(), step.key.keyboardModifiers());
+            QCOMPARE(app.frame->activeDocument(), docs[step.reached]);
+            QCOMPARE(QApplication::focusWidget(), editorOf(docs[step.reached]));
+        }
+        QVERIFY(!docs[1]->subWindow()->isVisible()); // passing its tab did not show it again
+    }
+
+    // With Tabs on, the one window left shown fills the area under its tab,
+    // however the others went; with none shown, no tab strip is left.
+    void lastTabFillsTheArea_data()
+    {
+        QTest::addColumn<bool>("byTab");
+        QTest::newRow("File > Close, which hides") << false;
+        QTest::newRow("the tab's close button") << true;
+    }
+
+    void lastTabFillsTheArea()
+    {
+        QFETCH(bool, byTab);
+        AppFixture app({}, [](AppFixture &a) { a.ctx->settings.setValue(SettingsStore::Key::Tabs, true); });
+        QList<frmDoc *> docs;
+        for (int i = 0; i < 3; ++i)
+            docs << app.newDocument();
+        QMdiArea *area = app.frame->mdiArea();
+        auto *bar = area->findChild<QTabBar *>();
+        const auto close = [&](frmDoc *w) {
+            if (byTab)
+                qobject_cast<QAbstractButton *>(bar->tabButton(area->subWindowList().indexOf(w->subWindow()), QTabBar::RightSide))->click();
+            else
+                actionOf(w, "mnuFileClose")->trigger();
+        };
+        area->setActiveSubWindow(docs[1]->subWindow());
+        close(docs[0]);
+        close(docs[1]);
+        QMdiSubWindow *last = docs[2]->subWindow();
+        QTRY_VERIFY(last->isMaximized());
+        QCOMPARE(last->geometry(), area->viewport()->rect());
+        close(docs[2]);
+        QTRY_VERIFY(!bar->isVisible());
+        QTRY_COMPARE(area->viewport()->geometry(), area->contentsRect()); // no empty band for the bar
+        frmDoc *again = app.newDocument();
+        QTRY_VERIFY(bar->isVisible() && again->subWindow()->isMaximized());
+        QCOMPARE(area->viewport()->geometry().top(), bar->geometry().bottom() + 1);
     }
 
     void filesDroppedOnTheFrame()

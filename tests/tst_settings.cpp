@@ -2,6 +2,7 @@
 #include "core/FileIO.h"
 #include "core/IniFile.h"
 #include "core/RecentList.h"
+#include "core/SessionEntry.h"
 #include "core/SettingsStore.h"
 #include "support/TestEnv.h"
 
@@ -160,6 +161,47 @@ private slots:
         QStringList result = RecentList::withItemAdded(letters(before), added);
         result.removeAll(QString());
         QCOMPARE(result, letters(after));
+    }
+
+    // A reopened document's stored entry: the older "caret first-line path"
+    // is still read, and the newer one comes back as it was written.
+    void sessionEntries_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("read"); // caret, first line, [path], then the window part
+        QTest::newRow("older, blanks in the path") << "12 3 /home/u/my  notes.txt" << "12 3 [/home/u/my  notes.txt] -";
+        QTest::newRow("older, a path that looks like a window") << "5 0 normal 1,2,3,4 x" << "5 0 [normal 1,2,3,4 x] -";
+        QTest::newRow("maximised and active") << "maximised,active 10,-20,300,200 7 1 /a b" << "7 1 [/a b] maximised 10,-20,300,200 active";
+        QTest::newRow("minimised") << "minimised 0,0,50,60 0 0 /x" << "0 0 [/x] minimised 0,0,50,60";
+        QTest::newRow("a word of a later version") << "normal,pinned 1,2,3,4 0 0 /x" << "0 0 [/x] normal 1,2,3,4";
+        QTest::newRow("blank") << "" << "none";
+        QTest::newRow("no path") << "1 2 " << "none";
+        QTest::newRow("older, caret not a number") << "x1 2 /p" << "none";
+        QTest::newRow("unknown state") << "sideways 1,2,3,4 0 0 /x" << "none";
+        QTest::newRow("three numbers for a box") << "normal 1,2,3 0 0 /x" << "none";
+        QTest::newRow("empty box") << "normal 1,2,0,4 0 0 /x" << "none";
+        QTest::newRow("window part only") << "normal 1,2,3,4" << "none";
+    }
+
+    void sessionEntries()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        const auto describe = [](const std::optional<SessionEntry> &e) {
+            if (!e)
+                return QStringLiteral("none");
+            QString d = QStringLiteral("%1 %2 [%3]").arg(e->caret).arg(e->firstLine).arg(e->path);
+            if (!e->hasWindow)
+                return d + QStringLiteral(" -");
+            const char *states[] = {"normal", "maximised", "minimised"};
+            const QRect g = e->normalGeometry;
+            d += QStringLiteral(" %1 %2,%3,%4,%5").arg(QLatin1String(states[int(e->state)])).arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+            return e->active ? d + QStringLiteral(" active") : d;
+        };
+        const std::optional<SessionEntry> entry = SessionEntry::parse(text);
+        QCOMPARE(describe(entry), read);
+        if (entry)
+            QCOMPARE(describe(SessionEntry::parse(entry->toString())), read);
     }
 
     void recentListInTheStore()

@@ -7,6 +7,8 @@
 #include "ui/AppContext.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -46,8 +48,13 @@ void DocumentTabs::apply()
         area->setTabsMovable(true);
         if (QTabBar *bar = tabBar())
             bar->installEventFilter(this);
+        // Ctrl+Tab: ahead of the area's own filter, which installed itself
+        // earlier and switches in activation order. Keys reach the
+        // application's filters before the focused text sees them.
+        qApp->installEventFilter(this);
     } else {
         area->setViewMode(QMdiArea::SubWindowView);
+        qApp->removeEventFilter(this);
     }
     m_sync.start();
 }
@@ -62,11 +69,15 @@ void DocumentTabs::sync()
     if (!m_ctx.Tabs || !bar)
         return;
     // The area keeps its tabs in the order of its windows, moves included.
-    const QList<QMdiSubWindow *> subs = m_frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    QMdiArea *area = m_frame.mdiArea();
+    const QList<QMdiSubWindow *> subs = area->subWindowList(QMdiArea::CreationOrder);
+    bool anyShown = false, tabsShownChanged = false;
     for (int i = 0; i < subs.size() && i < bar->count(); ++i) {
         auto *w = qobject_cast<frmDoc *>(subs[i]->widget());
         const bool shown = subs[i]->isVisible() && w;
+        tabsShownChanged |= bar->isTabVisible(i) != shown;
         bar->setTabVisible(i, shown);
+        anyShown |= shown;
         if (!shown)
             continue;
         DocumentRecord &r = m_frame.documents().table().record(w->slot());
@@ -78,10 +89,50 @@ void DocumentTabs::sync()
         bar->setTabText(i, r.Title() + (r.Changed() ? QStringLiteral(" *") : QString()));
         bar->setTabToolTip(i, r.FilePath());
     }
+    bar->setVisible(anyShown);
+    // The area measures the bar (and keeps that much room above the windows)
+    // when a tab is added or removed or an option of the bar changes, not
+    // when a tab is shown or hidden: a change of option has it measure the
+    // bar's shown tabs again, so that no empty band stays where it was.
+    if (tabsShownChanged) {
+        area->setDocumentMode(false);
+        area->setDocumentMode(true);
+    }
+    // The area maximises the window it activates only when the one before
+    // was maximised and still shown: after the active window was hidden (or
+    // into an empty area) the next one would come up at its windowed size.
+    if (frmDoc *doc = m_frame.activeDocument(); doc && doc->subWindow() && !doc->subWindow()->isMaximized())
+        doc->subWindow()->showMaximized();
+}
+
+void DocumentTabs::activateNeighbour(int step)
+{
+    const QList<QMdiSubWindow *> subs = m_frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    frmDoc *doc = m_frame.activeDocument();
+    const int from = doc ? int(subs.indexOf(doc->subWindow())) : -1;
+    const int n = int(subs.size());
+    for (int i = 1; i < n + (from < 0); ++i) {
+        QMdiSubWindow *sub = subs[((from + step * i) % n + n) % n];
+        if (sub->isVisible()) {
+            m_frame.mdiArea()->setActiveSubWindow(sub);
+            return;
+        }
+    }
 }
 
 bool DocumentTabs::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == &m_frame) {
+        const auto *ke = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = ke->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        // Shift+Tab comes as Backtab, with or without the Shift it took.
+        const bool tab = ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab;
+        if (tab && mods == Qt::ControlModifier) {
+            activateNeighbour(ke->key() == Qt::Key_Backtab || (ke->modifiers() & Qt::ShiftModifier) ? -1 : 1);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *me = static_cast<QMouseEvent *>(event);
         QTabBar *bar = tabBar();

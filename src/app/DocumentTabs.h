@@ -13,7 +13,10 @@ class mdiMain;
 // frame's area, each with the document's title (and " *" while it has
 // unsaved changes) and its file as the tooltip; a middle click closes a
 // tab. Only shown windows have tabs: a window hidden by File > Close keeps
-// its place in the area, not its tab.
+// its place in the area, not its tab. The shown window fills the area under
+// the bar, and the bar is hidden while no window is shown. Ctrl+Tab and
+// Ctrl+Shift+Tab go to the next and previous tab in the bar's order (with
+// Tabs off they keep the area's own meaning: the previously active window).
 class DocumentTabs : public QObject
 {
     Q_OBJECT
@@ -31,6 +34,9 @@ protected:
 private:
     QTabBar *tabBar() const;
     void sync();
+    // Activates the shown window step tabs away from the active one, round
+    // the ends of the bar.
+    void activateNeighbour(int step);
 
     AppContext &m_ctx;
     mdiMain &m_frame;

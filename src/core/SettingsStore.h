@@ -41,8 +41,8 @@ public:
     enum class Key {
         TemplatesDir, ViewerFile, ViewerTitle, RecentItem, CodeView, WordWrap, NewLineBreaks,
         CodeFontFamily, CodeFontSize, // Options > Font ("" and 0: the system's fixed-width font)
-        FieldLabel, FieldAnswer,
-        Tabs, ReopenDocuments, SessionDocument, // the documents open, "caret first-line path" each // the answers last given in Fill In Fields, latest first
+        FieldLabel, FieldAnswer, // the answers last given in Fill In Fields, latest first
+        Tabs, ReopenDocuments, SessionDocument, // the documents open, a SessionEntry each
     };
     struct KeyInfo {
         Key key;

@@ -697,10 +697,16 @@ bool frmDoc::CloseDocument()
     m_whenLoaded.clear();
     m_docs.journal().clean(slot());
     r->release();
-    if (QMdiSubWindow *sub = subWindow())
+    if (QMdiSubWindow *sub = subWindow()) {
+        // The tabbed view keeps the shown window maximised, and the area
+        // restores every other maximised window when it activates one,
+        // showing it: a hidden one would come back.
+        if (sub->isMaximized() && sub->mdiArea() && sub->mdiArea()->viewMode() == QMdiArea::TabbedView)
+            sub->showNormal();
         sub->hide();
-    else
+    } else {
         hide();
+    }
     m_docs.windowClosed();
     return false;
 }
