@@ -242,6 +242,15 @@ private slots:
         w->undoTick();
         w->Undo();
         QCOMPARE(editorOf(w)->textBytes(), QByteArray(lines).replace("\n", "\r\n").chopped(2));
+        // Read again in an encoding the bytes are not: refused, and the
+        // window takes edits again with its text as it was.
+        app.dialogs.answers << Answer::Yes << Answer::Ok; // the undone edit is given up
+        QVERIFY(!app.docs().ReopenWithEncoding(w->slot(), TextFileCodec::Encoding::Utf32Le, {}));
+        QVERIFY(app.record(w).Loading() && editorOf(w)->isReadOnly());
+        QTRY_VERIFY(!app.record(w).Loading());
+        QVERIFY(app.dialogs.lastText().contains(QLatin1String("is not text in UTF-32 LE")));
+        QVERIFY(!editorOf(w)->isReadOnly());
+        QCOMPARE(editorOf(w)->textBytes(), QByteArray(lines).replace("\n", "\r\n").chopped(2));
 
         // Closed while it loads: the next document of its slot gets nothing of it.
         frmDoc *second = app.docs().OpenFileByPath(path);

@@ -229,6 +229,7 @@ bool DocumentManager::ReopenWithEncoding(int slot, TextFileCodec::Encoding encod
             loaded.decodedOk = TextFileCodec::decodeAs(std::move(raw), encoding, codec, &loaded.decoded);
         };
         readInBackground(w, path, decode, [this, reopened, encoding, codec](frmDoc *w, Loaded loaded) {
+            endLoading(w);
             if (!loaded.failure)
                 reopened(w, loaded.decodedOk, std::move(loaded.decoded), loaded.stamp);
             else if (askAfterFailedRead(loaded.failure, false))
@@ -311,6 +312,7 @@ bool DocumentManager::Reload(int slot)
             loaded.decoded = TextFileCodec::decode(std::move(raw));
         };
         readInBackground(w, r.FilePath(), decode, [this, reloaded](frmDoc *w, Loaded loaded) {
+            endLoading(w);
             if (!loaded.failure)
                 reloaded(w, std::move(loaded.decoded), loaded.stamp);
             else if (askAfterFailedRead(loaded.failure, false))
@@ -499,6 +501,13 @@ void DocumentManager::stopLoadsOfClosedDocuments()
     m_stoppedLoads.erase(std::remove_if(m_stoppedLoads.begin(), m_stoppedLoads.end(),
                                         [](const std::unique_ptr<Task> &t) { return t->finished(); }),
                          m_stoppedLoads.end());
+}
+
+void DocumentManager::endLoading(frmDoc *w)
+{
+    DocumentRecord &r = m_table.record(w->slot());
+    r.setLoading(false);
+    w->textBox()->setReadOnly(!r.HeldText().isNull()); // lines shown cut stay read-only
 }
 
 bool DocumentManager::stillLoading(int slot)

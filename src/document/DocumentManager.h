@@ -151,6 +151,9 @@ private:
     void stopLoadsOfClosedDocuments();
     // A failed background read asked about; true for Retry.
     bool askAfterFailedRead(const FileIO::Failure &failure, bool numbered);
+    // A document read again (Reload, another encoding) takes edits again,
+    // whether the read worked or not.
+    void endLoading(frmDoc *w);
     // Refuses (and says so) what a loading document cannot do yet.
     bool stillLoading(int slot);
     // Writes the document to path, which must still have the expected stamp
