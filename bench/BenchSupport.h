@@ -2,6 +2,8 @@
 
 #include "app/Startup.h"
 #include "app/mdiMain.h"
+#include "core/DocumentRecord.h"
+#include "document/DocumentManager.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtPrinter.h"
 #include "ui/AppContext.h"
@@ -30,13 +32,25 @@ inline void spin(int ms)
 }
 
 // The editor with the user's settings (the benchmark script points them at
-// a temporary folder), with the files given opened.
+// a temporary folder), with the files given opened and all in (a big file
+// is read in the background).
 struct Editor {
     QtDialogs dialogs;
     QtPrinter printer;
     AppContext ctx{SettingsStore::forCurrentUser(), dialogs, printer};
     mdiMain *frame;
-    explicit Editor(const QStringList &files = {}) : frame(Startup::run(ctx, files)) {}
+    explicit Editor(const QStringList &files = {}) : frame(Startup::run(ctx, files))
+    {
+        DocumentManager &docs = frame->documents();
+        const auto loading = [&docs] {
+            for (int slot = 1; slot <= docs.DocumentCount(); ++slot)
+                if (docs.table().record(slot).Loading())
+                    return true;
+            return false;
+        };
+        while (loading())
+            spin(10);
+    }
 };
 
 } // namespace Bench
