@@ -227,10 +227,11 @@ void RichTextBox::setTextBytes(QByteArrayView utf8)
 
 // Scintilla's interface for filling a document away from any view (its
 // ILoader.h, which QScintilla does not install): three virtual functions
-// that Scintilla keeps stable for this use. Declared with external linkage:
-// in an unnamed namespace the compiler would take it that nothing derives
-// from it and never make the calls.
-class ScintillaLoader
+// that Scintilla keeps stable for this use. Declared under Scintilla's own
+// name and outside any namespace, as this QScintilla has it, so that
+// run-time type checks see one type; and with external linkage, since in an
+// unnamed namespace the compiler would take it that nothing derives from it.
+class ILoader
 {
 public:
     virtual int Release() = 0;
@@ -238,14 +239,14 @@ public:
     virtual void *ConvertToDocument() = 0;
 
 protected:
-    ~ScintillaLoader() = default;
+    ~ILoader() = default;
 };
 
 namespace {
 
-ScintillaLoader *loaderOf(void *p)
+ILoader *loaderOf(void *p)
 {
-    return static_cast<ScintillaLoader *>(p);
+    return static_cast<ILoader *>(p);
 }
 
 } // namespace
