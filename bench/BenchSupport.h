@@ -32,15 +32,18 @@ inline void spin(int ms)
 }
 
 // The editor with the user's settings (the benchmark script points them at
-// a temporary folder), with the files given opened and all in (a big file
-// is read in the background).
+// a temporary folder), the code view on or off, with the files given opened
+// and all in (a big file is read in the background).
 struct Editor {
     QtDialogs dialogs;
     QtPrinter printer;
     AppContext ctx{SettingsStore::forCurrentUser(), dialogs, printer};
-    mdiMain *frame;
-    explicit Editor(const QStringList &files = {}) : frame(Startup::run(ctx, files))
+    mdiMain *frame = nullptr;
+    explicit Editor(const QStringList &files = {}, bool codeView = false)
     {
+        ctx.settings.WriteUserSetting(QStringLiteral("Orvane"), QStringLiteral("Options"), QStringLiteral("CodeView"),
+                                      codeView ? QStringLiteral("1") : QStringLiteral("0"));
+        frame = Startup::run(ctx, files);
         DocumentManager &docs = frame->documents();
         const auto loading = [&docs] {
             for (int slot = 1; slot <= docs.DocumentCount(); ++slot)

@@ -1,6 +1,7 @@
 // A file with a long line: the CPU seconds of Ctrl+End, of one typed key,
 // and of five seconds left alone afterwards (the caret blinking on the
-// line). Run it under /usr/bin/time -v for the peak memory.
+// line), in the plain view or with --code-view. Run it under
+// /usr/bin/time -v for the peak memory.
 #include "app/Startup.h"
 #include "app/mdiMain.h"
 #include "document/DocumentManager.h"
@@ -22,11 +23,12 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_longline FILE\n");
+    const bool codeView = argc > 2 && QByteArray(argv[1]) == "--code-view";
+    if (argc < 2 + int(codeView)) {
+        std::fprintf(stderr, "usage: bench_longline [--code-view] FILE\n");
         return 2;
     }
-    Bench::Editor editor({QString::fromLocal8Bit(argv[1])});
+    Bench::Editor editor({QString::fromLocal8Bit(argv[1 + int(codeView)])}, codeView);
     mdiMain *frame = editor.frame;
     frmDoc *w = frame->documents().window(1);
     auto *box = w->findChild<RichTextBox *>(QStringLiteral("txtContents"));

@@ -46,6 +46,12 @@ RichTextBox::RichTextBox(QWidget *parent)
     sci(SCI_RELEASEDOCUMENT, 0, styleless);
     setUpDocument();
     sci(SCI_SETPASTECONVERTENDINGS, 1);
+    // Scintilla keeps the measures of short pieces of text it has laid out;
+    // in the code view a long line (a minified script) is laid out token by
+    // token, and with room for the tokens a typed key re-lays it out from
+    // the cache (1,024 by default: a key cost 0.27 CPU-s in a 1 MB line,
+    // with 16,384 0.11).
+    sci(SCI_SETPOSITIONCACHE, 16384);
     // Only the notifications sent before a change: QScintilla answers each
     // insert or delete notification by counting the characters from the
     // start of the document to the change, which makes a key press in a big
