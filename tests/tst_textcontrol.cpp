@@ -212,6 +212,37 @@ private slots:
         QCOMPARE(box.wrapMode(), QsciScintilla::WrapWord);
         QCOMPARE(styleFont(QsciScintillaBase::STYLE_DEFAULT), fixedFont);
     }
+
+    // Text without colours that has a long line is laid out in pieces (every
+    // other run of word characters or of others in a second style), which
+    // look exactly as the text does otherwise, in either view.
+    void longLinesAreLaidOutInPieces()
+    {
+        RichTextBox box;
+        const auto look = [&box](int style) {
+            char name[256] = {};
+            box.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, style, name);
+            return QStringList{QString::fromUtf8(name)}
+                << QString::number(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, style))
+                << QString::number(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style))
+                << QString::number(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, style));
+        };
+        for (const bool codeView : {false, true}) {
+            box.SetText(QStringLiteral("short"));
+            CodeView::apply(box, codeView, false, QStringLiteral("notes.txt"));
+            QVERIFY(!box.lexer());
+            const QStringList plain = look(QsciScintillaBase::STYLE_DEFAULT);
+            box.SetText(QStringLiteral("short\r\n") + QStringLiteral("ab, ").repeated(CodeView::kPiecesFrom / 4 + 1));
+            CodeView::apply(box, codeView, false, QStringLiteral("notes.txt"));
+            QVERIFY(box.lexer());
+            box.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0, -1);
+            const long ab = box.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 7);
+            QCOMPARE(box.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 9), 1 - ab); // ", "
+            QCOMPARE(box.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 11), ab);    // the next "ab"
+            QCOMPARE(look(0), plain);
+            QCOMPARE(look(1), plain);
+        }
+    }
 };
 
 ORVANE_GUI_TEST_MAIN(TestTextControl)

@@ -9,6 +9,7 @@
 #include "document/frmDoc.h"
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"
+#include "ui/CodeView.h"
 #include "ui/FileQuestion.h"
 #include "ui/FitInArea.h"
 #include "ui/RichTextBox.h"
@@ -518,21 +519,25 @@ bool DocumentManager::stillLoading(int slot)
     return true;
 }
 
-QByteArray DocumentManager::shownText(DocumentRecord &r, QByteArray text)
-{
-    const bool tooLong = TextFileCodec::longestLine(text) > kLongLine;
-    r.holdText(tooLong ? text : QByteArray());
-    return tooLong ? TextFileCodec::cutLongLines(text, kLongLine, kShownOfLongLine) : std::move(text);
-}
-
 void DocumentManager::showFileText(frmDoc *w, QByteArray text, bool replace)
 {
     DocumentRecord &r = m_table.record(w->slot());
     r.setLoading(false);
-    const QByteArray shown = shownText(r, std::move(text));
-    const bool tooLong = !r.HeldText().isNull();
+    const qsizetype longest = TextFileCodec::longestLine(text);
+    const bool tooLong = longest > kLongLine;
+    r.holdText(tooLong ? text : QByteArray());
+    const QByteArray shown = tooLong ? TextFileCodec::cutLongLines(text, kLongLine, kShownOfLongLine) : std::move(text);
     w->showText(shown, replace, tooLong);
     w->showCutNotice(tooLong);
+    layOutLongLinesInPieces(w, longest, shown.size());
+}
+
+void DocumentManager::layOutLongLinesInPieces(frmDoc *w, qsizetype longest, qsizetype size)
+{
+    // The view was chosen before the text was in: a long line is laid out
+    // in pieces once it is there.
+    if (longest > CodeView::kPiecesFrom && size <= CodeView::kHighlightLimit)
+        w->applyCodeView();
 }
 
 frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
@@ -583,8 +588,10 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
     r.setFormat(loaded.decoded.format);
     r.setDiskStamp(loaded.stamp);
     r.holdText(std::move(loaded.held));
+    const qsizetype size = loaded.decoded.text.size();
     w->showLoadedText(*loaded.loader, std::move(loaded.decoded.text), tooLong);
     w->showCutNotice(tooLong);
+    layOutLongLinesInPieces(w, loaded.longest, size);
     r.setChanged(false);
     r.setLoading(false); // what waited for the text runs now
     watchFiles();
@@ -612,7 +619,8 @@ frmDoc *DocumentManager::open(const QString &path, bool numbered)
             // Windows-1252 text grows when it becomes UTF-8.
             if (text.size() > RichTextBox::kMaxBytes)
                 return;
-            if (TextFileCodec::longestLine(text) > kLongLine) {
+            loaded.longest = TextFileCodec::longestLine(text);
+            if (loaded.longest > kLongLine) {
                 loaded.held = std::move(text);
                 text = TextFileCodec::cutLongLines(loaded.held, kLongLine, kShownOfLongLine);
             }

@@ -120,10 +120,10 @@ private:
     bool readFile(const QString &path, bool numbered, QByteArray *bytes);
     frmDoc *open(const QString &path, bool numbered);
     frmDoc *openRead(const QString &path, QByteArray bytes);
-    // The file's text (lines too long to lay out cut, the whole text held
-    // for saving), as it goes into its window.
-    QByteArray shownText(DocumentRecord &r, QByteArray text);
+    // A file's text into its window: lines too long to lay out are shown
+    // cut, and the whole text is held for saving.
     void showFileText(frmDoc *w, QByteArray text, bool replace);
+    void layOutLongLinesInPieces(frmDoc *w, qsizetype longest, qsizetype size);
 
     // What a background read gives: the decoded text, or why there is none.
     struct Loaded {
@@ -135,6 +135,7 @@ private:
         // whole text when lines are shown cut.
         std::shared_ptr<TextLoader> loader;
         QByteArray held;
+        qsizetype longest = 0; // the longest line's bytes
     };
     using Task = LongTask<Loaded>;
     // What the background does with the bytes read: decodes them (and may

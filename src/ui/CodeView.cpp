@@ -1,10 +1,12 @@
 #include "ui/CodeView.h"
 
+#include "core/TextFileCodec.h"
 #include "ui/RichTextBox.h"
 
 #include <Qsci/qscilexerbash.h>
 #include <Qsci/qscilexercpp.h>
 #include <Qsci/qscilexercss.h>
+#include <Qsci/qscilexercustom.h>
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qscilexerjavascript.h>
 #include <Qsci/qscilexermarkdown.h>
@@ -136,6 +138,61 @@ void colour(QsciLexer &lexer, const QPalette &p, const QFont &fixed)
     }
 }
 
+// For text without colours that has long lines (a minified script): every
+// other run of word characters, or of other characters, gets a second
+// style that looks exactly like the first. Scintilla lays a line out a
+// style run at a time and keeps the measures of short runs, so a key typed
+// in a long line has it laid out again from that cache instead of measured
+// whole, a hundred characters at a time.
+class PieceLexer : public QsciLexerCustom
+{
+public:
+    PieceLexer(QObject *parent, const QFont &font, const QColor &text, const QColor &paper)
+        : QsciLexerCustom(parent), m_font(font), m_text(text), m_paper(paper)
+    {
+    }
+    const char *language() const override { return "Text"; }
+    QString description(int style) const override { return style <= 1 ? QStringLiteral("Text") : QString(); }
+    QFont defaultFont(int) const override { return m_font; }
+    QColor defaultColor(int) const override { return m_text; }
+    QColor defaultPaper(int) const override { return m_paper; }
+
+    void styleText(int start, int end) override
+    {
+        if (!editor() || end <= start)
+            return;
+        const auto *text = reinterpret_cast<const char *>(
+            editor()->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, start, long(end - start)));
+        if (!text)
+            return;
+        const auto wordish = [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$'
+                || (c & 0x80);
+        };
+        startStyling(start);
+        int style = 0;
+        int run = 0;
+        for (int i = 0; i < end - start; ++i) {
+            if (i > 0 && wordish(text[i]) != wordish(text[i - 1])) {
+                setStyling(run, style);
+                style ^= 1;
+                run = 0;
+            }
+            ++run;
+        }
+        setStyling(run, style);
+    }
+
+private:
+    QFont m_font;
+    QColor m_text, m_paper;
+};
+
+QColor fromScintilla(long bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
 } // namespace
 
 QFont font(const QString &family, int pointSize)
@@ -175,13 +232,22 @@ QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qin
             lexer = lexerFor(filePath, &box);
         }
     }
-    // Colours need a style byte per character; plain text does without.
+    // Colours need a style byte per character; plain text does without,
+    // unless its long lines are laid out in pieces.
     box.setLexer(nullptr);
-    box.useStyledDocument(lexer != nullptr);
-    if (lexer) {
+    const QByteArrayView text = box.textView();
+    if (!lexer && text.size() <= kHighlightLimit && TextFileCodec::longestLine(text) > kPiecesFrom) {
+        const auto styleColour = [&box](unsigned message) {
+            return fromScintilla(box.SendScintilla(message, QsciScintillaBase::STYLE_DEFAULT));
+        };
+        lexer = new PieceLexer(&box, on ? box.codeFont() : RichTextBox::documentFont(),
+                               styleColour(QsciScintillaBase::SCI_STYLEGETFORE), styleColour(QsciScintillaBase::SCI_STYLEGETBACK));
+    } else if (lexer) {
         colour(*lexer, p, box.codeFont());
-        box.setLexer(lexer);
     }
+    box.useStyledDocument(lexer != nullptr);
+    if (lexer)
+        box.setLexer(lexer);
     delete old;
     box.setCodeLook(on);
     box.setWrapMode(wrap ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);

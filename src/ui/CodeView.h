@@ -19,6 +19,9 @@ namespace CodeView {
 // Above this size a file is shown without colours: colouring it would make
 // opening and scrolling slow and double its memory.
 constexpr qint64 kHighlightLimit = 10 * 1024 * 1024;
+// Text without colours that has a line longer than this (and is within
+// kHighlightLimit) is laid out in pieces, which look the same (see apply).
+constexpr qint64 kPiecesFrom = 4096;
 
 // The name of the language the file's lexer colours ("HTML", "C++"...), or
 // "" for none. A name with no known extension is looked up by its contents
@@ -35,6 +38,8 @@ QFont font(const QString &family, int pointSize);
 // on or off and lines wrapped at words or not. Returns a note for the status
 // bar: why the file has no colours, or "".
 // size is the text's when it is about to be loaded; -1 for the text shown.
+// Text without colours whose lines are long gets a lexer that only splits
+// them into pieces, so that a key typed in a long line costs little.
 QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qint64 size = -1);
 
 // The whole text or the selection as the control shows it, for paper: in

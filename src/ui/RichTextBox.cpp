@@ -17,8 +17,10 @@ namespace {
 
 constexpr int kUtf16 = QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16;
 
+} // namespace
+
 // Palatino Linotype, or the closest metric clone that is installed.
-const QFont &documentFont()
+const QFont &RichTextBox::documentFont()
 {
     static const QFont font = [] {
         QFont wanted;
@@ -32,8 +34,6 @@ const QFont &documentFont()
     }();
     return font;
 }
-
-} // namespace
 
 RichTextBox::RichTextBox(QWidget *parent)
     : QsciScintilla(parent), m_codeFont(QFontDatabase::systemFont(QFontDatabase::FixedFont))

@@ -46,6 +46,9 @@ public:
 
     explicit RichTextBox(QWidget *parent = nullptr);
 
+    // The font documents are shown in when the code view is off.
+    static const QFont &documentFont();
+
     // The whole text, line breaks as CR LF.
     QString Text() const;
     void SetText(const QString &text);
