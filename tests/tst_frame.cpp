@@ -463,6 +463,26 @@ private slots:
         QCOMPARE(area->viewport()->geometry().top(), bar->geometry().bottom() + 1);
     }
 
+    // A maximised window closed with File > Close stays hidden whatever is
+    // maximised or activated after it, and the next one is shown maximised.
+    void closedMaximisedWindowsStayHidden()
+    {
+        AppFixture app;
+        QList<frmDoc *> docs;
+        for (int i = 0; i < 3; ++i)
+            docs << app.newDocument();
+        QMdiArea *area = app.frame->mdiArea();
+        area->setActiveSubWindow(docs[0]->subWindow());
+        docs[0]->subWindow()->showMaximized();
+        actionOf(docs[0], "mnuFileClose")->trigger();
+        QTRY_VERIFY(app.docs().activeWindow() && app.docs().activeWindow()->subWindow()->isMaximized());
+        docs[1]->subWindow()->showMaximized();
+        area->setActiveSubWindow(docs[2]->subWindow());
+        area->setActiveSubWindow(docs[1]->subWindow());
+        QVERIFY(!docs[0]->subWindow()->isVisible());
+        QCOMPARE(app.shownDocuments().size(), 2);
+    }
+
     void filesDroppedOnTheFrame()
     {
         AppFixture app;

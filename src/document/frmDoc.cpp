@@ -698,12 +698,16 @@ bool frmDoc::CloseDocument()
     m_docs.journal().clean(slot());
     r->release();
     if (QMdiSubWindow *sub = subWindow()) {
-        // The tabbed view keeps the shown window maximised, and the area
-        // restores every other maximised window when it activates one,
-        // showing it: a hidden one would come back.
-        if (sub->isMaximized() && sub->mdiArea() && sub->mdiArea()->viewMode() == QMdiArea::TabbedView)
+        // The area restores every other maximised window when it activates
+        // or maximises one, showing it: a hidden one would come back, blank
+        // or with the closed document's text. It is hidden un-maximised, and
+        // the window shown next is maximised in its place.
+        const bool maximised = sub->isMaximized();
+        if (maximised)
             sub->showNormal();
         sub->hide();
+        if (frmDoc *next = maximised ? m_docs.activeWindow() : nullptr; next && next->subWindow())
+            next->subWindow()->showMaximized();
     } else {
         hide();
     }
