@@ -226,6 +226,7 @@ private slots:
         });
         frmDoc *w = app.docs().OpenFileByPath(path);
         QVERIFY(w && app.record(w).Loading());
+        QCOMPARE(w->panel(QStringLiteral("Status"))->text(), QStringLiteral("Loading\u2026"));
         w->selectAt(1000, 7, 8);
         actionOf(w, "mnuToolsInsertText")->trigger(); // waits: nothing opens
         QVERIFY(!app.ctx->windows.find<QWidget>(QStringLiteral("frmInserts")));
@@ -234,6 +235,8 @@ private slots:
         QCOMPARE(editorOf(w)->SelText(), QStringLiteral("line 100"));
         QCOMPARE(editorOf(w)->SelStart(), editorOf(w)->Text().indexOf(QStringLiteral("\u00E9 line 1000<")) + 2);
         QVERIFY(!app.record(w).Changed() && !editorOf(w)->isReadOnly());
+        QCOMPARE(w->panel(QStringLiteral("lngth"))->text(), QStringLiteral("Length: %1").arg(editorOf(w)->TextLength()));
+        QCOMPARE(w->panel(QStringLiteral("Status"))->text(), QStringLiteral("Document is clean"));
         QCOMPARE(percents.last(), -1);
         QVERIFY(std::is_sorted(percents.cbegin(), percents.cend() - 1));
         QVERIFY(texts.first().endsWith(QLatin1String(" big.html")));
@@ -256,6 +259,7 @@ private slots:
         frmDoc *second = app.docs().OpenFileByPath(path);
         QVERIFY(app.record(second).Loading());
         actionOf(second, "mnuFileClose")->trigger();
+        QCOMPARE(percents.last(), -1); // no progress left showing
         QCOMPARE(app.newDocument(), second);
         QTest::qWait(50);
         QCOMPARE(editorOf(second)->Text(), QString());

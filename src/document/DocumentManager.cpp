@@ -495,6 +495,8 @@ void DocumentManager::stopLoadsOfClosedDocuments()
         }
         // Its work may still be in a step that cannot stop (a decode): it
         // is kept until it ends, and nothing of it reaches a window.
+        if (it->second.task->running())
+            emit loadProgress(QString(), -1);
         it->second.task->stop();
         m_stoppedLoads.push_back(std::move(it->second.task));
         it = m_loads.erase(it);

@@ -353,6 +353,7 @@ void frmDoc::setTag(int slot)
     connect(r, &DocumentRecord::formatChanged, this, &frmDoc::scheduleTimer1);
     connect(r, &DocumentRecord::loadingChanged, this, [this](bool on) {
         Toolbar1->setEnabled(!on);
+        timer2Tick();
         if (on)
             return;
         for (const std::function<void()> &f : std::exchange(m_whenLoaded, {}))
@@ -478,6 +479,7 @@ void frmDoc::resetStatus()
 void frmDoc::onChange()
 {
     m_textChangedSinceTick = true;
+    panel(QStringLiteral("lngth"))->setText(QStringLiteral("Length: ") + QString::number(txtContents->TextLength()));
     // A file's text going in is no edit.
     if (loading())
         return;
@@ -488,7 +490,6 @@ void frmDoc::onChange()
             r->ClearRedo();
         m_docs.journal().changed(slot());
     }
-    panel(QStringLiteral("lngth"))->setText(QStringLiteral("Length: ") + QString::number(txtContents->TextLength()));
     panel(QStringLiteral("Status"))->setText(kUnsaved);
 }
 
@@ -547,7 +548,7 @@ void frmDoc::timer1Tick()
 void frmDoc::timer2Tick()
 {
     const DocumentRecord *r = record();
-    panel(QStringLiteral("Status"))->setText(r && r->Changed() ? kUnsaved : kClean);
+    panel(QStringLiteral("Status"))->setText(loading() ? QStringLiteral("Loading\u2026") : r && r->Changed() ? kUnsaved : kClean);
 }
 
 void frmDoc::characterModeChanged()
