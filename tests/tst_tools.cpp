@@ -437,9 +437,10 @@ private slots:
         QTRY_COMPARE(panel->lblSummary->text(), QStringLiteral("2 matches in 1 of 1 files"));
     }
 
-    // Replace in Files: an open document gets the change as an edit that
-    // Undo takes back (its file untouched), closed files are written, and a
-    // file that cannot be written is named while the others are.
+    // Replace in Files: an open document is searched as it stands and gets
+    // the change as an edit that Undo takes back (its file untouched),
+    // closed files are written, and a file that cannot be written is named
+    // while the others are.
     void replaceInFiles()
     {
         AppFixture app;
@@ -447,14 +448,13 @@ private slots:
         const QString closed = app.writeFile(QStringLiteral("b.css"), "needle needle\n");
         const QString big = app.writeFile(QStringLiteral("c.js"), "needle" + QByteArray(3000, ';') + "\n");
         frmDoc *w = app.docs().OpenFileByPath(open);
-        editorOf(w)->SetSelStart(8);
-        editorOf(w)->SetSelText(QStringLiteral("mine, "));
+        editorOf(w)->SetSelText(QStringLiteral("mine\r\n")); // its hit is on line 2 now, not in the file
         actionOf(w, "mnuSearchFindInFiles")->trigger();
         auto *panel = app.frame->findChild<FindInFilesPanel *>(QStringLiteral("frmFindInFiles"));
         panel->txtFindText->setText(QStringLiteral("needle"));
         panel->cmdFind->click();
         QTRY_VERIFY(panel->cmdReplace->isEnabled());
-        panel->lstHits->findItems(QStringLiteral("1"), Qt::MatchExactly | Qt::MatchRecursive)[2]->setCheckState(0, Qt::Unchecked);
+        panel->lstHits->findItems(QStringLiteral("1"), Qt::MatchExactly | Qt::MatchRecursive)[1]->setCheckState(0, Qt::Unchecked); // b.css's second
         panel->txtReplaceWith->setText(QStringLiteral("pin"));
         app.dialogs.answers << Answer::Yes << Answer::Ok;
         {
@@ -467,9 +467,9 @@ private slots:
         QCOMPARE(app.readFile(closed), "pin needle\n");
         QCOMPARE(app.readFile(big), "needle" + QByteArray(3000, ';') + "\n");
         QCOMPARE(app.readFile(open), "needle\nkeep\n");
-        QCOMPARE(editorOf(w)->Text(), QStringLiteral("pin\r\nmine, keep"));
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("mine\r\npin\r\nkeep"));
         actionOf(w, "mnuEditUndo")->trigger();
-        QCOMPARE(editorOf(w)->Text(), QStringLiteral("needle\r\nmine, keep"));
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("mine\r\nneedle\r\nkeep"));
     }
 
     // The target's own bytes stay as they were around the insertion.

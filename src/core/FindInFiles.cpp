@@ -195,13 +195,18 @@ void run(const Query &query, const Control &control, qint64 maxKept)
         if (control.stopped())
             return;
         control.progress(n, files.size());
-        QByteArray raw;
-        if (FileIO::readWholeFile(files[n], &raw) || isBinary(raw)) {
-            ++totals.skipped;
-            continue;
+        QString text;
+        if (const auto open = query.openTexts.constFind(FileIO::absolutePath(files[n])); open != query.openTexts.constEnd()) {
+            text = *open;
+        } else {
+            QByteArray raw;
+            if (FileIO::readWholeFile(files[n], &raw) || isBinary(raw)) {
+                ++totals.skipped;
+                continue;
+            }
+            text = TextFileCodec::decodeToString(std::move(raw));
         }
         ++totals.searched;
-        const QString text = TextFileCodec::decodeToString(std::move(raw));
         const QList<TextSearch::Match> matches = search.findAll(text);
         if (matches.isEmpty())
             continue;

@@ -2,6 +2,7 @@
 
 #include "core/TextSearch.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,7 @@
 // anything but a regular file, or a file too big, is skipped), skipped when
 // a NUL byte in its first 8 KB makes it binary (UTF-16 and UTF-32 text
 // aside), and searched in its detected encoding as the editor would show it.
+// An open document with unsaved changes is searched as it is, not its file.
 // Version-control folders (.git and the like) are not entered, and a folder
 // reached twice through links is searched once, so link loops end.
 //
@@ -31,6 +33,9 @@ struct Query {
     QString folder;        // searched with its sub-folders, or
     QStringList files;     // these files, when folder is empty
     QString patterns;      // "*.html;*.css": file names to search; empty: all
+    // The texts of open documents with unsaved changes, by their files'
+    // absolute paths: searched instead of what their files hold.
+    QHash<QString, QString> openTexts;
 };
 
 struct Hit {

@@ -364,6 +364,16 @@ frmDoc *DocumentManager::documentFor(const QString &path)
     return nullptr;
 }
 
+QList<DocumentTarget *> DocumentManager::openDocuments()
+{
+    QList<DocumentTarget *> open;
+    for (int slot = 1; slot <= DocumentCount(); ++slot) {
+        if (frmDoc *w = document(slot))
+            open << w;
+    }
+    return open;
+}
+
 frmDoc *DocumentManager::CreateDocumentWindow()
 {
     bool grew = false;

@@ -50,6 +50,7 @@ public:
     frmDoc *document(int slot) override;
     frmDoc *document(const DocumentRef &ref) override;
     frmDoc *documentFor(const QString &path) override;
+    QList<DocumentTarget *> openDocuments() override;
 
     // The lowest free slot's window, shown, with a blank "Untitled" record.
     // nullptr (after telling the user) when no more documents can be open.

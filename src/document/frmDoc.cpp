@@ -272,6 +272,12 @@ bool frmDoc::isReadOnly() const
     return txtContents->isReadOnly();
 }
 
+bool frmDoc::isChanged() const
+{
+    const DocumentRecord *r = record();
+    return r && r->Changed();
+}
+
 void frmDoc::selectAt(int line, qsizetype column, qsizetype length)
 {
     if (loading()) {

@@ -53,6 +53,7 @@ public:
     QWidget *widget() override { return this; }
     void selectAt(int line, qsizetype column, qsizetype length) override;
     bool isReadOnly() const override;
+    bool isChanged() const override;
     void undoStep() override { undoTick(); }
     void offerNotice(const QString &text, const QString &button, std::function<void()> action) override;
     const QStringList &templateTags() const override { return TemplateTags; }

@@ -1,5 +1,6 @@
 #include "tools/FindInFilesPanel.h"
 
+#include "core/FileIO.h"
 #include "platform/Dialogs.h"
 #include "ui/AppContext.h"
 #include "ui/DocumentHost.h"
@@ -149,6 +150,12 @@ void FindInFilesPanel::start()
         lblSummary->setText(QStringLiteral("Type a text to find."));
         return;
     }
+    // What the user sees in a window with unsaved changes is what is
+    // searched there, and what Replace then finds again.
+    for (DocumentTarget *doc : m_docs.openDocuments()) {
+        if (doc->isChanged() && !doc->FilePath().isEmpty())
+            query.openTexts.insert(FileIO::absolutePath(doc->FilePath()), doc->Text());
+    }
     m_searched = query;
     lblSummary->setText(QStringLiteral("Searching…"));
     searching(true);
@@ -161,6 +168,7 @@ void FindInFilesPanel::start()
                                      [&control](qint64 done, qint64 total) { control.progress(done, total); }});
         },
         Task::Callbacks{[this](FindInFiles::Batch batch) { add(batch); }, {}, [this] { searching(false); }});
+    m_searched.openTexts.clear(); // the search has its own copy
 }
 
 void FindInFilesPanel::searching(bool on)

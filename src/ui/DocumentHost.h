@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class DocumentTarget;
@@ -26,4 +27,6 @@ public:
     virtual DocumentTarget *document(const DocumentRef &ref) = 0;
     // The open document of a file, or nullptr.
     virtual DocumentTarget *documentFor(const QString &path) = 0;
+    // Every open document, in slot order.
+    virtual QList<DocumentTarget *> openDocuments() = 0;
 };

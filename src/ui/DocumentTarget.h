@@ -34,6 +34,8 @@ public:
     // True while the text shows a file with its longest lines cut short:
     // nothing may change it then.
     virtual bool isReadOnly() const = 0;
+    // True while the text has changes not saved to its file.
+    virtual bool isChanged() const = 0;
     // The whole text, line breaks as CR LF; replacing it counts as a change.
     virtual QString Text() const = 0;
     virtual void SetText(const QString &text) = 0;
