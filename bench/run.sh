@@ -69,7 +69,9 @@ for run in 1 2; do
 done
 
 # Huge files (about 2.3 GB of disk, several minutes): bench/run.sh --huge.
-# Another editor on the same files: bench/idle_cpu.sh LABEL PROGRAM FILE.
+# Another editor on the same files: bench/idle_cpu.sh LABEL PROGRAM FILE;
+# on a long line, against Orvane in one run (openbox running):
+# bench/peer_longline.sh LABEL FILE PROGRAM [ARGS...].
 if [ "${1:-}" = "--huge" ]; then
   python3 "$root/bench/make_html.py" 1024 "$work/lines1gb.html"
   python3 "$root/bench/make_long_line.py" 256 "$work/line256mb.js"
