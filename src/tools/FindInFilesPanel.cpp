@@ -95,7 +95,8 @@ FindInFilesPanel::FindInFilesPanel(AppContext &ctx, DocumentHost &docs, QWidget 
     grid->setColumnStretch(3, 1);
 
     connect(cmdFind, &QPushButton::clicked, this, &FindInFilesPanel::start);
-    connect(txtFindText, &QLineEdit::returnPressed, this, &FindInFilesPanel::start);
+    for (QLineEdit *box : {txtFindText, txtFolder, txtPatterns})
+        connect(box, &QLineEdit::returnPressed, this, &FindInFilesPanel::start);
     connect(cmdStop, &QPushButton::clicked, this, &FindInFilesPanel::stop);
     connect(cmdReplace, &QPushButton::clicked, this, &FindInFilesPanel::replace);
     connect(cboWhere, &QComboBox::currentIndexChanged, this, [this](int where) { txtFolder->setEnabled(where == Folder); });
@@ -339,7 +340,10 @@ void FindInFilesPanel::replaced(const FileDone &file)
                              .arg(path, file.result.missing == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(file.result.missing),
                                   file.result.missing == 1 ? QStringLiteral("it") : QStringLiteral("them"));
     lblSummary->setText(QStringLiteral("Replaced ") + hitsInFiles(m_replacedCount, m_replacedFiles)
-                        + (m_notReplaced.isEmpty() ? QString() : QStringLiteral("; %1 not").arg(m_notReplaced.size())));
+                        + (m_notReplaced.isEmpty() ? QString()
+                                                   : QStringLiteral("; %1 not replaced")
+                                                         .arg(m_notReplaced.size() == 1 ? QStringLiteral("1 file")
+                                                                                       : QStringLiteral("%1 files").arg(m_notReplaced.size()))));
 }
 
 void FindInFilesPanel::replacingDone()
