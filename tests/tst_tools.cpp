@@ -435,6 +435,14 @@ private slots:
         QVERIFY(app.ctx->projectList.AddFileToProject(page));
         panel->cmdFind->click();
         QTRY_COMPARE(panel->lblSummary->text(), QStringLiteral("2 matches in 1 of 1 files"));
+        // Stopped at once; and one still running when the frame goes.
+        panel->cmdFind->click();
+        panel->cmdStop->click();
+        QVERIFY2(panel->lblSummary->text() == QLatin1String("Stopped.")
+                     || panel->lblSummary->text().endsWith(QLatin1String(" (stopped)")),
+                 qPrintable(panel->lblSummary->text()));
+        QVERIFY(panel->cmdFind->isEnabled() && !panel->cmdStop->isEnabled());
+        panel->cmdFind->click();
     }
 
     // Replace in Files: an open document is searched as it stands and gets

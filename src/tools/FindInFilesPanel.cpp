@@ -158,6 +158,7 @@ void FindInFilesPanel::start()
             query.openTexts.insert(FileIO::absolutePath(doc->FilePath()), doc->Text());
     }
     m_searched = query;
+    m_found.clear();
     lblSummary->setText(QStringLiteral("Searching…"));
     searching(true);
     m_task = std::make_unique<LongTask<FindInFiles::Batch>>(this);
@@ -168,7 +169,14 @@ void FindInFilesPanel::start()
                                      [&control](FindInFiles::Batch b) { return control.deliver(std::move(b)); },
                                      [&control](qint64 done, qint64 total) { control.progress(done, total); }});
         },
-        Task::Callbacks{[this](FindInFiles::Batch batch) { add(batch); }, {}, [this] { searching(false); }});
+        Task::Callbacks{[this](FindInFiles::Batch batch) { add(batch); },
+                        [this](qint64 done, qint64 total) {
+                            // How far it has come, beside what it has found so far.
+                            const QString files = QStringLiteral("%1 of %2 files").arg(englishNumber(done), englishNumber(total));
+                            lblSummary->setText(m_found.isEmpty() ? QStringLiteral("Searching… ") + files
+                                                                  : m_found + QStringLiteral(" so far… (") + files + u')');
+                        },
+                        [this] { searching(false); }});
     m_searched.openTexts.clear(); // the search has its own copy
 }
 
@@ -188,10 +196,11 @@ void FindInFilesPanel::stop()
     }
     if (!m_task)
         return;
+    const bool wasRunning = m_task->running();
     m_task.reset(); // stops the search and waits for it
     searching(false);
-    if (lblSummary->text() == QLatin1String("Searching…"))
-        lblSummary->setText(QStringLiteral("Stopped."));
+    if (wasRunning)
+        lblSummary->setText(m_found.isEmpty() ? QStringLiteral("Stopped.") : m_found + QStringLiteral(" (stopped)"));
 }
 
 void FindInFilesPanel::add(const FindInFiles::Batch &batch)
@@ -214,7 +223,8 @@ void FindInFilesPanel::add(const FindInFiles::Batch &batch)
         top->setFirstColumnSpanned(true); // the whole path, across the columns
         top->setExpanded(true);
     }
-    lblSummary->setText(FindInFiles::summary(batch.totals) + (batch.last ? QString() : QStringLiteral(" so far…")));
+    m_found = FindInFiles::summary(batch.totals);
+    lblSummary->setText(m_found + (batch.last ? QString() : QStringLiteral(" so far…")));
 }
 
 void FindInFilesPanel::open(QTreeWidgetItem *row)

@@ -74,6 +74,7 @@ private:
     std::unique_ptr<LongTask<FileDone>> m_replacing;
     std::shared_ptr<std::atomic_bool> m_stopReplacing;
     FindInFiles::Query m_searched; // what the listed hits were found with
+    QString m_found;               // the summary of what the search has found so far
     QString m_with;                // what they are being replaced with
     qsizetype m_replacedCount = 0, m_replacedFiles = 0;
     QStringList m_notReplaced;
