@@ -52,7 +52,7 @@ FindInFilesPanel::FindInFilesPanel(AppContext &ctx, DocumentHost &docs, QWidget 
     };
     txtFindText = edit("txtFindText", QStringLiteral("Text to find"));
     txtFolder = edit("txtFolder", QStringLiteral("Folder"));
-    txtPatterns = edit("txtPatterns", QStringLiteral("Files, such as *.html;*.css (all when empty)"));
+    txtPatterns = edit("txtPatterns", QStringLiteral("All files, or such as *.html;*.css"));
     txtReplaceWith = edit("txtFilesReplaceWith", QStringLiteral("Replace with"));
     cboWhere = new QComboBox(this);
     cboWhere->setObjectName(QStringLiteral("cboFilesWhere"));
@@ -92,7 +92,7 @@ FindInFilesPanel::FindInFilesPanel(AppContext &ctx, DocumentHost &docs, QWidget 
     grid->addWidget(lstHits, 2, 0, 1, 6);
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(2, 2);
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(3, 2);
 
     connect(cmdFind, &QPushButton::clicked, this, &FindInFilesPanel::start);
     for (QLineEdit *box : {txtFindText, txtFolder, txtPatterns})
