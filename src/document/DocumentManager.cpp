@@ -552,21 +552,35 @@ void DocumentManager::layOutLongLinesInPieces(frmDoc *w, qsizetype longest, qsiz
         w->applyCodeView();
 }
 
+frmDoc *DocumentManager::windowFor(const QString &path)
+{
+    frmDoc *w = CreateDocumentWindow();
+    if (w) {
+        DocumentRecord &r = m_table.record(w->slot());
+        r.setFilePath(path);
+        r.setTitle(path);
+    }
+    return w;
+}
+
+void DocumentManager::tooBigAsText(const QString &path)
+{
+    m_ctx.dialogs.message(QStringLiteral("The file ") + path + QStringLiteral(" is too big for the editor once it is read as text."),
+                          Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+}
+
 frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
 {
     TextFileCodec::Decoded decoded = TextFileCodec::decode(std::move(bytes));
     // Windows-1252 text grows when it becomes UTF-8.
     if (decoded.text.size() > RichTextBox::kMaxBytes) {
-        m_ctx.dialogs.message(QStringLiteral("The file ") + path + QStringLiteral(" is too big for the editor once it is read as text."),
-                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+        tooBigAsText(path);
         return nullptr;
     }
-    frmDoc *w = CreateDocumentWindow();
+    frmDoc *w = windowFor(path);
     if (!w)
         return nullptr;
     DocumentRecord &r = m_table.record(w->slot());
-    r.setFilePath(path);
-    r.setTitle(path);
     r.setFormat(decoded.format);
     r.setDiskStamp(FileIO::stampOf(path));
     w->applyCodeView(decoded.text.size());
@@ -590,8 +604,7 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
         r.setLoading(false);
         w->CloseDocument();
         if (tooBig)
-            m_ctx.dialogs.message(QStringLiteral("The file ") + path + QStringLiteral(" is too big for the editor once it is read as text."),
-                                  Dialogs::Buttons::Ok, Dialogs::Icon::Warning, AppContext::appTitle());
+            tooBigAsText(path);
         else if (askAfterFailedRead(loaded.failure, numbered))
             open(path, numbered);
         return;
@@ -615,12 +628,9 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
 frmDoc *DocumentManager::open(const QString &path, bool numbered)
 {
     if (readsInBackground(path)) {
-        frmDoc *w = CreateDocumentWindow();
+        frmDoc *w = windowFor(path);
         if (!w)
             return nullptr;
-        DocumentRecord &r = m_table.record(w->slot());
-        r.setFilePath(path);
-        r.setTitle(path);
         // The colours are chosen by the file's size before the text is built
         // into a document of the same kind.
         w->applyCodeView(QFileInfo(path).size());

@@ -120,6 +120,9 @@ private:
     bool askOverwrite(const QString &path);
     bool readFile(const QString &path, bool numbered, QByteArray *bytes);
     frmDoc *open(const QString &path, bool numbered);
+    // A new window for the file's document, or nullptr (the user was told).
+    frmDoc *windowFor(const QString &path);
+    void tooBigAsText(const QString &path);
     frmDoc *openRead(const QString &path, QByteArray bytes);
     // A file's text into its window: lines too long to lay out are shown
     // cut, and the whole text is held for saving.
