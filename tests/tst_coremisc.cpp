@@ -165,8 +165,10 @@ private slots:
         r.setTitle(QStringLiteral("/a.txt"));
         r.setFormat({TextFileCodec::Encoding::Utf16Le, TextFileCodec::LineEnd::Lf, TextFileCodec::LineEnd::Lf});
         r.RecordUndo("x");
+        r.holdText("held");
         r.release();
         QVERIFY(!r.InUse() && r.FilePath().isEmpty() && r.Title().isEmpty());
+        QVERIFY(!r.canUndo() && r.HeldText().isNull()); // a closed document's copies are freed
         QCOMPARE(t.TakeSlot(&grew), 1);
         QVERIFY(r.InUse() && !r.Changed() && !r.canUndo() && r.Title() == QLatin1String("Untitled"));
         QVERIFY(r.Format() == TextFileCodec::FileFormat());
@@ -556,18 +558,20 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("find");
         QTest::addColumn<QString>("options");
-        QTest::addColumn<QString>("places"); // "line:column ..."
+        QTest::addColumn<QString>("places"); // "line:column[:the line as shown]|..."
         QTest::addColumn<QString>("with");
         QTest::addColumn<QString>("result"); // "" when nothing was replaced
         QTest::addColumn<int>("missing");
-        QTest::newRow("two of three") << "a x\r\nx x" << "x" << "" << "1:2 2:2" << "yy" << "a yy\r\nx yy" << 0;
+        QTest::newRow("two of three") << "a x\r\nx x" << "x" << "" << "1:2|2:2" << "yy" << "a yy\r\nx yy" << 0;
         QTest::newRow("LF lines") << "x\nx\nx" << "x" << "" << "3:0" << "y" << "x\nx\ny" << 0;
-        QTest::newRow("changed since the search") << "a x\nb" << "x" << "" << "1:0 1:2" << "y" << "a y\nb" << 1;
-        QTest::newRow("groups of an expression") << "id=7; id=42" << "id=(\\d+)" << "r" << "1:0 1:6" << "\\1:\\t"
+        QTest::newRow("changed since the search") << "a x\nb" << "x" << "" << "1:0|1:2" << "y" << "a y\nb" << 1;
+        QTest::newRow("its line reads otherwise now") << "a x changed\nb x" << "x" << "" << "1:2:a x|2:2:b x" << "y"
+                                                      << "a x changed\nb y" << 1;
+        QTest::newRow("groups of an expression") << "id=7; id=42" << "id=(\\d+)" << "r" << "1:0|1:6" << "\\1:\\t"
                                                  << "7:\t; 42:\t" << 0;
-        QTest::newRow("whole word, match case") << "Apple apples apple" << "apple" << "cw" << "1:13 1:0" << "pear"
+        QTest::newRow("whole word, match case") << "Apple apples apple" << "apple" << "cw" << "1:13|1:0" << "pear"
                                                 << "Apple apples pear" << 1;
-        QTest::newRow("many on one long line") << QString(3000, u'x') << "x" << "" << "1:0 1:2999" << "y"
+        QTest::newRow("many on one long line") << QString(3000, u'x') << "x" << "" << "1:0|1:2999" << "y"
                                                << "y" + QString(2998, u'x') + "y" << 0;
         QTest::newRow("nothing left to replace") << "abc" << "x" << "" << "1:0" << "y" << "" << 1;
     }
@@ -580,8 +584,8 @@ private slots:
         QFETCH(QString, find);
         QFETCH(QString, with);
         QList<FindInFiles::Place> picked;
-        for (const QString &p : places.split(u' ', Qt::SkipEmptyParts))
-            picked.append({p.section(u':', 0, 0).toLongLong(), p.section(u':', 1).toLongLong()});
+        for (const QString &p : places.split(u'|', Qt::SkipEmptyParts))
+            picked.append({p.section(u':', 0, 0).toLongLong(), p.section(u':', 1, 1).toLongLong(), p.section(u':', 2)});
         const TextSearch search(find, {options.contains(u'c'), options.contains(u'w'), options.contains(u'r'), false});
         const FindInFiles::Replacement r = FindInFiles::replaceAt(text, search, picked, with);
         QTEST(r.text, "result");
@@ -613,11 +617,20 @@ private slots:
                 const QString where = QStringLiteral("%1, %2").arg(encodings.key(e)).arg(int(lineEnd));
                 QVERIFY2(writeBytes(path, file(word + "\r\nneedle " + word + " needle")), qPrintable(where));
                 const FindInFiles::FileReplaced r =
-                    FindInFiles::replaceInFile(path, TextSearch(QStringLiteral("needle"), {}), {{2, 0}}, QStringLiteral("pin"));
+                    FindInFiles::replaceInFile(path, TextSearch(QStringLiteral("needle"), {}), {{2, 0, "needle " + word + " needle"}},
+                                               QStringLiteral("pin"));
                 QVERIFY2(r.error.isEmpty() && r.replaced == 1, qPrintable(where + ": " + r.error));
                 QCOMPARE(fileBytes(path), file(word + "\r\npin " + word + " needle"));
             }
         }
+        // Not through a link: it may lead out of what was searched.
+        const QString link = dir.filePath(QStringLiteral("link.txt"));
+        QVERIFY(QFile::link(path, link));
+        const QByteArray before = fileBytes(path);
+        const FindInFiles::FileReplaced r = FindInFiles::replaceInFile(link, TextSearch(QStringLiteral("needle"), {}),
+                                                                       {{2, 4, QString()}}, QStringLiteral("pin"));
+        QVERIFY2(r.replaced == 0 && r.error.contains(QLatin1String("link")), qPrintable(r.error));
+        QCOMPARE(fileBytes(path), before);
     }
 };
 

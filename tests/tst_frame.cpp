@@ -483,6 +483,19 @@ private slots:
         QCOMPARE(app.shownDocuments().size(), 2);
     }
 
+    // The program ends with the frame: no tool window stays to act on
+    // documents that are gone.
+    void closingTheFrameClosesToolWindows()
+    {
+        AppFixture app;
+        frmDoc *w = app.newDocument();
+        actionOf(w, "mnuToolsUrlSnip")->trigger();
+        auto *tool = app.ctx->windows.find<QWidget>(QStringLiteral("frmUrlSnip"));
+        QVERIFY(tool && tool->isVisible());
+        QVERIFY(app.frame->close());
+        QVERIFY(!tool->isVisible());
+    }
+
     void filesDroppedOnTheFrame()
     {
         AppFixture app;

@@ -185,6 +185,12 @@ void mdiMain::closeEvent(QCloseEvent *e)
             return;
         }
     }
+    // The program ends with the frame: a tool window left open (New From
+    // Template, the snip tools...) would act on documents that are gone.
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible())
+            w->close();
+    }
     e->accept();
 }
 

@@ -20,6 +20,9 @@ void DocumentRecord::take(quint64 serial)
 void DocumentRecord::release()
 {
     setLoading(false);
+    // What only this document needed goes with it.
+    m_heldText = QByteArray();
+    ResetUndoFields();
     setFilePath(QString());
     setTitle(QString());
     if (m_inUse) {

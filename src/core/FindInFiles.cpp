@@ -239,30 +239,47 @@ void run(const Query &query, const Control &control, qint64 maxKept)
         handOver(true);
 }
 
-Replacement replaceAt(const QString &text, const TextSearch &search, const QList<Place> &places, const QString &with)
+Replacement replaceAt(const QString &text, const TextSearch &search, const QList<Place> &places, const QString &with,
+                      const std::function<bool()> &stopped)
 {
-    QSet<std::pair<qint64, qsizetype>> wanted;
+    QHash<std::pair<qint64, qsizetype>, QString> wanted;
     for (const Place &p : places)
-        wanted.insert({p.line, p.column});
+        wanted.insert({p.line, p.column}, p.shown);
     Replacement r;
     QString out;
     qsizetype copied = 0;
     LineCounter lines(text);
+    const bool checked = TextSearch::isValidText(text);
     const TextSearch::Counted c = search.forEachMatch(text, std::numeric_limits<qsizetype>::max(), 4096,
                                                       [&](const QList<TextSearch::Match> &part) {
+        if (stopped && stopped())
+            return false;
         for (const TextSearch::Match &m : part) {
             lines.advanceTo(m.start);
-            if (!wanted.remove({lines.line, m.start - lines.lineStart}))
+            const std::pair<qint64, qsizetype> at{lines.line, m.start - lines.lineStart};
+            const auto place = wanted.constFind(at);
+            if (place == wanted.constEnd())
                 continue;
+            // The line must read as the hit showed it, not only hold a match there.
+            const qsizetype lineEnd = lines.lineEnd();
+            const bool same = place->isNull()
+                || shownHit(QStringView(text).sliced(lines.lineStart, lineEnd - lines.lineStart), at.second,
+                            qMin(m.length, qMax<qsizetype>(0, lineEnd - m.start)))
+                           .shown
+                       == *place;
+            if (!same)
+                continue;
+            wanted.remove(at);
             out += QStringView(text).sliced(copied, m.start - copied);
-            out += search.replacementFor(text, m, with);
+            out += search.replacementFor(text, m, with, checked);
             copied = m.end();
             ++r.replaced;
         }
         return true;
     });
-    if (c.gaveUpLine) {
+    if (c.gaveUpLine || c.stopped) {
         r.gaveUpLine = c.gaveUpLine;
+        r.stopped = c.stopped;
         r.replaced = 0;
         r.missing = places.size();
         return r;
@@ -275,13 +292,14 @@ Replacement replaceAt(const QString &text, const TextSearch &search, const QList
     return r;
 }
 
-FileReplaced replaceInFile(const QString &path, const TextSearch &search, const QList<Place> &places, const QString &with)
+FileReplaced replaceInFile(const QString &path, const TextSearch &search, const QList<Place> &places, const QString &with,
+                           const std::function<bool()> &stopped)
 {
     FileReplaced result;
     // Taken before the read: a change from here on keeps the file as it is.
     const FileIO::Stamp stamp = FileIO::stampOf(path);
     QByteArray raw;
-    if (const FileIO::Failure f = FileIO::readWholeFile(path, &raw)) {
+    if (const FileIO::Failure f = FileIO::readWholeFile(path, &raw, {}, true)) {
         result.error = f.description;
         result.missing = places.size();
         return result;
@@ -296,11 +314,11 @@ FileReplaced replaceInFile(const QString &path, const TextSearch &search, const 
     }
     same = QByteArray();
     raw = QByteArray();
-    const Replacement r = replaceAt(TextFileCodec::toQString(d.text), search, places, with);
+    const Replacement r = replaceAt(TextFileCodec::toQString(d.text), search, places, with, stopped);
     result.replaced = r.replaced;
     result.missing = r.missing;
-    if (r.gaveUpLine) {
-        result.error = QStringLiteral("the expression is too complex for line %1").arg(r.gaveUpLine);
+    if (r.gaveUpLine || r.stopped) {
+        result.error = r.stopped ? QStringLiteral("stopped") : QStringLiteral("the expression is too complex for line %1").arg(r.gaveUpLine);
         return result;
     }
     if (r.replaced == 0)
@@ -311,6 +329,7 @@ FileReplaced replaceInFile(const QString &path, const TextSearch &search, const 
     } else {
         FileIO::WriteOptions options;
         options.unchangedSince = &stamp;
+        options.noFollow = true;
         if (const FileIO::Failure f = FileIO::writeWholeFile(path, bytes, options))
             result.error = f.code == FileIO::ChangedMeanwhile ? QStringLiteral("another program changed it since it was read")
                                                               : f.description;

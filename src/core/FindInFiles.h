@@ -95,6 +95,7 @@ QString summary(const Totals &totals);
 struct Place {
     qint64 line = 0;      // from 1
     qsizetype column = 0; // in UTF-16 units
+    QString shown;        // the hit's shownHit text: the line must still read so
 };
 
 struct Replacement {
@@ -102,13 +103,16 @@ struct Replacement {
     qsizetype replaced = 0;
     qsizetype missing = 0;   // places where the search no longer finds a match
     qsizetype gaveUpLine = 0; // see TextSearch::Match: nothing replaced
+    bool stopped = false;     // nothing replaced
 };
 
 // The matches of search in text that start at the places, replaced as the
 // find bar's Replace would (with: groups and escapes for an expression).
-// A place where the text changed since the search and no match starts now
-// is left alone and counted as missing.
-Replacement replaceAt(const QString &text, const TextSearch &search, const QList<Place> &places, const QString &with);
+// A place where the text changed since the search (no match starts there
+// now, or its line reads otherwise) is left alone and counted as missing.
+// stopped, asked every few thousand matches, gives up: nothing replaced.
+Replacement replaceAt(const QString &text, const TextSearch &search, const QList<Place> &places, const QString &with,
+                      const std::function<bool()> &stopped = {});
 
 struct FileReplaced {
     qsizetype replaced = 0;
@@ -119,7 +123,9 @@ struct FileReplaced {
 // replaceAt on a file that is not open: read through the read gate, written
 // back in its own encoding and line breaks through the checked atomic write,
 // and only when no other program changed it since it was read. A file whose
-// bytes would not come back exactly from its text is not written.
-FileReplaced replaceInFile(const QString &path, const TextSearch &search, const QList<Place> &places, const QString &with);
+// bytes would not come back exactly from its text is not written, nor is
+// one reached through a link (it may lead out of what was searched).
+FileReplaced replaceInFile(const QString &path, const TextSearch &search, const QList<Place> &places, const QString &with,
+                           const std::function<bool()> &stopped = {});
 
 } // namespace FindInFiles

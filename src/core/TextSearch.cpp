@@ -246,13 +246,22 @@ QString TextSearch::expand(const QRegularExpressionMatch &m, const QString &repl
     return out;
 }
 
-QString TextSearch::replacementFor(const QString &text, const Match &match, const QString &replacement) const
+bool TextSearch::isValidText(QStringView text)
 {
-    if (!match.found() || !isValid() || m_empty)
+    return validUtf16(text);
+}
+
+QString TextSearch::replacementFor(const QString &text, const Match &match, const QString &replacement, bool textChecked) const
+{
+    // Only an expression's replacement depends on what was matched.
+    if (!match.found() || !isValid() || m_empty || !m_options.regex)
         return replacement;
     // Matched again at its own place so that the groups are known; lookbehind
-    // sees the text before it.
-    const QRegularExpressionMatch m = m_re.match(text, match.start);
+    // sees the text before it. PCRE2 checks the text from the match on
+    // unless the caller has checked it whole, once for many replacements.
+    const QRegularExpressionMatch m =
+        m_re.match(text, match.start, QRegularExpression::NormalMatch,
+                   textChecked ? QRegularExpression::DontCheckSubjectStringMatchOption : QRegularExpression::NoMatchOption);
     if (m.capturedStart() != match.start)
         return replacement;
     return expand(m, replacement);

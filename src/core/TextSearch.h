@@ -57,7 +57,11 @@ public:
     // What one match is replaced with: for a regular expression \0 to \9
     // stand for the captured groups, \n for a line break (CR LF), \t for a
     // tab and \\ for a backslash; otherwise the replacement as typed.
-    QString replacementFor(const QString &text, const Match &match, const QString &replacement) const;
+    // textChecked: isValidText(text) is known to be true (a caller making
+    // many replacements in one text checks it once).
+    QString replacementFor(const QString &text, const Match &match, const QString &replacement, bool textChecked = false) const;
+    // True when text is valid UTF-16 (no lone surrogate).
+    static bool isValidText(QStringView text);
     struct Replaced {
         QString text;             // the new text; null when nothing was replaced
         qsizetype count = 0;      // matches
@@ -79,6 +83,7 @@ private:
 
     QRegularExpression m_re;
     Options m_options;
+
     QString m_error;
     bool m_empty = true;
 };

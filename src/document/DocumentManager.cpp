@@ -620,6 +620,7 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
     r.setChanged(false);
     r.setLoading(false); // what waited for the text runs now
     watchFiles();
+    checkFiles(); // another program may have changed the file while it was read
     RecentList::AddRecentItem(m_ctx.settings, path);
     emit recentListChanged();
     w->scheduleTimer1();

@@ -702,6 +702,7 @@ bool frmDoc::CloseDocument()
     }
     r = record(); // a save may have grown the table
     m_whenLoaded.clear();
+    m_lastUndoText = QByteArray();
     m_docs.journal().clean(slot());
     r->release();
     if (QMdiSubWindow *sub = subWindow()) {

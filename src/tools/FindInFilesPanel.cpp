@@ -112,7 +112,12 @@ FindInFilesPanel::FindInFilesPanel(AppContext &ctx, DocumentHost &docs, QWidget 
     }
 }
 
-FindInFilesPanel::~FindInFilesPanel() = default;
+FindInFilesPanel::~FindInFilesPanel()
+{
+    // A replace still running ends with the file it is in, unwritten.
+    if (m_stopReplacing)
+        *m_stopReplacing = true;
+}
 
 void FindInFilesPanel::start()
 {
@@ -269,7 +274,8 @@ void FindInFilesPanel::replace()
         QList<Place> places;
         for (int h = 0; h < top->childCount(); ++h) {
             if (top->child(h)->checkState(0) == Qt::Checked)
-                places.append({top->child(h)->data(0, LineRole).toLongLong(), top->child(h)->data(0, ColumnRole).toLongLong()});
+                places.append({top->child(h)->data(0, LineRole).toLongLong(), top->child(h)->data(0, ColumnRole).toLongLong(),
+                               top->child(h)->text(1)});
         }
         if (!places.isEmpty()) {
             hits += places.size();
@@ -331,7 +337,7 @@ void FindInFilesPanel::replace()
         [query = m_searched, with = m_with, closed, stop = m_stopReplacing](Task::Control &control) {
             const TextSearch search(query.text, query.options);
             for (const auto &[path, places] : closed) {
-                if (*stop || !control.deliver({path, FindInFiles::replaceInFile(path, search, places, with)}))
+                if (*stop || !control.deliver({path, FindInFiles::replaceInFile(path, search, places, with, [&stop] { return stop->load(); })}))
                     return;
             }
         },
