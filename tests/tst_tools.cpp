@@ -534,6 +534,9 @@ private slots:
         whenModal("Append to file", [&](QWidget *modal) {
             auto *d = qobject_cast<frmAppend *>(modal);
             d->chooser->setDirectory(app.dir.path()); // dot files and folders are listed too
+            // The folder shown is the one listed, and so is the place it is in.
+            QCOMPARE(d->chooser->folder->text(), QDir(app.dir.path()).canonicalPath());
+            QVERIFY(QDir(app.dir.path()).canonicalPath().startsWith(QDir(d->chooser->places->currentText()).canonicalPath()));
             QCOMPARE(d->chooser->files->findItems(QStringLiteral(".htaccess"), Qt::MatchExactly).size(), 1);
             QCOMPARE(d->chooser->folders->findItems(QStringLiteral(".git"), Qt::MatchExactly).size(), 1);
             app.dialogs.answers << Answer::Ok << Answer::Ok;

@@ -1,6 +1,7 @@
 #include "ui/FileChooser.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -11,6 +12,9 @@ FileChooser::FileChooser(const QStringList &patterns, QWidget *parent)
     : QWidget(parent), m_patterns(patterns)
 {
     places = new QComboBox(this);
+    folder = new QLabel(this);
+    folder->setObjectName(QStringLiteral("lblFolder"));
+    folder->setTextFormat(Qt::PlainText);
     folders = new QListWidget(this);
     files = new QListWidget(this);
     QStringList roots{QDir::homePath()};
@@ -22,6 +26,7 @@ FileChooser::FileChooser(const QStringList &patterns, QWidget *parent)
 
     auto *lists = new QVBoxLayout;
     lists->addWidget(places);
+    lists->addWidget(folder);
     lists->addWidget(folders, 1);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -52,4 +57,16 @@ void FileChooser::setDirectory(const QString &dir)
     filtered.setNameFilters(m_patterns);
     files->addItems(filtered.entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase));
     setToolTip(m_dir);
+    // The place shown is the one the folder is in, and the folder is named
+    // whole: the file chosen is in the folder the user sees.
+    int best = -1;
+    for (int i = 0; i < places->count(); ++i) {
+        const QString root = QDir(places->itemText(i)).canonicalPath();
+        if ((m_dir == root || m_dir.startsWith(root.endsWith(u'/') ? root : root + u'/'))
+            && (best < 0 || root.size() > QDir(places->itemText(best)).canonicalPath().size()))
+            best = i;
+    }
+    if (best >= 0)
+        places->setCurrentIndex(best);
+    folder->setText(QDir::toNativeSeparators(m_dir));
 }

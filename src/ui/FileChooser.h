@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 class QListWidget;
 
 // Three lists for choosing a file: the places (the home folder and every
@@ -19,6 +20,7 @@ public:
     explicit FileChooser(const QStringList &patterns, QWidget *parent = nullptr);
 
     QComboBox *places = nullptr;
+    QLabel *folder = nullptr; // the folder listed, in full
     QListWidget *folders = nullptr;
     QListWidget *files = nullptr;
 
