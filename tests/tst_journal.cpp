@@ -125,6 +125,7 @@ private slots:
         QCOMPARE(modeOf(root), 0700);
         QCOMPARE(modeOf(folder.path()), 0700);
         QCOMPARE(modeOf(folder.entryPath(3)), 0600);
+        QCOMPARE(modeOf(QDir(folder.path()).filePath(QStringLiteral("lock"))), 0600);
         // A link in an entry's place is not written through.
         folder.removeEntry(3);
         const QString victim = home.filePath(QStringLiteral("victim"));

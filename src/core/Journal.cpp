@@ -220,7 +220,8 @@ Folder::Folder(const QString &root)
     m_path = path;
     m_lock = std::make_unique<QLockFile>(QDir(m_path).filePath(kLockName));
     m_lock->setStaleLockTime(0); // held for the whole run: only a dead owner makes it stale
-    m_lock->tryLock(0);
+    if (m_lock->tryLock(0)) // private like the journals beside it
+        QFile::setPermissions(QDir(m_path).filePath(kLockName), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 Folder::~Folder() = default;
