@@ -24,6 +24,16 @@ inline double cpuSeconds()
     return double(ts.tv_sec) + ts.tv_nsec / 1e9;
 }
 
+// True while a document of the frame is still being read in the background.
+inline bool loading(mdiMain &frame)
+{
+    DocumentManager &docs = frame.documents();
+    for (int slot = 1; slot <= docs.DocumentCount(); ++slot)
+        if (docs.table().record(slot).Loading())
+            return true;
+    return false;
+}
+
 inline void spin(int ms)
 {
     QEventLoop loop;
@@ -44,14 +54,7 @@ struct Editor {
         ctx.settings.WriteUserSetting(QStringLiteral("Orvane"), QStringLiteral("Options"), QStringLiteral("CodeView"),
                                       codeView ? QStringLiteral("1") : QStringLiteral("0"));
         frame = Startup::run(ctx, files);
-        DocumentManager &docs = frame->documents();
-        const auto loading = [&docs] {
-            for (int slot = 1; slot <= docs.DocumentCount(); ++slot)
-                if (docs.table().record(slot).Loading())
-                    return true;
-            return false;
-        };
-        while (loading())
+        while (loading(*frame))
             spin(10);
     }
 };

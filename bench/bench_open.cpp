@@ -9,8 +9,7 @@
 #include "app/mdiMain.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtPrinter.h"
-#include "core/DocumentRecord.h"
-#include "document/DocumentManager.h"
+#include "BenchSupport.h"
 #include "Heartbeat.h"
 
 #include <QApplication>
@@ -35,10 +34,8 @@ int main(int argc, char *argv[])
     QTimer done;
     done.setInterval(1);
     QObject::connect(&done, &QTimer::timeout, &app, [&] {
-        DocumentManager &docs = frame->documents();
-        for (int slot = 1; slot <= docs.DocumentCount(); ++slot)
-            if (docs.table().record(slot).Loading())
-                return;
+        if (Bench::loading(*frame))
+            return;
         done.stop();
         // Idle: every event that showing and painting queued has been handled.
         for (int i = 0; i < 5; ++i)

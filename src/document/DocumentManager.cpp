@@ -534,7 +534,6 @@ bool DocumentManager::stillLoading(int slot)
 void DocumentManager::showFileText(frmDoc *w, QByteArray text, bool replace)
 {
     DocumentRecord &r = m_table.record(w->slot());
-    r.setLoading(false);
     const qsizetype longest = TextFileCodec::longestLine(text);
     const bool tooLong = longest > kLongLine;
     r.holdText(tooLong ? text : QByteArray());
