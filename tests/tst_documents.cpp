@@ -267,6 +267,47 @@ private slots:
         app.docs().OpenFileByPath(path); // still loading when the frame goes
     }
 
+    // A big file's text comes in whole whatever its shape: read as it goes
+    // when it is plain UTF-8 (begun again when it is not ASCII after all),
+    // read whole when it is not; either way its offsets count UTF-16 units
+    // and the first edit is undone back to the file's text.
+    void bigFileShapes_data()
+    {
+        QTest::addColumn<QByteArray>("raw");
+        QByteArray ascii;
+        for (int i = 1; ascii.size() < 200 * 1024; ++i)
+            ascii += "<p>line " + QByteArray::number(i) + "</p>\n";
+        QTest::newRow("ASCII") << ascii;
+        QTest::newRow("CR LF") << QByteArray(ascii).replace("\n", "\r\n");
+        QTest::newRow("lone CR") << QByteArray(ascii).replace('\n', '\r');
+        QTest::newRow("not ASCII from the start") << "\xC3\xA9 " + ascii;
+        QTest::newRow("not ASCII late") << ascii + "\xF0\x9F\x98\x80 \xC3\xA9\n" + ascii;
+        QTest::newRow("Windows-1252 late") << ascii + "caf\xE9\n";
+        QTest::newRow("breaks mixed late") << ascii + "a\r\nb\n";
+    }
+
+    void bigFileShapes()
+    {
+        QFETCH(QByteArray, raw);
+        AppFixture app;
+        app.ctx->backgroundLoadFrom = 64 * 1024;
+        frmDoc *w = app.docs().OpenFileByPath(app.writeFile(QStringLiteral("big.html"), raw));
+        QVERIFY(w && app.record(w).Loading());
+        QTRY_VERIFY(!app.record(w).Loading());
+        const TextFileCodec::Decoded expected = TextFileCodec::decode(raw);
+        QCOMPARE(editorOf(w)->textBytes(), expected.text);
+        QCOMPARE(app.record(w).Format(), expected.format);
+        const QString text = editorOf(w)->Text();
+        QCOMPARE(editorOf(w)->TextLength(), int(text.size()));
+        editorOf(w)->SetSelStart(int(text.size()) - 10);
+        QCOMPARE(editorOf(w)->SelStart(), int(text.size()) - 10);
+        QVERIFY(!app.record(w).Changed());
+        editorOf(w)->SetSelText(QStringLiteral("\u00E9"));
+        w->undoTick();
+        w->Undo();
+        QCOMPARE(editorOf(w)->textBytes(), expected.text);
+    }
+
     void readFailureQuestions()
     {
         QFETCH(QString, target);

@@ -41,12 +41,30 @@ private slots:
         QTest::newRow("a leading U+FEFF is text") << QString::fromUtf16(u"\uFEFF\uFEFFab");
     }
 
+    // The text put in at once, or a character at a time after ASCII text
+    // that then goes (offsets are bytes until another character comes).
     void lengthsAndOffsetsCountUtf16Units()
     {
         QFETCH(QString, text);
         RichTextBox box;
         box.SetText(text);
         QCOMPARE(box.Text(), text);
+        RichTextBox typed;
+        typed.SetText(QStringLiteral("ascii "));
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            // A pair as one, and CR LF too, as Enter types it.
+            const qsizetype width = text.at(i).isHighSurrogate() || text.mid(i, 2) == QLatin1String("\r\n") ? 2 : 1;
+            typed.SetSelStart(typed.TextLength());
+            typed.SetSelText(text.mid(i, width));
+            i += width - 1;
+        }
+        typed.SetSelStart(0);
+        typed.SetSelLength(6);
+        typed.SetSelText(QString());
+        QCOMPARE(typed.Text(), text);
+        QCOMPARE(typed.TextLength(), int(text.size()));
+        typed.SetSelStart(int(text.size()));
+        QCOMPARE(typed.SelStart(), int(text.size()));
         QCOMPARE(box.TextLength(), int(text.size()));
         for (int offset = 0; offset <= text.size(); ++offset) {
             if (offset > 0 && text.at(offset - 1).isHighSurrogate())

@@ -2,6 +2,7 @@
 // a save writes back.
 #include "core/FileIO.h"
 #include "core/TextFileCodec.h"
+#include "core/Utf8Stream.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -37,10 +38,54 @@ void asNobody(Fn fn)
     QVERIFY(::seteuid(0) == 0);
 }
 
-// The quick whole-file decoding tools use reads as decode does, line breaks aside.
+struct Streamed {
+    bool read = false; // false: the stream gave up
+    QByteArray text;
+    FileFormat format;
+    qsizetype longest = 0;
+    bool nonAscii = false;
+};
+
+// A file of raw's bytes read slice by slice into the stream.
+Streamed streamed(const QByteArray &raw, qint64 slice, qsizetype longestLine = 1 << 30)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("streamed"));
+    writeBytes(path, raw);
+    Streamed s;
+    Utf8Stream stream(
+        [&](QByteArrayView text) {
+            s.text += text;
+            return true;
+        },
+        longestLine);
+    const FileIO::Failure failure =
+        FileIO::readInSlices(path, slice, [&](QByteArrayView bytes, bool last) { return stream.add(bytes, last); });
+    s.read = !failure && !stream.gaveUp();
+    s.format = stream.format();
+    s.longest = stream.longestLine();
+    s.nonAscii = stream.nonAscii();
+    return s;
+}
+
+// The quick whole-file decoding tools use reads as decode does, line breaks
+// aside; a file read slice by slice gets decode's text, format and longest
+// line, or none (the stream gave up), whatever the slices' size.
 void decodesAsDocumentsDo(const QByteArray &raw)
 {
     QCOMPARE(withCrLfBreaks(decodeToString(raw)), withCrLfBreaks(toQString(decode(raw, false).text)));
+    const Decoded whole = decode(raw);
+    const bool read = streamed(raw, 1 << 20).read;
+    for (qint64 slice : {1, 2, 3, 7, 1 << 20}) {
+        const Streamed s = streamed(raw, slice);
+        QCOMPARE(s.read, read);
+        if (!read)
+            continue;
+        QCOMPARE(s.text, whole.text);
+        QCOMPARE(s.format, whole.format);
+        QCOMPARE(s.longest, longestLine(whole.text));
+        QCOMPARE(s.nonAscii, !isAscii(whole.text));
+    }
 }
 
 } // namespace
@@ -305,6 +350,67 @@ private slots:
         QFETCH(QByteArray, text);
         QTEST(int(longestLine(text)), "longest");
         QTEST(cutLongLines(text, 6, 3), "shown");
+    }
+
+    // The usual file is read a slice at a time: UTF-8, with or without a
+    // BOM, with each kind of break, ASCII or not. Others are left to the
+    // whole-file decoding (a CR LF with other breaks is kept as it is).
+    void readSliceBySlice_data()
+    {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<bool>("read");
+        const QMetaEnum ends = QMetaEnum::fromType<LineEnd>();
+        for (int i = 0; i < ends.keyCount(); ++i) {
+            const auto end = LineEnd(ends.value(i));
+            const QByteArray br = end == LineEnd::Lf ? "\n" : end == LineEnd::Cr ? "\r" : "\r\n";
+            for (const char *head : {"", "\xEF\xBB\xBF"}) {
+                for (const char *line : {"plain line", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"}) {
+                    const QByteArray lines = QByteArray(head) + line + br + br + line;
+                    QTest::addRow("%s, %s%s", ends.key(i), *head ? "BOM, " : "", line) << lines << true;
+                    QTest::addRow("%s, %s%s, final break", ends.key(i), *head ? "BOM, " : "", line) << lines + br << true;
+                }
+            }
+        }
+        QTest::newRow("CR LF with lone LF and CR") << QByteArray("a\r\nb\nc\rd\n") << true;
+        QTest::newRow("no break") << QByteArray("abc") << true;
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("an escape that is no ISO-2022") << QByteArray("\x1B[1mbold\x1B[0m\n") << true;
+        QTest::newRow("LF, then CR LF") << QByteArray("a\nb\r\n") << false;
+        QTest::newRow("CR, then LF") << QByteArray("a\rb\nc") << false;
+        QTest::newRow("Windows-1252 late") << QByteArray(5000, 'a') + "caf\xE9\n" << false;
+        QTest::newRow("a character cut at the end") << QByteArray("caf\xC3") << false;
+        QTest::newRow("NUL") << QByteArray("a\0b\n", 4) << false;
+        QTest::newRow("ISO-2022") << QByteArray("\x1B$B$3$l\x1B(B\n") << false;
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE" "a\0\n\0", 6) << false;
+    }
+
+    void readSliceBySlice()
+    {
+        QFETCH(QByteArray, raw);
+        QFETCH(bool, read);
+        QCOMPARE(streamed(raw, 1 << 20).read, read);
+        decodesAsDocumentsDo(raw);
+    }
+
+    // A line longer than the stream takes, and a sink that stops it, end
+    // the read there.
+    void sliceReadsEnd()
+    {
+        const QByteArray raw = QByteArray(100, 'a') + "\n" + QByteArray(300, 'b') + "\n";
+        QVERIFY(streamed(raw, 64, 300).read);
+        QVERIFY(!streamed(raw, 64, 299).read);
+        static QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f"));
+        writeBytes(path, raw);
+        int pieces = 0;
+        Utf8Stream stream([&](QByteArrayView) { return ++pieces < 2; }, 1000);
+        qint64 given = 0;
+        QVERIFY(!FileIO::readInSlices(path, 64, [&](QByteArrayView bytes, bool last) {
+            given += bytes.size();
+            return stream.add(bytes, last);
+        }));
+        QCOMPARE(pieces, 2);
+        QVERIFY(given < raw.size() && !stream.gaveUp());
     }
 
     void windows1252CannotHoldEveryCharacter()

@@ -232,6 +232,42 @@ Failure readWholeFile(const QString &path, QByteArray *out, const Progress &prog
     return {};
 }
 
+Failure readInSlices(const QString &path, qint64 slice, const std::function<qsizetype(QByteArrayView bytes, bool last)> &take,
+                     const std::function<bool()> &stopped)
+{
+    int fd = -1;
+    qint64 size = 0;
+    if (const Failure failure = openRegular(path, false, &fd, &size))
+        return failure;
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    if (const Failure failure = checkTextSize(size))
+        return failure;
+    QByteArray buffer(slice, Qt::Uninitialized);
+    qsizetype kept = 0; // bytes take left, at the head of the buffer
+    qint64 done = 0;
+    for (;;) {
+        if (stopped && stopped())
+            return makeFailure(Stopped);
+        if (buffer.size() - kept < slice)
+            buffer.resize(kept + slice);
+        const ssize_t n = ::read(fd, buffer.data() + kept, size_t(slice));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failureFromErrno(errno, path, false);
+        }
+        done += n;
+        if (done > kMaxTextBytes)
+            return checkTextSize(done);
+        const qsizetype have = kept + n;
+        const qsizetype used = take(QByteArrayView(buffer.constData(), have), n == 0);
+        if (used < 0 || n == 0)
+            return {};
+        kept = have - used;
+        std::memmove(buffer.data(), buffer.constData() + used, size_t(kept));
+    }
+}
+
 Failure readFileStart(const QString &path, qint64 upTo, QByteArray *out, bool noFollow)
 {
     int fd = -1;

@@ -51,6 +51,15 @@ using Progress = std::function<void(qint64 done, qint64 total)>;
 // after stopped() says so.
 Failure readWholeFile(const QString &path, QByteArray *out, const Progress &progress = {}, bool noFollow = false,
                       const std::function<bool()> &stopped = {});
+// Reads a file through the same checks as readWholeFile, a slice at a time,
+// without holding it whole. take gets the bytes not used yet (the new slice
+// after what the last call left) and whether the file ends with them, and
+// returns how many it used, or -1 to end the read there without a failure.
+// What it leaves must be a few bytes: they come again at the head of the
+// next call. The same size limit as readWholeFile's applies to the bytes
+// read, however many were used.
+Failure readInSlices(const QString &path, qint64 slice, const std::function<qsizetype(QByteArrayView bytes, bool last)> &take,
+                     const std::function<bool()> &stopped = {});
 // Opens path for reading if it is a regular file, checked on the opened
 // file itself, without waiting (a file swapped for a named pipe since a
 // look before would otherwise block the open). The caller closes *fd.

@@ -671,6 +671,27 @@ qsizetype longestLine(QByteArrayView utf8)
     return longest;
 }
 
+bool isAscii(QByteArrayView bytes)
+{
+    // Eight bytes at a time, four words a step, which the compiler turns
+    // into vector instructions.
+    const char *p = bytes.data();
+    const qsizetype n = bytes.size();
+    constexpr quint64 kHigh = 0x8080808080808080ULL;
+    qsizetype i = 0;
+    for (; i + 32 <= n; i += 32) {
+        quint64 w[4];
+        std::memcpy(w, p + i, sizeof w);
+        if ((w[0] | w[1] | w[2] | w[3]) & kHigh)
+            return false;
+    }
+    for (; i < n; ++i) {
+        if (uchar(p[i]) & 0x80)
+            return false;
+    }
+    return true;
+}
+
 QByteArray cutLongLines(QByteArrayView utf8, qsizetype limit, qsizetype shown)
 {
     QByteArray out;

@@ -112,6 +112,9 @@ QString decodeText(QByteArrayView bytes);
 
 // The length in bytes of the longest line (breaks not counted).
 qsizetype longestLine(QByteArrayView utf8);
+
+// True when every byte is below 0x80.
+bool isAscii(QByteArrayView bytes);
 // The text with every line longer than limit bytes cut to its first shown
 // bytes (never inside a character) and a note of what was left out.
 QByteArray cutLongLines(QByteArrayView utf8, qsizetype limit, qsizetype shown);

@@ -4,6 +4,7 @@
 #include "core/FileIO.h"
 #include "core/RecentList.h"
 #include "core/TextFileCodec.h"
+#include "core/Utf8Stream.h"
 #include "document/DocumentMenus.h"
 #include "document/RecoveryJournal.h"
 #include "document/frmDoc.h"
@@ -454,6 +455,19 @@ bool DocumentManager::readsInBackground(const QString &path) const
 
 void DocumentManager::readInBackground(frmDoc *w, const QString &path, Prepare prepare, std::function<void(frmDoc *, Loaded)> then)
 {
+    const auto work = [prepare](const QString &path, Loaded &loaded, Task::Control &control) {
+        QByteArray raw;
+        loaded.failure = FileIO::readWholeFile(
+            path, &raw, [&control](qint64 done, qint64 total) { control.progress(50 * done / qMax<qint64>(1, total), 100); },
+            false, [&control] { return control.stopped(); });
+        if (!loaded.failure)
+            prepare(std::move(raw), loaded, control);
+    };
+    loadInBackground(w, path, work, std::move(then));
+}
+
+void DocumentManager::loadInBackground(frmDoc *w, const QString &path, Work work, std::function<void(frmDoc *, Loaded)> then)
+{
     stopLoadsOfClosedDocuments();
     const DocumentRef ref = w->ref();
     m_table.record(ref.slot).setLoading(true);
@@ -467,15 +481,10 @@ void DocumentManager::readInBackground(frmDoc *w, const QString &path, Prepare p
     auto task = std::make_unique<Task>(this);
     const QString name = QFileInfo(path).fileName();
     task->start(
-        [path, prepare](Task::Control &control) {
+        [path, work](Task::Control &control) {
             Loaded loaded;
             loaded.stamp = FileIO::stampOf(path);
-            QByteArray raw;
-            loaded.failure = FileIO::readWholeFile(
-                path, &raw, [&control](qint64 done, qint64 total) { control.progress(50 * done / qMax<qint64>(1, total), 100); },
-                false, [&control] { return control.stopped(); });
-            if (!loaded.failure)
-                prepare(std::move(raw), loaded, control);
+            work(path, loaded, control);
             if (!control.stopped())
                 control.deliver(std::move(loaded));
         },
@@ -593,6 +602,92 @@ frmDoc *DocumentManager::openRead(const QString &path, QByteArray bytes)
     return w;
 }
 
+qint64 DocumentManager::expectedTextBytes(QByteArrayView head, qint64 size)
+{
+    // A file that mixes breaks keeps them as they are.
+    const qsizetype lf = head.count('\n');
+    const qsizetype cr = head.count('\r');
+    const qint64 lone = lf && cr ? 0 : lf + cr;
+    return size + (head.isEmpty() ? 0 : size / head.size() * lone * 9 / 8) + 64 * 1024;
+}
+
+bool DocumentManager::buildDocument(const QString &path, TextLoader &loader, Loaded &loaded, Task::Control &control)
+{
+    const qint64 total = qMax<qint64>(1, loaded.stamp.size);
+    qint64 shown = 0;
+    const auto progress = [&](qint64 done) {
+        if (100 * done / total > shown) {
+            shown = qMin<qint64>(100, 100 * done / total);
+            control.progress(shown, 100);
+        }
+    };
+    const auto stopped = [&control] { return control.stopped(); };
+    // Plain UTF-8 goes in slice by slice as it is read, in a document
+    // without the offset index while it is ASCII. Begun again with the
+    // index when it is not; read whole when it is not plain UTF-8.
+    bool nonAscii = false;
+    while (loader.begin(nonAscii)) {
+        bool again = false;
+        bool refused = false;
+        const TextFileCodec::Utf8Stream *reading = nullptr;
+        TextFileCodec::Utf8Stream stream(
+            [&](QByteArrayView text) {
+                again = reading->nonAscii() && !loader.takesNonAscii();
+                refused = !again && (reading->size() + text.size() > RichTextBox::kMaxBytes || !loader.add(text));
+                return !again && !refused;
+            },
+            kLongLine);
+        reading = &stream;
+        qint64 done = 0;
+        loaded.failure = FileIO::readInSlices(
+            path, 1024 * 1024,
+            [&](QByteArrayView bytes, bool last) {
+                const qsizetype used = stream.add(bytes, last);
+                done += used;
+                progress(done);
+                return used;
+            },
+            stopped);
+        if (loaded.failure || refused) // a text the editor cannot hold: no loader
+            return false;
+        if (!again && !stream.gaveUp()) {
+            loaded.decoded.format = stream.format();
+            loaded.longest = stream.longestLine();
+            loaded.size = stream.size();
+            return true;
+        }
+        if (!again)
+            break;
+        nonAscii = true;
+    }
+
+    QByteArray raw;
+    loaded.failure = FileIO::readWholeFile(path, &raw, {}, false, stopped);
+    if (loaded.failure)
+        return false;
+    loaded.decoded = TextFileCodec::decode(std::move(raw));
+    QByteArray &text = loaded.decoded.text;
+    // Windows-1252 text grows when it becomes UTF-8.
+    if (text.size() > RichTextBox::kMaxBytes)
+        return false;
+    loaded.longest = TextFileCodec::longestLine(text);
+    if (loaded.longest > kLongLine) {
+        loaded.held = std::move(text);
+        text = TextFileCodec::cutLongLines(loaded.held, kLongLine, kShownOfLongLine);
+    }
+    if (!loader.begin(!TextFileCodec::isAscii(text)))
+        return false;
+    constexpr qsizetype kPiece = 4 * 1024 * 1024;
+    for (qsizetype at = 0; at < text.size(); at += kPiece) {
+        if (control.stopped() || !loader.add(QByteArrayView(text).sliced(at, qMin(kPiece, text.size() - at))))
+            return false;
+        progress(total * (at + kPiece) / qMax<qsizetype>(1, text.size()));
+    }
+    loaded.size = text.size();
+    text = QByteArray(); // the document holds it now
+    return true;
+}
+
 void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
 {
     DocumentRecord &r = m_table.record(w->slot());
@@ -612,10 +707,9 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
     r.setFormat(loaded.decoded.format);
     r.setDiskStamp(loaded.stamp);
     r.holdText(std::move(loaded.held));
-    const qsizetype size = loaded.decoded.text.size();
-    w->showLoadedText(*loaded.loader, std::move(loaded.decoded.text), tooLong);
+    w->showLoadedText(*loaded.loader, tooLong);
     w->showCutNotice(tooLong);
-    layOutLongLinesInPieces(w, loaded.longest, size);
+    layOutLongLinesInPieces(w, loaded.longest, loaded.size);
     r.setChanged(false);
     r.setLoading(false); // what waited for the text runs now
     watchFiles();
@@ -634,27 +728,17 @@ frmDoc *DocumentManager::open(const QString &path, bool numbered)
         // The colours are chosen by the file's size before the text is built
         // into a document of the same kind.
         w->applyCodeView(QFileInfo(path).size());
-        std::shared_ptr<TextLoader> loader(w->textBox()->newLoader());
-        const auto build = [loader](QByteArray raw, Loaded &loaded, Task::Control &control) {
-            loaded.decoded = TextFileCodec::decode(std::move(raw));
-            QByteArray &text = loaded.decoded.text;
-            // Windows-1252 text grows when it becomes UTF-8.
-            if (text.size() > RichTextBox::kMaxBytes)
-                return;
-            loaded.longest = TextFileCodec::longestLine(text);
-            if (loaded.longest > kLongLine) {
-                loaded.held = std::move(text);
-                text = TextFileCodec::cutLongLines(loaded.held, kLongLine, kShownOfLongLine);
-            }
-            constexpr qsizetype kPiece = 4 * 1024 * 1024;
-            for (qsizetype at = 0; at < text.size(); at += kPiece) {
-                if (control.stopped() || !loader->add(QByteArrayView(text).sliced(at, qMin(kPiece, text.size() - at))))
-                    return;
-                control.progress(50 + 50 * (at + kPiece) / qMax<qsizetype>(1, text.size()), 100);
-            }
-            loaded.loader = loader;
+        // The start of the file tells whether its text is likely to be all
+        // ASCII, and how much room it takes once its breaks are CR LF.
+        QByteArray head;
+        FileIO::readFileStart(path, 64 * 1024, &head);
+        std::shared_ptr<TextLoader> loader(
+            w->textBox()->newLoader(expectedTextBytes(head, QFileInfo(path).size()), !TextFileCodec::isAscii(head)));
+        const auto build = [loader](const QString &path, Loaded &loaded, Task::Control &control) {
+            if (buildDocument(path, *loader, loaded, control))
+                loaded.loader = loader;
         };
-        readInBackground(w, path, build, [this, numbered](frmDoc *w, Loaded loaded) { putIn(w, std::move(loaded), numbered); });
+        loadInBackground(w, path, build, [this, numbered](frmDoc *w, Loaded loaded) { putIn(w, std::move(loaded), numbered); });
         return w;
     }
     QByteArray bytes;

@@ -140,6 +140,7 @@ private:
         std::shared_ptr<TextLoader> loader;
         QByteArray held;
         qsizetype longest = 0; // the longest line's bytes
+        qint64 size = 0;       // the bytes of the text built
     };
     using Task = LongTask<Loaded>;
     // What the background does with the bytes read: decodes them (and may
@@ -150,6 +151,14 @@ private:
     // Reads path in the background for the document of w, which is marked
     // as loading; then runs then, unless the document was closed first.
     void readInBackground(frmDoc *w, const QString &path, Prepare prepare, std::function<void(frmDoc *, Loaded)> then);
+    // The same with work that reads the file itself, from 0 to 100 percent.
+    using Work = std::function<void(const QString &path, Loaded &loaded, Task::Control &control)>;
+    void loadInBackground(frmDoc *w, const QString &path, Work work, std::function<void(frmDoc *, Loaded)> then);
+    // Builds path's text into loader (from 0 to 100 percent); false when it
+    // could not be read, or (no failure) not held.
+    static bool buildDocument(const QString &path, TextLoader &loader, Loaded &loaded, Task::Control &control);
+    // The bytes of text likely to come of a file of size bytes that starts with head.
+    static qint64 expectedTextBytes(QByteArrayView head, qint64 size);
     // A big file's text into its new window, once built.
     void putIn(frmDoc *w, Loaded loaded, bool numbered);
     // The loads of documents that were closed meanwhile stop.

@@ -122,6 +122,12 @@ frmDoc::frmDoc(AppContext &ctx, DocumentManager &docs, QWidget *parent)
             txtContents->releaseKey(key);
     }
 
+    connect(txtContents, &RichTextBox::aboutToChange, this, [this] {
+        if (!m_undoTextIsShown)
+            return;
+        m_undoTextIsShown = false;
+        m_lastUndoText = txtContents->textCopy();
+    });
     connect(txtContents, &RichTextBox::Change, this, &frmDoc::onChange);
     connect(txtContents, &RichTextBox::SelChange, this, &frmDoc::onSelChange);
     connect(txtContents, &RichTextBox::KeyPress, this, &frmDoc::onKeyPress);
@@ -233,12 +239,12 @@ void frmDoc::showText(const QByteArray &text, bool asChange, bool readOnly)
     txtContents->setReadOnly(readOnly);
 }
 
-void frmDoc::showLoadedText(TextLoader &loader, QByteArray text, bool readOnly)
+void frmDoc::showLoadedText(TextLoader &loader, bool readOnly)
 {
     txtContents->takeLoaded(loader, readOnly);
-    // What went in is the text as read: the start of the undo history,
-    // without a copy of it.
-    m_lastUndoText = std::move(text);
+    // What went in is the text as read: the start of the undo history.
+    m_lastUndoText.clear();
+    m_undoTextIsShown = true;
     m_textChangedSinceTick = false;
     if (DocumentRecord *r = record())
         r->ResetUndoFields();
@@ -434,6 +440,7 @@ void frmDoc::documentTaken()
     showCutNotice(false);
     showBackupFailure(QString());
     m_lastUndoText.clear();
+    m_undoTextIsShown = false;
     m_textChangedSinceTick = false;
     m_transferPending = false;
     if (QMdiSubWindow *sub = subWindow()) {
@@ -570,7 +577,7 @@ void frmDoc::undoTick()
 {
     // Nothing typed since the last tick: the texts are equal, no need to
     // compare. A text still going in is no undo step.
-    if (!m_textChangedSinceTick || loading())
+    if (!m_textChangedSinceTick || loading() || m_undoTextIsShown)
         return;
     m_textChangedSinceTick = false;
     const QByteArrayView now = txtContents->textView();
@@ -593,7 +600,8 @@ void frmDoc::Undo()
 
 void frmDoc::startUndoAfresh()
 {
-    m_lastUndoText = textBytes();
+    m_lastUndoText.clear();
+    m_undoTextIsShown = true;
     m_textChangedSinceTick = false;
     if (DocumentRecord *r = record())
         r->ResetUndoFields();
@@ -613,6 +621,7 @@ void frmDoc::applyUndoText(QByteArray text)
     txtContents->changeTextBytes(text);
     m_undoing = false;
     m_lastUndoText = std::move(text);
+    m_undoTextIsShown = false;
     m_textChangedSinceTick = false;
     scheduleTimer1();
 }
@@ -703,6 +712,7 @@ bool frmDoc::CloseDocument()
     r = record(); // a save may have grown the table
     m_whenLoaded.clear();
     m_lastUndoText = QByteArray();
+    m_undoTextIsShown = false;
     m_docs.journal().clean(slot());
     r->release();
     if (QMdiSubWindow *sub = subWindow()) {

@@ -75,9 +75,9 @@ public:
     // shown cut.
     void showText(const QByteArray &text, bool asChange, bool readOnly);
     // Puts a big file's text in as the new text of a freshly taken document,
-    // built beforehand in loader; text is the same text, which starts the
-    // undo history; readOnly for lines shown cut.
-    void showLoadedText(TextLoader &loader, QByteArray text, bool readOnly);
+    // built beforehand in loader, which starts the undo history; readOnly
+    // for lines shown cut.
+    void showLoadedText(TextLoader &loader, bool readOnly);
     // Runs f now, or when the document's file has been read and put in.
     void whenLoaded(std::function<void()> f);
     // While the document loads, says so (and beeps) and returns true: a
@@ -184,6 +184,10 @@ private:
     QList<QAction *> m_toolbarButtons;
     QAction *m_undoSeparator = nullptr; // hidden with Undo: no two separators side by side
     QByteArray m_lastUndoText; // the text at the last undo tick
+    // The text at the last tick is the text shown: it is copied into
+    // m_lastUndoText just before the first change (a big file just read is
+    // then not held twice until it is edited).
+    bool m_undoTextIsShown = false;
     bool m_textChangedSinceTick = false;
     bool m_undoing = false; // an Undo or Redo changes the text: no edit
     bool m_transferPending = false;

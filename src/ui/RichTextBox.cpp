@@ -44,7 +44,7 @@ RichTextBox::RichTextBox(QWidget *parent)
     const long styleless = sci(SCI_CREATEDOCUMENT, 0, SC_DOCUMENTOPTION_STYLES_NONE);
     sci(SCI_SETDOCPOINTER, 0, styleless);
     sci(SCI_RELEASEDOCUMENT, 0, styleless);
-    setUpDocument();
+    setUpDocument(false);
     sci(SCI_SETPASTECONVERTENDINGS, 1);
     // Scintilla keeps the measures of short pieces of text it has laid out;
     // in the code view a long line (a minified script) is laid out token by
@@ -92,22 +92,48 @@ RichTextBox::RichTextBox(QWidget *parent)
         sci(SCI_CLEARCMDKEY, SCK_BACK | (mods << 16));
 
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int modificationType, const char *, int, int, int, int, int, int, int) {
-                if (modificationType & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))
-                    m_changePending = true;
+            [this](int position, int modificationType, const char *, int length, int, int, int, int, int, int) {
+                if (!(modificationType & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
+                    return;
+                m_changePending = true;
+                // The insertion before this change is looked at now, while it
+                // is still where it was made.
+                const bool wasIndexed = indexed();
+                if ((modificationType & SC_MOD_BEFOREINSERT) && !wasIndexed) {
+                    m_uncheckedAt = position;
+                    m_uncheckedLength = length;
+                }
+                if (!m_sameText)
+                    emit aboutToChange();
             });
     // Scintilla reports selection updates when it paints, which may be
     // much later (or, for a window that is not shown, never): the control
     // checks the selection itself after each event (see flushChange).
 }
 
-void RichTextBox::setUpDocument()
+void RichTextBox::setUpDocument(bool indexed)
 {
     setUtf8(true);
     setEolMode(EolWindows);
     sci(SCI_SETUNDOCOLLECTION, 0);
     sci(SCI_EMPTYUNDOBUFFER);
-    sci(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
+    m_uncheckedAt = -1; // an insertion into the document shown before
+    if (indexed && !this->indexed())
+        sci(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
+}
+
+bool RichTextBox::indexed() const
+{
+    // Scintilla tells of an insertion before it is made, without its text:
+    // it is looked at once made, before anything else changes the text.
+    if (m_uncheckedAt >= 0) {
+        const long at = m_uncheckedAt;
+        m_uncheckedAt = -1;
+        const auto *p = reinterpret_cast<const char *>(SendScintilla(SCI_GETRANGEPOINTER, at, m_uncheckedLength));
+        if (p && !TextFileCodec::isAscii(QByteArrayView(p, m_uncheckedLength)))
+            sci(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
+    }
+    return sci(SCI_GETLINECHARACTERINDEX) & kUtf16;
 }
 
 void RichTextBox::useStyledDocument(bool styled)
@@ -122,15 +148,17 @@ void RichTextBox::useStyledDocument(bool styled)
     const bool readOnly = isReadOnly();
     const long doc = sci(SCI_CREATEDOCUMENT, text.size() + 1, styled ? 0 : SC_DOCUMENTOPTION_STYLES_NONE);
     m_bulk = true;
+    m_sameText = true;
     sci(SCI_SETDOCPOINTER, 0, doc);
     sci(SCI_RELEASEDOCUMENT, 0, doc);
-    setUpDocument();
+    setUpDocument(!TextFileCodec::isAscii(text));
     if (!text.isEmpty())
         SendScintilla(SCI_APPENDTEXT, uintptr_t(text.size()), text.constData());
     sci(SCI_SETREADONLY, readOnly);
     sci(SCI_SETSEL, anchor, caret);
     sci(SCI_SETFIRSTVISIBLELINE, firstLine);
     m_bulk = false;
+    m_sameText = false;
     m_changePending = false; // the same text: no change
 }
 
@@ -176,6 +204,14 @@ QByteArrayView RichTextBox::textView() const
 {
     const auto *p = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
     return QByteArrayView(p, sci(SCI_GETLENGTH));
+}
+
+QByteArray RichTextBox::textCopy() const
+{
+    QByteArray copy(sci(SCI_GETLENGTH), Qt::Uninitialized);
+    // Scintilla writes a NUL after the range, for which a QByteArray has room.
+    SendScintilla(SCI_GETTEXTRANGE, 0L, long(copy.size()), copy.data());
+    return copy;
 }
 
 QByteArray RichTextBox::textBytes(qint64 from, qint64 length) const
@@ -259,37 +295,77 @@ ILoader *loaderOf(void *p)
 
 TextLoader::~TextLoader()
 {
-    if (m_loader)
-        loaderOf(m_loader)->Release();
+    for (const Document &d : m_documents) {
+        if (d.loader)
+            loaderOf(d.loader)->Release();
+    }
+}
+
+bool TextLoader::begin(bool nonAscii)
+{
+    if (m_current >= 0) { // what it held goes
+        Document &dropped = m_documents[size_t(m_current)];
+        if (dropped.loader)
+            loaderOf(dropped.loader)->Release();
+        dropped.loader = nullptr;
+    }
+    for (size_t i = 0; i < m_documents.size(); ++i) {
+        Document &d = m_documents[i];
+        if (!d.used && (d.indexed || !nonAscii)) {
+            d.used = true;
+            m_current = int(i);
+            return true;
+        }
+    }
+    m_current = -1;
+    return false;
+}
+
+bool TextLoader::takesNonAscii() const
+{
+    return m_current >= 0 && m_documents[size_t(m_current)].indexed;
 }
 
 bool TextLoader::add(QByteArrayView utf8)
 {
+    if (m_current < 0)
+        return false;
+    ILoader *loader = loaderOf(m_documents[size_t(m_current)].loader);
     // In pieces well under 2 GB, whatever width Scintilla gives a length.
     constexpr qsizetype kPiece = 64 * 1024 * 1024;
     for (qsizetype at = 0; at < utf8.size(); at += kPiece) {
-        if (!m_loader || loaderOf(m_loader)->AddData(utf8.data() + at, qMin(kPiece, utf8.size() - at)) != QsciScintillaBase::SC_STATUS_OK)
+        if (loader->AddData(utf8.data() + at, qMin(kPiece, utf8.size() - at)) != QsciScintillaBase::SC_STATUS_OK)
             return false;
     }
     return true;
 }
 
-std::unique_ptr<TextLoader> RichTextBox::newLoader()
+std::unique_ptr<TextLoader> RichTextBox::newLoader(qint64 expectedBytes, bool nonAscii)
 {
     auto loader = std::make_unique<TextLoader>();
-    loader->m_loader = reinterpret_cast<void *>(static_cast<intptr_t>(
-        sci(SCI_CREATELOADER, 0, m_styled ? 0 : SC_DOCUMENTOPTION_STYLES_NONE)));
-    // The empty document is set up as the box's are (UTF-8, CR LF, the
-    // UTF-16 line index) while it is shown for a moment: the index then
-    // grows with the text as it is added, in the background, instead of
-    // being counted over every line when the text is shown.
-    const long doc = long(reinterpret_cast<intptr_t>(loaderOf(loader->m_loader)->ConvertToDocument()));
+    // The first document, for the likely case, has room for the text: one
+    // growing as it fills would be copied each time it grows. Those for a
+    // new beginning grow as they fill.
+    const struct {
+        qint64 room;
+        bool indexed;
+    } documents[] = {{expectedBytes, nonAscii}, {0, true}, {0, true}};
+    indexed(); // the shown document's last insertion, looked at before it is set aside
     const long shown = sci(SCI_GETDOCPOINTER);
     const bool readOnly = isReadOnly();
     m_bulk = true;
     sci(SCI_ADDREFDOCUMENT, 0, shown);
-    sci(SCI_SETDOCPOINTER, 0, doc);
-    setUpDocument();
+    for (const auto &wanted : documents) {
+        void *made = reinterpret_cast<void *>(static_cast<intptr_t>(
+            sci(SCI_CREATELOADER, wanted.room, m_styled ? 0 : SC_DOCUMENTOPTION_STYLES_NONE)));
+        loader->m_documents.push_back({made, wanted.indexed, false});
+        // Each empty document is set up as the box's are (UTF-8, CR LF, the
+        // index if wanted) while it is shown for a moment: the index then
+        // grows with the text as it is added, in the background, instead of
+        // being counted over every line when the text is shown.
+        sci(SCI_SETDOCPOINTER, 0, long(reinterpret_cast<intptr_t>(loaderOf(made)->ConvertToDocument())));
+        setUpDocument(wanted.indexed);
+    }
     sci(SCI_SETDOCPOINTER, 0, shown);
     sci(SCI_RELEASEDOCUMENT, 0, shown);
     sci(SCI_SETREADONLY, readOnly);
@@ -299,12 +375,13 @@ std::unique_ptr<TextLoader> RichTextBox::newLoader()
 
 void RichTextBox::takeLoaded(TextLoader &loader, bool readOnly)
 {
-    void *doc = loaderOf(loader.m_loader)->ConvertToDocument();
-    loader.m_loader = nullptr;
+    TextLoader::Document &taken = loader.m_documents.at(size_t(loader.m_current));
+    void *doc = loaderOf(taken.loader)->ConvertToDocument();
+    taken.loader = nullptr;
     m_bulk = true;
     sci(SCI_SETDOCPOINTER, 0, long(reinterpret_cast<intptr_t>(doc)));
     sci(SCI_RELEASEDOCUMENT, 0, long(reinterpret_cast<intptr_t>(doc)));
-    setUpDocument();
+    setUpDocument(false); // the index, if the document has one, stays
     sci(SCI_SETEMPTYSELECTION, 0);
     sci(SCI_SETREADONLY, readOnly);
     m_bulk = false;
@@ -385,6 +462,8 @@ long RichTextBox::positionFromOffset(int offset) const
         return 0;
     if (offset >= TextLength())
         return sci(SCI_GETLENGTH);
+    if (!indexed())
+        return offset;
     const long line = sci(SCI_LINEFROMINDEXPOSITION, offset, kUtf16);
     const long lineOffset = sci(SCI_INDEXPOSITIONFROMLINE, line, kUtf16);
     const long lineStart = sci(SCI_POSITIONFROMLINE, line);
@@ -393,6 +472,8 @@ long RichTextBox::positionFromOffset(int offset) const
 
 int RichTextBox::offsetFromPosition(long position) const
 {
+    if (!indexed())
+        return int(position);
     const long line = sci(SCI_LINEFROMPOSITION, position);
     const long lineStart = sci(SCI_POSITIONFROMLINE, line);
     return int(sci(SCI_INDEXPOSITIONFROMLINE, line, kUtf16) + sci(SCI_COUNTCODEUNITS, lineStart, position));

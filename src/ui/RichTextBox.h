@@ -9,13 +9,20 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QKeySequence;
 
 // A document's text built away from its window, for a big file read in the
 // background: made by RichTextBox::newLoader() on the window's thread,
-// filled with add() on any one thread, then taken by
+// filled with begin() and add() on any one thread, then taken by
 // RichTextBox::takeLoaded(). One that is never taken frees its text.
+//
+// A text that is all ASCII needs no index of its UTF-16 offsets, which costs
+// about as much as the rest of the load; whether a file is ASCII is known
+// only once it is read. So a load may begin again, with an indexed document,
+// and the empty documents for that are made ready with the loader: only the
+// window's thread can make one.
 class TextLoader
 {
 public:
@@ -23,18 +30,32 @@ public:
     ~TextLoader();
     TextLoader(const TextLoader &) = delete;
     TextLoader &operator=(const TextLoader &) = delete;
-    // Appends UTF-8 text; false when it could not be held.
+    // Starts the text in an unused document, one with the offset index when
+    // the text may not be plain ASCII; what was added before is dropped.
+    // False when no such document is left.
+    bool begin(bool nonAscii);
+    // True when the text begun takes characters outside ASCII.
+    bool takesNonAscii() const;
+    // Appends UTF-8 text; false when it could not be held, or nothing was begun.
     bool add(QByteArrayView utf8);
 
 private:
     friend class RichTextBox;
-    void *m_loader = nullptr; // Scintilla's loader: a document not yet shown
+    struct Document {
+        void *loader = nullptr; // Scintilla's loader: a document not yet shown
+        bool indexed = false;
+        bool used = false;
+    };
+    std::vector<Document> m_documents;
+    int m_current = -1;
 };
 
 // The document's text control (objectName "txtContents"). The buffer is
 // UTF-8 in CR LF mode, so a line break counts as the two characters CR LF;
 // offsets and lengths are counted in UTF-16 units (what QString counts) and
 // answered through Scintilla's UTF-16 line index, never by copying the text.
+// While the text is all ASCII, offsets are its byte positions and the index
+// is not kept; it is built when the first other character goes in.
 // The editor's own undo is off: documents keep snapshots of their own.
 class RichTextBox : public QsciScintilla
 {
@@ -56,6 +77,9 @@ public:
     // valid until the next change.
     QByteArrayView textView() const;
     QByteArray textBytes() const { return textView().toByteArray(); }
+    // A copy of the whole text that leaves the buffer as it is (no block
+    // of the text moves); fit to be taken while a change is about to be made.
+    QByteArray textCopy() const;
     // A part of the text as UTF-8, copied without making the whole text
     // one block (which can move all of it after the caret).
     QByteArray textBytes(qint64 from, qint64 length) const;
@@ -64,7 +88,9 @@ public:
     // A loader whose text can later replace the box's (styled or not as the
     // box is now), and its text put in at once: the box shows the loaded
     // document, read-only or not, and tells of the change once.
-    std::unique_ptr<TextLoader> newLoader();
+    // expectedBytes: room made in the first document for the text to come;
+    // nonAscii: whether it is likely to take characters outside ASCII.
+    std::unique_ptr<TextLoader> newLoader(qint64 expectedBytes, bool nonAscii);
     void takeLoaded(TextLoader &loader, bool readOnly);
     // Makes the text utf8 by replacing only the part that differs. The first
     // visible line stays; the caret and the selection stay with the text
@@ -118,6 +144,9 @@ public:
     void releaseKey(const QKeySequence &key);
 
 signals:
+    // The text is about to change (sent before every insertion and deletion
+    // from inside the editor: the text may be read, not changed).
+    void aboutToChange();
     void Change();
     void SelChange();
     // A typed character before it is inserted: set keyAscii to another code
@@ -151,18 +180,24 @@ private:
     // Raises Change for a change noted by Scintilla's notification, and
     // SelChange when the text changed or the selection moved.
     void flushChange();
-    // The settings a Scintilla document keeps for itself.
-    void setUpDocument();
+    // The settings a Scintilla document keeps for itself; indexed: with the
+    // UTF-16 offset index, which then stays for the document's life.
+    void setUpDocument(bool indexed);
+    bool indexed() const;
     void fitLineNumbers();
 
     void steadyCaretOnLongLine();
     long m_caretPeriod = 500;
     bool m_bulk = false;
+    bool m_sameText = false; // the text goes into another document: no change
     bool m_styled = false;
     bool m_codeLook = false;
     QFont m_codeFont;
     int m_numberDigits = 0;
     bool m_changePending = false;
+    // An insertion into an all-ASCII text, not yet looked at (see indexed()).
+    mutable long m_uncheckedAt = -1;
+    mutable long m_uncheckedLength = 0;
     long m_lastAnchor = 0;
     long m_lastCaret = 0;
     QSet<int> m_releasedKeys; // QKeyCombination::toCombined() of keys the menus own
