@@ -623,10 +623,9 @@ bool DocumentManager::buildDocument(const QString &path, TextLoader &loader, Loa
     };
     const auto stopped = [&control] { return control.stopped(); };
     // Plain UTF-8 goes in slice by slice as it is read, in a document
-    // without the offset index while it is ASCII. Begun again with the
-    // index when it is not; read whole when it is not plain UTF-8.
-    bool nonAscii = false;
-    while (loader.begin(nonAscii)) {
+    // without the offset index while it is ASCII. Made again with the index
+    // when it is not; read whole when it is not plain UTF-8.
+    if (loader.begin(false)) {
         bool again = false;
         bool refused = false;
         const TextFileCodec::Utf8Stream *reading = nullptr;
@@ -650,17 +649,22 @@ bool DocumentManager::buildDocument(const QString &path, TextLoader &loader, Loa
             stopped);
         if (loaded.failure || refused) // a text the editor cannot hold: no loader
             return false;
-        if (!again && !stream.gaveUp()) {
+        if (again) {
+            // A new document, with room made for the text, comes from the
+            // window's thread.
+            loader.drop();
+            loaded.again = true;
+            return false;
+        }
+        if (!stream.gaveUp()) {
             loaded.decoded.format = stream.format();
             loaded.longest = stream.longestLine();
             loaded.size = stream.size();
             return true;
         }
-        if (!again)
-            break;
-        nonAscii = true;
     }
 
+    loader.drop(); // before the file is held whole
     QByteArray raw;
     loaded.failure = FileIO::readWholeFile(path, &raw, {}, false, stopped);
     if (loaded.failure)
@@ -692,6 +696,10 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
 {
     DocumentRecord &r = m_table.record(w->slot());
     const QString path = r.FilePath();
+    if (loaded.again) {
+        loadNew(w, path, numbered, true);
+        return;
+    }
     const bool tooBig = !loaded.failure && !loaded.loader;
     if (loaded.failure || tooBig) {
         // Nothing of the file is in the window: it goes.
@@ -719,6 +727,21 @@ void DocumentManager::putIn(frmDoc *w, Loaded loaded, bool numbered)
     w->scheduleTimer1();
 }
 
+void DocumentManager::loadNew(frmDoc *w, const QString &path, bool numbered, bool nonAscii)
+{
+    // The start of the file tells whether its text is likely to be all
+    // ASCII, and how much room it takes once its breaks are CR LF.
+    QByteArray head;
+    FileIO::readFileStart(path, 64 * 1024, &head);
+    std::shared_ptr<TextLoader> loader(w->textBox()->newLoader(expectedTextBytes(head, QFileInfo(path).size()),
+                                                               nonAscii || !TextFileCodec::isAscii(head)));
+    const auto build = [loader](const QString &path, Loaded &loaded, Task::Control &control) {
+        if (buildDocument(path, *loader, loaded, control))
+            loaded.loader = loader;
+    };
+    loadInBackground(w, path, build, [this, numbered](frmDoc *w, Loaded loaded) { putIn(w, std::move(loaded), numbered); });
+}
+
 frmDoc *DocumentManager::open(const QString &path, bool numbered)
 {
     if (readsInBackground(path)) {
@@ -728,17 +751,7 @@ frmDoc *DocumentManager::open(const QString &path, bool numbered)
         // The colours are chosen by the file's size before the text is built
         // into a document of the same kind.
         w->applyCodeView(QFileInfo(path).size());
-        // The start of the file tells whether its text is likely to be all
-        // ASCII, and how much room it takes once its breaks are CR LF.
-        QByteArray head;
-        FileIO::readFileStart(path, 64 * 1024, &head);
-        std::shared_ptr<TextLoader> loader(
-            w->textBox()->newLoader(expectedTextBytes(head, QFileInfo(path).size()), !TextFileCodec::isAscii(head)));
-        const auto build = [loader](const QString &path, Loaded &loaded, Task::Control &control) {
-            if (buildDocument(path, *loader, loaded, control))
-                loaded.loader = loader;
-        };
-        loadInBackground(w, path, build, [this, numbered](frmDoc *w, Loaded loaded) { putIn(w, std::move(loaded), numbered); });
+        loadNew(w, path, numbered, false);
         return w;
     }
     QByteArray bytes;

@@ -141,6 +141,7 @@ private:
         QByteArray held;
         qsizetype longest = 0; // the longest line's bytes
         qint64 size = 0;       // the bytes of the text built
+        bool again = false;    // not ASCII after all: to be built again in an indexed document
     };
     using Task = LongTask<Loaded>;
     // What the background does with the bytes read: decodes them (and may
@@ -159,6 +160,9 @@ private:
     static bool buildDocument(const QString &path, TextLoader &loader, Loaded &loaded, Task::Control &control);
     // The bytes of text likely to come of a file of size bytes that starts with head.
     static qint64 expectedTextBytes(QByteArrayView head, qint64 size);
+    // Builds a big file's text for w in the background, then puts it in;
+    // nonAscii: the text is known to take characters outside ASCII.
+    void loadNew(frmDoc *w, const QString &path, bool numbered, bool nonAscii);
     // A big file's text into its new window, once built.
     void putIn(frmDoc *w, Loaded loaded, bool numbered);
     // The loads of documents that were closed meanwhile stop.

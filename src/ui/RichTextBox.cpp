@@ -301,14 +301,20 @@ TextLoader::~TextLoader()
     }
 }
 
+void TextLoader::drop()
+{
+    if (m_current < 0)
+        return;
+    Document &dropped = m_documents[size_t(m_current)];
+    if (dropped.loader)
+        loaderOf(dropped.loader)->Release();
+    dropped.loader = nullptr;
+    m_current = -1;
+}
+
 bool TextLoader::begin(bool nonAscii)
 {
-    if (m_current >= 0) { // what it held goes
-        Document &dropped = m_documents[size_t(m_current)];
-        if (dropped.loader)
-            loaderOf(dropped.loader)->Release();
-        dropped.loader = nullptr;
-    }
+    drop();
     for (size_t i = 0; i < m_documents.size(); ++i) {
         Document &d = m_documents[i];
         if (!d.used && (d.indexed || !nonAscii)) {
@@ -343,13 +349,15 @@ bool TextLoader::add(QByteArrayView utf8)
 std::unique_ptr<TextLoader> RichTextBox::newLoader(qint64 expectedBytes, bool nonAscii)
 {
     auto loader = std::make_unique<TextLoader>();
-    // The first document, for the likely case, has room for the text: one
-    // growing as it fills would be copied each time it grows. Those for a
-    // new beginning grow as they fill.
+    // The first document, for the text as the file's start suggests it, has
+    // room for it, up to 64 MB: one growing as it fills is copied each time
+    // it grows, but making room fills it with zeros here, on the window's
+    // thread (1 GB took half a second). The second, for a text read whole
+    // after all, grows as it fills.
     const struct {
         qint64 room;
         bool indexed;
-    } documents[] = {{expectedBytes, nonAscii}, {0, true}, {0, true}};
+    } documents[] = {{qMin<qint64>(expectedBytes, 64 * 1024 * 1024), nonAscii}, {0, true}};
     indexed(); // the shown document's last insertion, looked at before it is set aside
     const long shown = sci(SCI_GETDOCPOINTER);
     const bool readOnly = isReadOnly();

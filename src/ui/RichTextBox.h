@@ -20,9 +20,9 @@ class QKeySequence;
 //
 // A text that is all ASCII needs no index of its UTF-16 offsets, which costs
 // about as much as the rest of the load; whether a file is ASCII is known
-// only once it is read. So a load may begin again, with an indexed document,
-// and the empty documents for that are made ready with the loader: only the
-// window's thread can make one.
+// only once it is read. A text that is not may begin again in a second
+// document, made ready with the loader (only the window's thread can make
+// one), which has the index.
 class TextLoader
 {
 public:
@@ -34,6 +34,8 @@ public:
     // the text may not be plain ASCII; what was added before is dropped.
     // False when no such document is left.
     bool begin(bool nonAscii);
+    // Frees the text begun, which will not be shown.
+    void drop();
     // True when the text begun takes characters outside ASCII.
     bool takesNonAscii() const;
     // Appends UTF-8 text; false when it could not be held, or nothing was begun.
