@@ -308,6 +308,21 @@ private slots:
         QCOMPARE(editorOf(w)->textBytes(), expected.text);
     }
 
+    // The text a file was read with is taken for the undo history at the
+    // first edit, also when there is none (an empty text is no undo step).
+    void firstEditOfAnEmptyFile()
+    {
+        AppFixture app;
+        frmDoc *w = app.docs().OpenFileByPath(app.writeFile(QStringLiteral("empty.txt"), QByteArray()));
+        QVERIFY(w);
+        editorOf(w)->SetSelText(QStringLiteral("x"));
+        w->undoTick();
+        editorOf(w)->SetSelText(QStringLiteral("y"));
+        w->undoTick();
+        w->Undo();
+        QCOMPARE(editorOf(w)->textBytes(), QByteArray("x"));
+    }
+
     void readFailureQuestions()
     {
         QFETCH(QString, target);

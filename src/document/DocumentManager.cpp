@@ -650,8 +650,8 @@ bool DocumentManager::buildDocument(const QString &path, TextLoader &loader, Loa
         if (loaded.failure || refused) // a text the editor cannot hold: no loader
             return false;
         if (again) {
-            // A new document, with room made for the text, comes from the
-            // window's thread.
+            // A new document, with the offset index, comes from the
+            // window's thread; this one's text goes now.
             loader.drop();
             loaded.again = true;
             return false;

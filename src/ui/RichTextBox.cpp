@@ -208,7 +208,10 @@ QByteArrayView RichTextBox::textView() const
 
 QByteArray RichTextBox::textCopy() const
 {
-    QByteArray copy(sci(SCI_GETLENGTH), Qt::Uninitialized);
+    const long length = sci(SCI_GETLENGTH);
+    if (length == 0)
+        return QByteArray(""); // empty, not null (no text): nothing for Scintilla to write into
+    QByteArray copy(length, Qt::Uninitialized);
     // Scintilla writes a NUL after the range, for which a QByteArray has room.
     SendScintilla(SCI_GETTEXTRANGE, 0L, long(copy.size()), copy.data());
     return copy;
