@@ -733,8 +733,10 @@ void DocumentManager::loadNew(frmDoc *w, const QString &path, bool numbered, boo
     // ASCII, and how much room it takes once its breaks are CR LF.
     QByteArray head;
     FileIO::readFileStart(path, 64 * 1024, &head);
+    if (!m_maker)
+        m_maker = std::make_unique<DocumentMaker>();
     std::shared_ptr<TextLoader> loader(w->textBox()->newLoader(expectedTextBytes(head, QFileInfo(path).size()),
-                                                               nonAscii || !TextFileCodec::isAscii(head)));
+                                                               nonAscii || !TextFileCodec::isAscii(head), *m_maker));
     const auto build = [loader](const QString &path, Loaded &loaded, Task::Control &control) {
         if (buildDocument(path, *loader, loaded, control))
             loaded.loader = loader;

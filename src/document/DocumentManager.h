@@ -17,6 +17,7 @@ class QFileSystemWatcher;
 class RecoveryJournal;
 struct DocumentMenus;
 class QMdiArea;
+class DocumentMaker;
 class TextLoader;
 
 // Owns the document table and one window per slot, and moves documents
@@ -187,6 +188,9 @@ private:
     DocumentTable m_table;
     std::vector<QPointer<frmDoc>> m_windows = std::vector<QPointer<frmDoc>>(1);
     QString m_lastDialogName; // the one file dialog starts where it was last left
+    // Made at the first big load; declared before the loads, which use it,
+    // so that it goes after them.
+    std::unique_ptr<DocumentMaker> m_maker;
     struct Load {
         quint64 serial = 0; // of the document it reads for
         std::unique_ptr<Task> task;

@@ -304,6 +304,19 @@ TextLoader::~TextLoader()
     }
 }
 
+DocumentMaker::DocumentMaker() : m_editor(std::make_unique<QsciScintillaBase>())
+{
+    m_direct = reinterpret_cast<Direct>(m_editor->SendScintillaPtrResult(QsciScintillaBase::SCI_GETDIRECTFUNCTION));
+    m_pointer = reinterpret_cast<intptr_t>(m_editor->SendScintillaPtrResult(QsciScintillaBase::SCI_GETDIRECTPOINTER));
+}
+
+DocumentMaker::~DocumentMaker() = default;
+
+void *DocumentMaker::makeLoader(qint64 room, int options) const
+{
+    return reinterpret_cast<void *>(m_direct(m_pointer, QsciScintillaBase::SCI_CREATELOADER, uintptr_t(room), options));
+}
+
 void TextLoader::drop()
 {
     if (m_current < 0)
@@ -322,8 +335,10 @@ bool TextLoader::begin(bool nonAscii)
         Document &d = m_documents[i];
         if (!d.used && (d.indexed || !nonAscii)) {
             d.used = true;
+            if (!d.loader)
+                d.loader = m_maker->makeLoader(d.room, m_options);
             m_current = int(i);
-            return true;
+            return d.loader != nullptr;
         }
     }
     m_current = -1;
@@ -349,33 +364,39 @@ bool TextLoader::add(QByteArrayView utf8)
     return true;
 }
 
-std::unique_ptr<TextLoader> RichTextBox::newLoader(qint64 expectedBytes, bool nonAscii)
+std::unique_ptr<TextLoader> RichTextBox::newLoader(qint64 expectedBytes, bool nonAscii, const DocumentMaker &maker)
 {
     auto loader = std::make_unique<TextLoader>();
-    // The first document, for the text as the file's start suggests it, has
-    // room for it, up to 64 MB: one growing as it fills is copied each time
-    // it grows, but making room fills it with zeros here, on the window's
-    // thread (1 GB took half a second). The second, for a text read whole
-    // after all, grows as it fills.
+    loader->m_maker = &maker;
+    loader->m_options = m_styled ? 0 : SC_DOCUMENTOPTION_STYLES_NONE;
+    // The first document is for the text as the file's start suggests it.
+    // A plain one is made, with room for the text, where it is filled: one
+    // growing as it fills is copied each time it grows. One with the index
+    // is set up here, with room for at most 64 MB (making room is slow, see
+    // DocumentMaker), and grows past that. The second, with the index, is
+    // for a text that is read whole after all, and grows as it fills.
     const struct {
         qint64 room;
         bool indexed;
-    } documents[] = {{qMin<qint64>(expectedBytes, 64 * 1024 * 1024), nonAscii}, {0, true}};
-    indexed(); // the shown document's last insertion, looked at before it is set aside
+    } documents[] = {{nonAscii ? qMin<qint64>(expectedBytes, 64 * 1024 * 1024) : expectedBytes, nonAscii}, {0, true}};
     const long shown = sci(SCI_GETDOCPOINTER);
+    indexed(); // the shown document's last insertion, looked at before it is set aside
     const bool readOnly = isReadOnly();
     m_bulk = true;
     sci(SCI_ADDREFDOCUMENT, 0, shown);
     for (const auto &wanted : documents) {
-        void *made = reinterpret_cast<void *>(static_cast<intptr_t>(
-            sci(SCI_CREATELOADER, wanted.room, m_styled ? 0 : SC_DOCUMENTOPTION_STYLES_NONE)));
-        loader->m_documents.push_back({made, wanted.indexed, false});
-        // Each empty document is set up as the box's are (UTF-8, CR LF, the
-        // index if wanted) while it is shown for a moment: the index then
-        // grows with the text as it is added, in the background, instead of
-        // being counted over every line when the text is shown.
+        if (!wanted.indexed) {
+            loader->m_documents.push_back({nullptr, false, false, wanted.room});
+            continue;
+        }
+        void *made = reinterpret_cast<void *>(static_cast<intptr_t>(sci(SCI_CREATELOADER, wanted.room, loader->m_options)));
+        loader->m_documents.push_back({made, true, false, 0});
+        // The index is set up while the empty document is shown for a
+        // moment: it then grows with the text as it is added, in the
+        // background, instead of being counted over every line when the
+        // text is shown. (The rest of the set-up is done when it is shown.)
         sci(SCI_SETDOCPOINTER, 0, long(reinterpret_cast<intptr_t>(loaderOf(made)->ConvertToDocument())));
-        setUpDocument(wanted.indexed);
+        setUpDocument(true);
     }
     sci(SCI_SETDOCPOINTER, 0, shown);
     sci(SCI_RELEASEDOCUMENT, 0, shown);

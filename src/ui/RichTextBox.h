@@ -12,6 +12,32 @@
 #include <vector>
 
 class QKeySequence;
+class QsciScintillaBase;
+
+// Makes the empty documents big files are read into, with room for their
+// text, on the thread that fills them: making the room fills it with zeros
+// (half a second for 1 GB), which the window's thread must not wait for.
+// Scintilla makes a document only through an editor, though without touching
+// anything of that editor: a hidden one is kept for this alone (made and
+// destroyed on the window's thread, never shown) and called through
+// Scintilla's direct function, which involves no widget. It must outlive
+// every thread that uses it.
+class DocumentMaker
+{
+public:
+    DocumentMaker();
+    ~DocumentMaker();
+    DocumentMaker(const DocumentMaker &) = delete;
+    DocumentMaker &operator=(const DocumentMaker &) = delete;
+    // A new loader (see TextLoader) with room for room bytes; from any thread.
+    void *makeLoader(qint64 room, int options) const;
+
+private:
+    std::unique_ptr<QsciScintillaBase> m_editor;
+    using Direct = intptr_t (*)(intptr_t, unsigned int, uintptr_t, intptr_t);
+    Direct m_direct = nullptr;
+    intptr_t m_pointer = 0;
+};
 
 // A document's text built away from its window, for a big file read in the
 // background: made by RichTextBox::newLoader() on the window's thread,
@@ -20,9 +46,9 @@ class QKeySequence;
 //
 // A text that is all ASCII needs no index of its UTF-16 offsets, which costs
 // about as much as the rest of the load; whether a file is ASCII is known
-// only once it is read. A text that is not may begin again in a second
-// document, made ready with the loader (only the window's thread can make
-// one), which has the index.
+// only once it is read. A document with the index can only be set up on the
+// window's thread: a text that is not plain ASCII goes into one made ready
+// with the loader.
 class TextLoader
 {
 public:
@@ -47,9 +73,12 @@ private:
         void *loader = nullptr; // Scintilla's loader: a document not yet shown
         bool indexed = false;
         bool used = false;
+        qint64 room = 0; // for one the maker makes when it is begun
     };
     std::vector<Document> m_documents;
     int m_current = -1;
+    const DocumentMaker *m_maker = nullptr;
+    int m_options = 0;
 };
 
 // The document's text control (objectName "txtContents"). The buffer is
@@ -91,8 +120,9 @@ public:
     // box is now), and its text put in at once: the box shows the loaded
     // document, read-only or not, and tells of the change once.
     // expectedBytes: room made in the first document for the text to come;
-    // nonAscii: whether it is likely to take characters outside ASCII.
-    std::unique_ptr<TextLoader> newLoader(qint64 expectedBytes, bool nonAscii);
+    // nonAscii: whether it is likely to take characters outside ASCII. A
+    // plain document is made by maker where the loader begins it.
+    std::unique_ptr<TextLoader> newLoader(qint64 expectedBytes, bool nonAscii, const DocumentMaker &maker);
     void takeLoaded(TextLoader &loader, bool readOnly);
     // Makes the text utf8 by replacing only the part that differs. The first
     // visible line stays; the caret and the selection stay with the text
