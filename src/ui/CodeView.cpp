@@ -169,18 +169,18 @@ public:
             return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$'
                 || (c & 0x80);
         };
-        startStyling(start);
-        int style = 0;
-        int run = 0;
+        // The styles go in with one message: one per token took 166 ms for
+        // the 8 MB of a page whose lines are laid out in pieces.
+        QByteArray styles(end - start, Qt::Uninitialized);
+        char *out = styles.data();
+        char style = 0;
         for (int i = 0; i < end - start; ++i) {
-            if (i > 0 && wordish(text[i]) != wordish(text[i - 1])) {
-                setStyling(run, style);
+            if (i > 0 && wordish(text[i]) != wordish(text[i - 1]))
                 style ^= 1;
-                run = 0;
-            }
-            ++run;
+            out[i] = style;
         }
-        setStyling(run, style);
+        startStyling(start);
+        editor()->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, styles.size(), styles.constData());
     }
 
 private:
@@ -245,7 +245,11 @@ QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qin
     } else if (lexer) {
         colour(*lexer, p, box.codeFont());
     }
-    box.useStyledDocument(lexer != nullptr);
+    // A text still to come (size given) that may have lines to lay out in
+    // pieces gets its style bytes now: a document switched once the text is
+    // in is copied on the window's thread (8 MB took 0.2 s).
+    const bool textToCome = size >= 0 && box.textView().isEmpty();
+    box.useStyledDocument(lexer != nullptr || (textToCome && size <= kHighlightLimit));
     if (lexer)
         box.setLexer(lexer);
     delete old;
