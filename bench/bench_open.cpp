@@ -4,13 +4,17 @@
 // loop has gone idle. Run under /usr/bin/time -v for CPU and memory; prints
 // the event loop's longest stall after start-up, the opening included
 // (stderr).
-// --code-view first turns the code view on in the (temporary) settings.
+// --code-view first turns the code view on in the (temporary) settings;
+// --word-wrap turns word wrap on and, once the file is in, goes to its end
+// (Ctrl+End), which wraps every line above.
 #include "ui/AppContext.h"
 #include "app/Startup.h"
 #include "app/mdiMain.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtPrinter.h"
 #include "BenchSupport.h"
+#include "document/frmDoc.h"
+#include "ui/RichTextBox.h"
 #include "Heartbeat.h"
 
 #include <QApplication>
@@ -25,11 +29,18 @@ int main(int argc, char *argv[])
     QtPrinter printer;
     AppContext ctx(SettingsStore::forCurrentUser(), dialogs, printer);
     QStringList arguments = Startup::arguments(argc, argv);
-    const bool codeView = !arguments.isEmpty() && arguments.first() == QLatin1String("--code-view");
-    if (codeView)
-        arguments.removeFirst();
+    const auto option = [&arguments](const char *name) {
+        const bool given = !arguments.isEmpty() && arguments.first() == QLatin1String(name);
+        if (given)
+            arguments.removeFirst();
+        return given;
+    };
+    const bool codeView = option("--code-view");
+    const bool wrap = option("--word-wrap");
     ctx.settings.WriteUserSetting(QStringLiteral("Orvane"), QStringLiteral("Options"), QStringLiteral("CodeView"),
                                   codeView ? QStringLiteral("1") : QStringLiteral("0"));
+    ctx.settings.WriteUserSetting(QStringLiteral("Orvane"), QStringLiteral("Options"), QStringLiteral("WordWrap"),
+                                  wrap ? QStringLiteral("1") : QStringLiteral("0"));
     mdiMain *frame = Startup::run(ctx, {});
     Heartbeat heart;
     QTimer::singleShot(0, frame, [frame, arguments] {
@@ -47,6 +58,14 @@ int main(int argc, char *argv[])
             QCoreApplication::processEvents();
         heart.beat();
         std::fprintf(stderr, "longest stall after start-up: %lld ms\n", static_cast<long long>(heart.longestMs()));
+        if (wrap && frame->documents().activeWindow()) {
+            heart.reset();
+            frame->documents().activeWindow()->textBox()->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents();
+            heart.beat();
+            std::fprintf(stderr, "longest stall going to the end, wrapped: %lld ms\n", static_cast<long long>(heart.longestMs()));
+        }
         QCoreApplication::exit(0);
     });
     QTimer::singleShot(0, &done, [&done] { done.start(); }); // after the files are opened

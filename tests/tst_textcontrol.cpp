@@ -225,10 +225,19 @@ private slots:
             QCOMPARE(box.tabWidth(), 8);
         }
         box.SetText(QString(CodeView::kHighlightLimit + 1, u'x'));
-        QCOMPARE(CodeView::apply(box, true, true, page), QStringLiteral("No colours: the file is over 10 MB"));
+        QCOMPARE(CodeView::apply(box, true, true, page),
+                 QStringLiteral("No colours: the file is over 10 MB; No wrapping: the file is over 256 kB"));
         QVERIFY(!box.lexer());
-        QCOMPARE(box.wrapMode(), QsciScintilla::WrapWord);
+        QCOMPARE(box.wrapMode(), QsciScintilla::WrapNone);
         QCOMPARE(styleFont(QsciScintillaBase::STYLE_DEFAULT), fixedFont);
+        // Wrapped up to the limit, in either view; a text still to come by its size.
+        box.SetText(QString(CodeView::kWrapLimit, u'x'));
+        QCOMPARE(CodeView::apply(box, false, true, page), QString());
+        QCOMPARE(box.wrapMode(), QsciScintilla::WrapWord);
+        box.SetText(QString());
+        QCOMPARE(CodeView::apply(box, false, true, page, CodeView::kWrapLimit + 1),
+                 QStringLiteral("No wrapping: the file is over 256 kB"));
+        QCOMPARE(box.wrapMode(), QsciScintilla::WrapNone);
     }
 
     // Text without colours that has a long line is laid out in pieces (every

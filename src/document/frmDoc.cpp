@@ -466,19 +466,25 @@ void frmDoc::applyCodeView(qint64 size)
     m_codeNote = CodeView::apply(*txtContents, m_ctx.CodeView, m_ctx.WordWrap, FilePath(), size);
     m_docs.menus().codeView->setChecked(m_ctx.CodeView);
     m_docs.menus().wordWrap->setChecked(m_ctx.WordWrap);
-    stBar->caret()->setVisible(m_ctx.CodeView);
+    // Without the code view the panel shows only why the text is not wrapped.
+    stBar->caret()->setVisible(m_ctx.CodeView || !m_codeNote.isEmpty());
     showCaretPlace();
 }
 
 void frmDoc::showCaretPlace()
 {
-    if (!m_ctx.CodeView)
+    if (!m_ctx.CodeView && m_codeNote.isEmpty())
         return;
-    QString text = QStringLiteral("Ln %1, Col %2").arg(txtContents->caretLine()).arg(txtContents->caretColumn());
-    // Why the file has no colours: a word here, the reason in the tooltip.
-    if (!m_codeNote.isEmpty())
-        text += QStringLiteral(" \u00B7 plain");
-    stBar->caret()->setText(text);
+    // Why the file has no colours or is not wrapped: a word here, the
+    // reason in the tooltip.
+    QStringList parts;
+    if (m_ctx.CodeView)
+        parts << QStringLiteral("Ln %1, Col %2").arg(txtContents->caretLine()).arg(txtContents->caretColumn());
+    if (m_codeNote.contains(QLatin1String("No colours")))
+        parts << QStringLiteral("plain");
+    if (m_codeNote.contains(QLatin1String("No wrapping")))
+        parts << QStringLiteral("not wrapped");
+    stBar->caret()->setText(parts.join(QStringLiteral(" \u00B7 ")));
     stBar->caret()->setDetail(m_codeNote);
 }
 

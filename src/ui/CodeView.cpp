@@ -218,16 +218,19 @@ QsciLexer *lexerFor(const QString &filePath, QObject *parent)
 
 QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qint64 size)
 {
-    QString note;
+    QStringList notes;
     const QPalette p = box.palette();
+    const qint64 bytes = size < 0 ? box.textView().size() : size;
+    const auto over = [](const char *what, qint64 limit) {
+        return QStringLiteral("No %1: the file is over %2")
+            .arg(QLatin1String(what), QLocale().formattedDataSize(limit, 0, QLocale::DataSizeTraditionalFormat));
+    };
     QsciLexer *old = box.lexer();
     QsciLexer *lexer = nullptr;
     if (on) {
-        if ((size < 0 ? box.textView().size() : size) > kHighlightLimit) {
-            if (languageOf(filePath) != Language::None) {
-                note = QStringLiteral("No colours: the file is over %1")
-                           .arg(QLocale().formattedDataSize(kHighlightLimit, 0, QLocale::DataSizeTraditionalFormat));
-            }
+        if (bytes > kHighlightLimit) {
+            if (languageOf(filePath) != Language::None)
+                notes << over("colours", kHighlightLimit);
         } else {
             lexer = lexerFor(filePath, &box);
         }
@@ -254,7 +257,10 @@ QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qin
         box.setLexer(lexer);
     delete old;
     box.setCodeLook(on);
-    box.setWrapMode(wrap ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
+    const bool wrapped = wrap && bytes <= kWrapLimit;
+    if (wrap && !wrapped)
+        notes << over("wrapping", kWrapLimit);
+    box.setWrapMode(wrapped ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
     if (on) {
         box.setMarginsBackgroundColor(p.color(QPalette::Window));
         box.setMarginsForegroundColor(p.color(QPalette::PlaceholderText));
@@ -263,7 +269,7 @@ QString apply(RichTextBox &box, bool on, bool wrap, const QString &filePath, qin
         box.setMatchedBraceBackgroundColor(p.color(QPalette::Highlight));
         box.setUnmatchedBraceForegroundColor(forPalette(Qt::red, darkPalette(p)));
     }
-    return note;
+    return notes.join(QStringLiteral("; "));
 }
 
 PrintedText printed(RichTextBox &box, bool selection)

@@ -19,6 +19,10 @@ namespace CodeView {
 // Above this size a file is shown without colours: colouring it would make
 // opening and scrolling slow and double its memory.
 constexpr qint64 kHighlightLimit = 10 * 1024 * 1024;
+// Above this size text is not wrapped: Scintilla wraps every line above the
+// caret when it moves down (Ctrl+End, a find, Go To), on the window's thread,
+// which took 1.4 s for 4 MB of short lines.
+constexpr qint64 kWrapLimit = 256 * 1024;
 // Text without colours that has a line longer than this (and is within
 // kHighlightLimit) is laid out in pieces, which look the same (see apply).
 constexpr qint64 kPiecesFrom = 4096;
@@ -36,7 +40,7 @@ QFont font(const QString &family, int pointSize);
 
 // Sets the control up for the file (path may be empty) with the code view
 // on or off and lines wrapped at words or not. Returns a note for the status
-// bar: why the file has no colours, or "".
+// bar: why the file has no colours or is not wrapped, or "".
 // size is the text's when it is about to be loaded; -1 for the text shown.
 // Text without colours whose lines are long gets a lexer that only splits
 // them into pieces, so that a key typed in a long line costs little.
