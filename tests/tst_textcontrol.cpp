@@ -80,6 +80,27 @@ private slots:
         }
     }
 
+    // A text built in the background comes in pieces cut anywhere (between
+    // a CR and its LF, inside a character) and still counts its offsets.
+    void loadedInPiecesCountsUtf16Units()
+    {
+        const QString text = QString::fromUtf16(u"caf\u00E9\r\nline two \U0001F600\r\n\r\nend \u00F1");
+        const QByteArray utf8 = text.toUtf8();
+        const DocumentMaker maker;
+        for (qsizetype cut = 1; cut < utf8.size(); ++cut) {
+            RichTextBox box;
+            const std::unique_ptr<TextLoader> loader = box.newLoader(utf8.size(), true, maker);
+            QVERIFY(loader->begin(true));
+            QVERIFY(loader->add(QByteArrayView(utf8).first(cut)) && loader->add(QByteArrayView(utf8).sliced(cut)));
+            box.takeLoaded(*loader, false);
+            QCOMPARE(box.Text(), text);
+            QCOMPARE(box.TextLength(), int(text.size()));
+            box.SetSelStart(int(text.lastIndexOf(u'\n')) + 1);
+            box.SetSelLength(3);
+            QCOMPARE(box.SelText(), QStringLiteral("end"));
+        }
+    }
+
     // Replacing the text keeps the selection on the same characters; one
     // inside what changed ends after the new part.
     void changedTextKeepsTheSelection_data()

@@ -671,6 +671,21 @@ qsizetype longestLine(QByteArrayView utf8)
     return longest;
 }
 
+qsizetype wholePiece(QByteArrayView bytes)
+{
+    qsizetype n = bytes.size();
+    for (qsizetype k = 1; k <= qMin<qsizetype>(3, bytes.size()); ++k) {
+        const uchar c = uchar(bytes[bytes.size() - k]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (length > k)
+            n -= k; // a character begun, not ended
+        break;
+    }
+    return n > 0 && bytes[n - 1] == '\r' ? n - 1 : n;
+}
+
 bool isAscii(QByteArrayView bytes)
 {
     // Eight bytes at a time, four words a step, which the compiler turns

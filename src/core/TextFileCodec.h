@@ -115,6 +115,11 @@ qsizetype longestLine(QByteArrayView utf8);
 
 // True when every byte is below 0x80.
 bool isAscii(QByteArrayView bytes);
+
+// The length of the longest start of bytes that ends neither inside a UTF-8
+// character nor on a CR (which may be the first half of a CR LF): where text
+// can be cut into pieces that are each judged, or added, alone.
+qsizetype wholePiece(QByteArrayView bytes);
 // The text with every line longer than limit bytes cut to its first shown
 // bytes (never inside a character) and a note of what was left out.
 QByteArray cutLongLines(QByteArrayView utf8, qsizetype limit, qsizetype shown);

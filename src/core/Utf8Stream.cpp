@@ -6,21 +6,6 @@ namespace TextFileCodec {
 
 namespace {
 
-// How many bytes at the end of bytes begin a character that they do not
-// complete.
-qsizetype incompleteTail(QByteArrayView bytes)
-{
-    const qsizetype n = bytes.size();
-    for (qsizetype k = 1; k <= qMin<qsizetype>(3, n); ++k) {
-        const uchar c = uchar(bytes[n - k]);
-        if ((c & 0xC0) == 0x80)
-            continue;
-        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        return length > k ? k : 0;
-    }
-    return 0;
-}
-
 const char *find(const char *from, const char *end, char c)
 {
     return from < end ? static_cast<const char *>(std::memchr(from, c, size_t(end - from))) : nullptr;
@@ -46,8 +31,8 @@ qsizetype Utf8Stream::add(QByteArrayView bytes, bool last)
     if (!last) {
         // A character, a CR (CR LF or a lone CR?) or an escape byte (the
         // start of an ISO-2022 sequence?) is judged with what follows it.
-        end -= incompleteTail(bytes.sliced(from));
-        if (end > from && (bytes[end - 1] == '\r' || bytes[end - 1] == '\x1B'))
+        end = from + wholePiece(bytes.sliced(from));
+        if (end > from && bytes[end - 1] == '\x1B')
             --end;
     }
     if (!decode(bytes.sliced(from, end - from)))

@@ -12,6 +12,7 @@
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -330,6 +331,7 @@ void TextLoader::drop()
         loaderOf(dropped.loader)->Release();
     dropped.loader = nullptr;
     m_current = -1;
+    m_held.clear();
 }
 
 bool TextLoader::begin(bool nonAscii)
@@ -358,12 +360,26 @@ bool TextLoader::add(QByteArrayView utf8)
 {
     if (m_current < 0)
         return false;
+    if (!m_held.isEmpty()) {
+        QByteArray joined = std::exchange(m_held, QByteArray());
+        joined.append(utf8);
+        return add(joined);
+    }
     ILoader *loader = loaderOf(m_documents[size_t(m_current)].loader);
+    // Scintilla's UTF-16 index miscounts a line whose CR and LF come in two
+    // additions (a Windows-1252 file read whole was one character off per
+    // 4 MB, and a find then selected the wrong text): a piece never ends on
+    // a CR, nor inside a character. What waits comes with the next piece,
+    // or when the text is taken.
+    const qsizetype whole = TextFileCodec::wholePiece(utf8);
+    m_held = utf8.sliced(whole).toByteArray();
     // In pieces well under 2 GB, whatever width Scintilla gives a length.
     constexpr qsizetype kPiece = 64 * 1024 * 1024;
-    for (qsizetype at = 0; at < utf8.size(); at += kPiece) {
-        if (loader->AddData(utf8.data() + at, qMin(kPiece, utf8.size() - at)) != QsciScintillaBase::SC_STATUS_OK)
+    for (qsizetype at = 0; at < whole;) {
+        const qsizetype length = at + kPiece < whole ? TextFileCodec::wholePiece(utf8.sliced(at, kPiece)) : whole - at;
+        if (loader->AddData(utf8.data() + at, length) != QsciScintillaBase::SC_STATUS_OK)
             return false;
+        at += length;
     }
     return true;
 }
@@ -412,6 +428,8 @@ std::unique_ptr<TextLoader> RichTextBox::newLoader(qint64 expectedBytes, bool no
 void RichTextBox::takeLoaded(TextLoader &loader, bool readOnly)
 {
     TextLoader::Document &taken = loader.m_documents.at(size_t(loader.m_current));
+    if (!loader.m_held.isEmpty()) // the text's last bytes: nothing follows them
+        loaderOf(taken.loader)->AddData(loader.m_held.constData(), loader.m_held.size());
     void *doc = loaderOf(taken.loader)->ConvertToDocument();
     taken.loader = nullptr;
     m_bulk = true;

@@ -77,6 +77,7 @@ private:
     };
     std::vector<Document> m_documents;
     int m_current = -1;
+    QByteArray m_held; // the end of the text added, until more comes (see add)
     const DocumentMaker *m_maker = nullptr;
     int m_options = 0;
 };
