@@ -5,6 +5,7 @@
 #include "support/TestEnv.h"
 
 #include <Qsci/qscilexer.h>
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QTemporaryDir>
 
@@ -99,6 +100,28 @@ private slots:
             box.SetSelLength(3);
             QCOMPARE(box.SelText(), QStringLiteral("end"));
         }
+    }
+
+    // What assistive technology reads counts UTF-16 units, as the rest does.
+    void accessibleTextCountsUtf16Units()
+    {
+        RichTextBox box;
+        const QString text = QString::fromUtf16(u"caf\u00E9 \U0001F600\r\nend");
+        box.SetText(text);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&box);
+        QVERIFY(accessible && accessible->textInterface());
+        QAccessibleTextInterface *read = accessible->textInterface();
+        QCOMPARE(read->characterCount(), int(text.size()));
+        QCOMPARE(read->text(0, int(text.size())), text);
+        QCOMPARE(read->text(5, 7), QString::fromUtf16(u"\U0001F600"));
+        box.SetSelStart(9);
+        QCOMPARE(read->cursorPosition(), 9);
+        read->setSelection(0, 5, 7);
+        QCOMPARE(box.SelText(), QString::fromUtf16(u"\U0001F600"));
+        int start = 0, end = 0;
+        read->selection(0, &start, &end);
+        QCOMPARE(start, 5);
+        QCOMPARE(end, 7);
     }
 
     // Replacing the text keeps the selection on the same characters; one

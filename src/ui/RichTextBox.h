@@ -92,6 +92,7 @@ private:
 class RichTextBox : public QsciScintilla
 {
     Q_OBJECT
+    friend class RichTextAccessible;
 
 public:
     // The most text the control holds: its positions are 32-bit.
