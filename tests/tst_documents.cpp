@@ -875,6 +875,17 @@ private slots:
         QVERIFY(!items[0]->isEnabled());
     }
 
+    // Read again in another encoding, the caret stays on its line.
+    void reopenKeepsTheCaretsLine()
+    {
+        AppFixture app;
+        frmDoc *w = app.docs().OpenFileByPath(app.writeFile(QStringLiteral("e.txt"), "\xC3\xA9\nline 2\nline 3 \xC3\xA9\n"));
+        editorOf(w)->goToLine(2);
+        QVERIFY(app.docs().ReopenWithEncoding(w->slot(), TextFileCodec::Encoding::Windows1252, {}));
+        QCOMPARE(editorOf(w)->Text(), QStringLiteral("\u00C3\u00A9\r\nline 2\r\nline 3 \u00C3\u00A9"));
+        QCOMPARE(editorOf(w)->caretLine(), 2);
+    }
+
     // File > Reopen with Encoding and Save with Encoding, through the menus
     // and the searchable list; the status panel names what the file is in.
     void encodingsByHand()

@@ -216,7 +216,13 @@ bool DocumentManager::ReopenWithEncoding(int slot, TextFileCodec::Encoding encod
         }
         r.setDiskStamp(stamp);
         r.setFormat(decoded.format);
+        // The same bytes read otherwise: the caret stays on its line and the
+        // view where it was (offsets differ between readings, lines do not).
+        const int caretLine = w->textBox()->caretLine();
+        const int firstLine = w->textBox()->firstVisibleLine();
         showFileText(w, std::move(decoded.text), true);
+        w->textBox()->goToLine(caretLine);
+        w->textBox()->setFirstVisibleLine(firstLine);
         r.setChanged(false);
         // A new reading of the file, not an edit: Undo must not bring back the
         // text of the other reading, which this encoding would then write.
